@@ -1,0 +1,60 @@
+# Sourced by the run and test scripts: a Wine prefix of the build tree that
+# behaves like a Japanese Windows, a display (virtual when there is none), and
+# a cleanup that ends everything started here.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${BUILD_DIR:-$root/build}
+
+export WINEPREFIX=$build_dir/wineprefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes its code page (932) and Japanese buttons from the locale; no
+# glibc locale is needed for that, and the shell itself keeps its own.
+japanese() { env LC_ALL=ja_JP.UTF-8 "$@"; }
+
+started_xvfb=
+
+build_program() {
+  "$root/scripts/install-deps"
+  cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64-posix.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build_dir" -j"$(nproc)"
+}
+
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${ORINDA_VIRTUAL_DISPLAY:-}" ]; then return; fi
+  local number=99
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  started_xvfb=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+}
+
+start_wine() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    japanese wineboot -i >/dev/null 2>&1 || true
+    # A crashing program ends instead of waiting on a dialog nobody sees.
+    japanese wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+  fi
+  wineserver -p
+}
+
+# Wine's service processes were seen outliving their server: end every
+# process that belongs to this prefix by its environment.
+end_prefix_processes() {
+  local pid
+  for pid in $(pgrep -f '\.exe' 2>/dev/null); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      kill -9 "$pid" 2>/dev/null || true
+    fi
+  done
+}
+
+end_session() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  end_prefix_processes
+  if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null || true; fi
+}

@@ -1,0 +1,55 @@
+#include "app/commands.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "app/shell_commands.h"
+#include "editing/range_selection.h"
+#include "editing/reading_commands.h"
+#include "speech/continuous_reading.h"
+#include "speech/speech.h"
+#include "speech/speech_settings_dialog.h"
+
+namespace {
+
+using CommandAction = void (*)(HWND mainWindow, LPARAM lParam);
+
+struct Command {
+    WORD id;
+    CommandAction action;
+};
+
+void ToggleBrailleCommand(HWND, LPARAM) {
+    ToggleBraille();
+}
+
+const Command kCommands[] = {
+    {kCmdCancel, CancelCommand},
+    {kCmdExit, ExitCommand},
+    {kCmdRangeSelection, MarkRangeSelection},
+    {kCmdPageUp, PageUpCommand},
+    {kCmdPageDown, PageDownCommand},
+    {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdBrailleToggle, ToggleBrailleCommand},
+    {kCmdContextMenu, ContextMenuCommand},
+    {kCmdReadToEnd, ReadToEnd},
+    {kCmdCaretPosition, ReadCaretPosition},
+};
+
+const WORD kAllowedWhileReading[] = {
+    kCmdCancel, kCmdExit, kCmdReadOnlyToggle, kCmdSleepTimerCancel, kCmdKeypadPlayerToggle, kCmdAudioHistory,
+};
+
+}  // namespace
+
+bool IsAllowedWhileReading(WORD id) {
+    return std::find(std::begin(kAllowedWhileReading), std::end(kAllowedWhileReading), id) !=
+           std::end(kAllowedWhileReading);
+}
+
+void DispatchCommand(WORD id, HWND mainWindow, LPARAM lParam) {
+    if (IsReading() && !IsAllowedWhileReading(id)) return;
+    const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                      [id](const Command& entry) { return entry.id == id; });
+    if (command != std::end(kCommands)) command->action(mainWindow, lParam);
+}

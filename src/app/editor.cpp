@@ -1,0 +1,84 @@
+#include "app/editor.h"
+
+#include <richedit.h>
+
+#include <vector>
+
+Selection Editor::GetSelection() const {
+    CHARRANGE range{};
+    SendMessageW(control_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return Selection{range.cpMin, range.cpMax};
+}
+
+void Editor::Select(long start, long end) const {
+    CHARRANGE range{start, end};
+    SendMessageW(control_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+long Editor::LineCount() const {
+    return static_cast<long>(SendMessageW(control_, EM_GETLINECOUNT, 0, 0));
+}
+
+long Editor::LineFromPosition(long position) const {
+    return static_cast<long>(SendMessageW(control_, EM_EXLINEFROMCHAR, 0, position));
+}
+
+long Editor::LineStart(long line) const {
+    return static_cast<long>(SendMessageW(control_, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+}
+
+std::wstring Editor::LineText(long line, size_t maxUnits) const {
+    const long start = LineStart(line);
+    if (start < 0) return {};
+    const long length = static_cast<long>(SendMessageW(control_, EM_LINELENGTH, start, 0));
+    long count = length < 0 ? 0 : length;
+    if (static_cast<size_t>(count) > maxUnits) count = static_cast<long>(maxUnits);
+    if (count == 0) return {};
+
+    std::vector<wchar_t> buffer(static_cast<size_t>(count) + 1, L'\0');
+    TEXTRANGEW range{{start, start + count}, buffer.data()};
+    const auto copied = SendMessageW(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    std::wstring text(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
+    return text;
+}
+
+bool Editor::IsEmpty() const {
+    return GetWindowTextLengthW(control_) == 0;
+}
+
+std::wstring Editor::EditorText() const {
+    GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto length = SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;
+    const auto copied = SendMessageW(control_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+void Editor::SetText(const std::wstring& text) const {
+    SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool Editor::IsModified() const {
+    return SendMessageW(control_, EM_GETMODIFY, 0, 0) != 0;
+}
+
+void Editor::SetModified(bool modified) const {
+    SendMessageW(control_, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+}
+
+bool Editor::CanUndo() const {
+    return SendMessageW(control_, EM_CANUNDO, 0, 0) != 0;
+}
+
+void Editor::SetWordWrap(bool wrap) const {
+    // Line width 0 wraps at the window's edge; 1 turns wrapping off.
+    SendMessageW(control_, EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The one way every command reaches the document: a thin wrapper over the
+// rich-edit control's messages. Positions are the control's own (a line break
+// is one unit); lines are its display lines, so wrapped lines count while
+// word wrap is on. Safe to use from worker threads: every call is a message.
+#include <windows.h>
+
+#include <string>
+
+struct Selection {
+    long start = 0;
+    long end = 0;
+    bool IsEmpty() const { return start == end; }
+};
+
+class Editor {
+public:
+    explicit Editor(HWND control) : control_(control) {}
+
+    HWND Handle() const { return control_; }
+
+    Selection GetSelection() const;
+    void Select(long start, long end) const;
+    void PlaceCaret(long position) const { Select(position, position); }
+
+    long LineCount() const;
+    long LineFromPosition(long position) const;
+    // Position of the first character of a line; -1 means the caret's line.
+    long LineStart(long line) const;
+    // The text of one display line without its line break, at most maxUnits
+    // units, never ending in half a surrogate pair.
+    std::wstring LineText(long line, size_t maxUnits) const;
+
+    bool IsEmpty() const;
+    // Whole text as the control stores it: every line break is a single CR.
+    std::wstring EditorText() const;
+    void SetText(const std::wstring& text) const;
+
+    bool IsModified() const;
+    void SetModified(bool modified) const;
+    bool CanUndo() const;
+    void SetWordWrap(bool wrap) const;
+
+private:
+    HWND control_;
+};

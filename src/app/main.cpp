@@ -1,0 +1,37 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/main_window.h"
+
+namespace {
+
+std::wstring FirstArgument() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return {};
+    std::wstring first = count > 1 ? arguments[1] : L"";
+    LocalFree(arguments);
+    return first;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Speech libraries are looked for beside the program and on the system
+    // path, never in the current directory (the user's data folder).
+    SetDllDirectoryW(L"");
+    if (!RegisterMainWindowClass(instance)) return -1;
+    const HWND window = CreateMainWindow(instance, FirstArgument());
+    if (!window) return -1;
+    const HACCEL accelerators = LoadAcceleratorsW(instance, L"ORA");
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorW(window, accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

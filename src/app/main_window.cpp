@@ -1,0 +1,261 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <algorithm>
+#include <imm.h>
+#include <shlwapi.h>
+
+#include "app/commands.h"
+#include "app/data_folder.h"
+#include "app/editor_control.h"
+#include "app/paths.h"
+#include "app/settings.h"
+#include "app/shell_commands.h"
+#include "app/untitled_number.h"
+#include "audio/audio_history.h"
+#include "audio/keypad_player.h"
+#include "document/backup.h"
+#include "document/document_state.h"
+#include "document/file_commands.h"
+#include "editing/position_report.h"
+#include "lists/file_history.h"
+#include "options/update_check.h"
+#include "speech/continuous_reading.h"
+#include "speech/nvda_client.h"
+#include "speech/pctalker_client.h"
+#include "timer/sleep_timer.h"
+
+const wchar_t kMainWindowClass[] = L"Orinda";
+
+namespace {
+
+constexpr UINT_PTR kStatusBarTimerId = 2;
+constexpr UINT kStatusBarPeriodMs = 100;
+constexpr int kStatusBarId = 100;
+constexpr int kStatusBarFirstPartWidth = 150;
+constexpr unsigned kWorkerExitWaitMs = 1000;
+
+enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
+
+HWND g_mainWindow = nullptr;
+HWND g_statusBar = nullptr;
+std::wstring g_programFolder;
+int g_untitledNumber = 1;
+bool g_menuOpen = false;
+UINT g_instanceMessage = 0;
+std::wstring g_statusTexts[2];
+
+struct CreateParameters {
+    std::wstring commandLineFile;
+};
+
+std::wstring ModuleFolder() {
+    wchar_t path[kPathBufferUnits] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
+    if (length == 0 || length >= kPathBufferUnits) return {};
+    return FolderOf(path);
+}
+
+void CreateStatusBar(HWND window) {
+    g_statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, L"ステータスバー", window,
+                                      kStatusBarId);
+    int parts[] = {kStatusBarFirstPartWidth, -1};
+    if (g_statusBar) SendMessageW(g_statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    g_statusTexts[0].clear();
+    g_statusTexts[1].clear();
+}
+
+void OpenInputMethod(HWND control) {
+    if (HIMC context = ImmGetContext(control)) {
+        ImmSetOpenStatus(context, TRUE);
+        ImmReleaseContext(control, context);
+    }
+}
+
+void OpenCommandLineFile(const std::wstring& path) {
+    if (path.empty() || !LoadDocument(path)) {
+        ShowUntitledTitle();
+        return;
+    }
+    if (!CurrentSettings().restoreCaretFromHistory) return;
+    const long caret = RememberedCaret(path);
+    if (caret >= 0) CurrentEditor().PlaceCaret(caret);
+}
+
+LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
+    const auto* parameters = static_cast<const CreateParameters*>(create->lpCreateParams);
+    g_mainWindow = window;
+    g_menuOpen = false;
+    // Kept for the life of the process: the control's class lives in it.
+    LoadLibraryW(L"Msftedit.dll");
+    LoadContextMenus();
+    const HWND editor = CreateEditorControl(window);
+    CreateStatusBar(window);
+    SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
+    PrepareDataFolder();
+    g_programFolder = ModuleFolder();
+    MigrateLegacyListsIfNeeded();
+    InitSafetyCopyPaths(DataFolder());
+    WriteFirstRunDefaults();
+    LoadSettings(kStartupValues);
+    LoadPcTalker();
+    LoadNvdaClient(g_programFolder);
+    LoadSettings(kLateStartupValues);
+    CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
+    if (CurrentSettings().inputMethodInEditor == 1) OpenInputMethod(editor);
+    g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
+    SetFocus(editor);
+    if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
+    LoadAudioHistory();
+    return 0;
+}
+
+void OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!g_statusBar) return;
+    SendMessageW(g_statusBar, WM_SIZE, wParam, lParam);
+    RECT statusRect{};
+    GetWindowRect(g_statusBar, &statusRect);
+    const int statusHeight = statusRect.bottom - statusRect.top;
+    RECT client{};
+    GetClientRect(window, &client);
+    if (const HWND editor = EditorWindow())
+        MoveWindow(editor, 0, 0, client.right, std::max(0, static_cast<int>(client.bottom) - statusHeight), TRUE);
+}
+
+void SetStatusPart(int part, const std::wstring& text) {
+    // Only changes are written, so that the bar does not flicker ten times a second.
+    if (g_statusTexts[part] == text) return;
+    g_statusTexts[part] = text;
+    SendMessageW(g_statusBar, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+LRESULT OnClose(HWND window) {
+    if (!IsReading()) {
+        const Editor editor = CurrentEditor();
+        if (editor.IsModified()) {
+            if (!ConfirmDiscard(window)) return 0;
+            if (!DocumentPath().empty()) AddToHistory(DocumentPath());
+        }
+        if (!DocumentPath().empty()) RecordCaretInHistory();
+        ClosePlayer();
+    }
+    return DefWindowProcW(window, WM_CLOSE, 0, 0);
+}
+
+void OnDestroy() {
+    KillTimer(g_mainWindow, kStatusBarTimerId);
+    if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
+    SaveSettings(kSavedAtClose);
+    // The reading worker may still be inside a speech library: let it leave.
+    StopReading();
+    WaitForReadingWorker(kWorkerExitWaitMs);
+    UnloadPcTalker();
+    g_mainWindow = nullptr;
+    g_statusBar = nullptr;
+    PostQuitMessage(0);
+}
+
+LRESULT OnInstanceMessage(HWND window, WPARAM request) {
+    if (request == kSaveBackup) {
+        if (CurrentEditor().IsModified()) SaveBackupIfModified();
+    } else if (request == kCloseInstance) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(window, wParam);
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_SIZE:
+        OnSize(window, wParam, lParam);
+        return 0;
+    case WM_SETFOCUS:
+        if (EditorWindow()) SetFocus(EditorWindow());
+        return 0;
+    case WM_MENUSELECT:
+        g_menuOpen = lParam != 0;
+        return 0;
+    case WM_TIMER:
+        if (wParam == kStatusBarTimerId) RefreshStatusBar();
+        else if (wParam == kSleepTimerId) SleepTimerTick();
+        return 0;
+    case WM_COMMAND:
+        DispatchCommand(LOWORD(wParam), window, lParam);
+        return 0;
+    case WM_HOTKEY:
+        HandleKeypadHotKey(static_cast<int>(wParam));
+        return 0;
+    case MM_MCINOTIFY:
+        HandlePlaybackNotify(wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        return OnClose(window);
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, L"ORI");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = L"ORM";
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
+    CreateParameters parameters{commandLineFile};
+    const HWND window = CreateWindowExW(0, kMainWindowClass, L"オリンダ", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                        instance, &parameters);
+    if (!window) return nullptr;
+    // Other instances may have started while this one was being made.
+    if (DocumentPath().empty()) ShowUntitledTitle();
+    return window;
+}
+
+HWND MainWindow() {
+    return g_mainWindow;
+}
+
+HWND StatusBar() {
+    return g_statusBar;
+}
+
+const std::wstring& ProgramFolder() {
+    return g_programFolder;
+}
+
+int UntitledNumber() {
+    return g_untitledNumber;
+}
+
+void ShowUntitledTitle() {
+    g_untitledNumber = NextUntitledNumber(g_mainWindow);
+    SetWindowTextW(g_mainWindow, UntitledTitle(g_untitledNumber).c_str());
+}
+
+UINT InstanceMessage() {
+    return g_instanceMessage;
+}
+
+void RefreshStatusBar() {
+    if (g_menuOpen || !g_statusBar || !EditorWindow()) return;
+    SetStatusPart(0, FormatCaretPosition(CurrentEditor()));
+    SetStatusPart(1, EncodingDisplayName(DocumentEncoding()));
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The main window: editor above a status bar, the message switch, the
+// periodic timers, the message between instances and the orderly close.
+#include <windows.h>
+
+#include <string>
+
+extern const wchar_t kMainWindowClass[];
+
+// Register the window class once per process. Returns false on failure.
+bool RegisterMainWindowClass(HINSTANCE instance);
+
+// Create and show the main window; `commandLineFile` is the file named on
+// the command line, or empty. Returns null on failure.
+HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile);
+
+HWND MainWindow();
+HWND StatusBar();
+const std::wstring& ProgramFolder();
+int UntitledNumber();
+// Give the window the untitled title with a freshly computed number.
+void ShowUntitledTitle();
+// The message number of "OrindaSleep", shared by all instances.
+UINT InstanceMessage();
+
+// Write the caret position and encoding name into the status bar, unless a
+// menu is open. Run every 100 ms.
+void RefreshStatusBar();

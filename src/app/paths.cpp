@@ -1,0 +1,25 @@
+#include "app/paths.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+std::wstring SpecialFolder(int csidl) {
+    wchar_t buffer[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
+    return buffer;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const auto slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Paths live in fixed buffers of 261 UTF-16 units (at most 260 characters);
+// these helpers keep every path within that contract.
+#include <string>
+
+constexpr size_t kPathBufferUnits = 261;
+constexpr size_t kMaxPathUnits = kPathBufferUnits - 1;
+
+inline bool FitsPathBuffer(const std::wstring& path) {
+    return path.size() <= kMaxPathUnits;
+}
+
+// A shell special folder (CSIDL_...), or empty when the shell has none.
+std::wstring SpecialFolder(int csidl);
+
+// The folder part of a path: everything before its last backslash.
+std::wstring FolderOf(const std::wstring& path);
+
+bool FolderExists(const std::wstring& path);
+bool FileExists(const std::wstring& path);

@@ -1,0 +1,29 @@
+#include "document/document_state.h"
+
+namespace {
+std::wstring g_path;
+std::wstring g_fileName;
+int g_encoding = kUtf8;
+}  // namespace
+
+const std::wstring& DocumentPath() {
+    return g_path;
+}
+
+const std::wstring& DocumentFileName() {
+    return g_fileName;
+}
+
+int DocumentEncoding() {
+    return g_encoding;
+}
+
+const wchar_t* EncodingDisplayName(int codePage) {
+    switch (codePage) {
+    case kUtf16Le: return L"UTF-16 LE";
+    case kUtf16Be: return L"UTF-16 BE";
+    case kUtf8: return L"UTF-8";
+    case kUtf8WithBom: return L"UTF-8（BOM付き）";
+    default: return L"Shift_JIS";
+    }
+}

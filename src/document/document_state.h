@@ -1,0 +1,17 @@
+#pragma once
+// The open document: its path and file name (empty when untitled) and the
+// encoding it is saved in.
+#include <string>
+
+constexpr int kShiftJis = 932;
+constexpr int kUtf16Le = 1200;
+constexpr int kUtf16Be = 1201;
+constexpr int kUtf8 = 65001;
+constexpr int kUtf8WithBom = 65002;
+
+const std::wstring& DocumentPath();
+const std::wstring& DocumentFileName();
+int DocumentEncoding();
+
+// The encoding's name as the status bar shows it.
+const wchar_t* EncodingDisplayName(int codePage);

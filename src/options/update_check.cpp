@@ -1,0 +1,4 @@
+#include "options/update_check.h"
+
+// The update check is not built yet: start-up checks nothing.
+void RunStartupUpdateCheck() {}

@@ -1,0 +1,23 @@
+#pragma once
+// Continuous reading: a worker reads the document aloud line by line from the
+// caret's line to the end, moving the caret along, and ends with "終わり".
+// It is stopped cooperatively: after a stop it neither speaks nor moves the
+// caret.
+#include <windows.h>
+
+// The reading flag: while it is set almost every command is ignored.
+bool IsReading();
+
+// Command 583. Does nothing when no speech engine is chosen. UI thread.
+void StartContinuousReading(HWND editorControl);
+
+// End the reading at once and put the caret at the start of the line before
+// the one being read (the first line stays on the first line). UI thread.
+void StopReading();
+
+// Wait up to `timeoutMs` for a stopped worker to leave, still answering the
+// messages it sends meanwhile. Before the speech libraries go away.
+void WaitForReadingWorker(unsigned timeoutMs);
+
+// Longest line read at once, in UTF-16 units.
+constexpr size_t kMaxReadLineUnits = 3072;

@@ -1,0 +1,31 @@
+#pragma once
+// NVDA's controller client library, loaded at run time so that the program
+// starts and stays silent where it is missing. Each export is looked up on
+// its own: not every edition of the library has nvdaController_isSpeaking.
+#include <functional>
+#include <string>
+
+extern const wchar_t kNvdaLibraryName[];
+
+// Load the library from the program folder, else by name from the system
+// path. Returns whether a library was loaded.
+bool LoadNvdaClient(const std::wstring& programFolder);
+// Load one given library file in place of the current one (the old one stays
+// mapped: detached speech workers may still be inside it).
+bool LoadNvdaClientFrom(const std::wstring& libraryPath);
+
+void NvdaSpeak(const std::wstring& text);
+void NvdaCancel();
+void NvdaBraille(const std::wstring& text);
+
+// Wait until NVDA has finished speaking `text`, checking `stopRequested`
+// between polls. Without the is-speaking export the wait is an estimate of
+// the speaking time. Every wait is bounded, and an error from NVDA (not
+// running) ends it at once. Returns false when stopped by the request.
+bool WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested);
+
+// How long a line takes to speak at NVDA's usual Japanese rate, in ms.
+unsigned EstimatedSpeakingMs(const std::wstring& text);
+
+// The longest any wait for the end of speech may last, in ms.
+unsigned SpeakingWaitLimitMs(const std::wstring& text);

@@ -1,0 +1,94 @@
+#include "speech/speech.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "app/settings.h"
+#include "speech/continuous_reading.h"
+#include "speech/nvda_client.h"
+#include "speech/pctalker_client.h"
+
+namespace {
+
+std::mutex g_messageLock;
+std::wstring g_currentMessage;
+// Counts messages so that a worker whose message has been replaced leaves
+// the speaking to the newer worker instead of saying the same text twice.
+std::atomic<unsigned> g_messageNumber{0};
+std::atomic<bool> g_braille{false};
+
+void NvdaSpeechWorker(unsigned delayMs, unsigned messageNumber) {
+    Sleep(delayMs);
+    const auto superseded = [messageNumber] { return g_messageNumber.load() != messageNumber; };
+    if (superseded()) return;
+    NvdaCancel();
+    std::wstring text;
+    {
+        std::lock_guard<std::mutex> lock(g_messageLock);
+        text = g_currentMessage;
+    }
+    NvdaSpeak(text);
+    WaitForNvdaSilence(text, superseded);
+}
+
+void SpeakWithNvda(const std::wstring& text, unsigned delayMs) {
+    unsigned messageNumber;
+    {
+        std::lock_guard<std::mutex> lock(g_messageLock);
+        g_currentMessage = LimitMessage(text);
+        messageNumber = ++g_messageNumber;
+    }
+    if (g_braille) NvdaBraille(text);
+    std::thread(NvdaSpeechWorker, delayMs, messageNumber).detach();
+}
+
+void SpeakWithPcTalker(const std::wstring& text, unsigned delayMs) {
+    if (!PcTalkerRunning()) return;
+    PcTalkerSpeak(text);
+    Sleep(delayMs);
+}
+
+}  // namespace
+
+std::wstring LimitMessage(const std::wstring& text) {
+    if (text.size() <= kMaxMessageUnits) return text;
+    size_t count = kMaxMessageUnits;
+    if (IS_HIGH_SURROGATE(text[count - 1])) --count;
+    return text.substr(0, count);
+}
+
+int SpeechEngine() {
+    return CurrentSettings().speechEngine;
+}
+
+void SetSpeechEngine(int engine) {
+    CurrentSettings().speechEngine = engine;
+}
+
+void Speak(const std::wstring& text, unsigned delayMs) {
+    switch (SpeechEngine()) {
+    case kPcTalker: SpeakWithPcTalker(text, delayMs); break;
+    case kNvda: SpeakWithNvda(text, delayMs); break;
+    default: break;
+    }
+}
+
+bool IsBrailleOn() {
+    return g_braille;
+}
+
+void ToggleBraille() {
+    if (IsReading()) return;
+    if (g_braille) {
+        g_braille = false;
+        Speak(L"点字表示オフ", 100);
+        // The display still learns that braille has been turned off.
+        if (SpeechEngine() == kNvda) NvdaBraille(L"点字表示オフ");
+    } else {
+        g_braille = true;
+        Speak(L"点字表示オン", 100);
+    }
+}

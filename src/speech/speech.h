@@ -1,0 +1,28 @@
+#pragma once
+// The one path through which every answer is spoken or shown in braille.
+#include <string>
+
+enum SpeechEngineChoice : int {
+    kNoSpeech = 0,
+    kPcTalker = 1,
+    kNvda = 2,
+};
+
+// Longest message kept, in UTF-16 units (the buffer holds one more for NUL).
+constexpr size_t kMaxMessageUnits = 10239;
+
+// Hand a message to the chosen engine. With NVDA it is spoken after `delayMs`
+// on a worker, and of messages given within one delay only the latest is
+// heard; with PC-Talker the caller is held for the delay. Any thread.
+void Speak(const std::wstring& text, unsigned delayMs);
+
+int SpeechEngine();
+void SetSpeechEngine(int engine);
+
+bool IsBrailleOn();
+// Command 558.
+void ToggleBraille();
+
+// The message as kept for the speech worker: cut to kMaxMessageUnits without
+// splitting a surrogate pair.
+std::wstring LimitMessage(const std::wstring& text);

@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_window.h"
+
+// The stand-in speech libraries log into a file of this run; NVDA "speaks"
+// quickly so that reading tests stay short.
+int main(int argc, char** argv) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring log = std::wstring(temp) + L"orinda-speech-" + std::to_wstring(GetCurrentProcessId()) + L".log";
+    SetEnvironmentVariableW(L"ORINDA_FAKE_SPEECH_LOG", log.c_str());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
+    SetDllDirectoryW(L"");
+    RegisterMainWindowClass(GetModuleHandleW(nullptr));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

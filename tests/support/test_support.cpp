@@ -1,0 +1,206 @@
+#include "support/test_support.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "app/editor_control.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "speech/continuous_reading.h"
+#include "speech/speech.h"
+
+namespace testing_support {
+
+namespace {
+
+std::wstring SpeechLogPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"ORINDA_FAKE_SPEECH_LOG", path, MAX_PATH);
+    return path;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+HACCEL Accelerators() {
+    static const HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORA");
+    return accelerators;
+}
+
+struct PendingAnswer {
+    std::wstring title;
+    std::function<void(HWND)> answer;
+};
+std::vector<PendingAnswer> g_pendingAnswers;
+UINT_PTR g_answerTimer = 0;
+
+BOOL CALLBACK FindDialogByTitle(HWND window, LPARAM lParam) {
+    auto* found = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(lParam);
+    wchar_t className[32] = {};
+    wchar_t title[256] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 256);
+    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && *found->first == title) {
+        found->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    for (auto pending = g_pendingAnswers.begin(); pending != g_pendingAnswers.end(); ++pending) {
+        std::pair<const std::wstring*, HWND> found{&pending->title, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), FindDialogByTitle, reinterpret_cast<LPARAM>(&found));
+        if (!found.second) continue;
+        const auto answer = pending->answer;
+        g_pendingAnswers.erase(pending);
+        if (g_pendingAnswers.empty()) {
+            KillTimer(nullptr, g_answerTimer);
+            g_answerTimer = 0;
+        }
+        answer(found.second);
+        return;
+    }
+}
+
+}  // namespace
+
+void ClearSpeechLog() {
+    DeleteFileW(SpeechLogPath().c_str());
+}
+
+std::vector<SpeechCall> ReadSpeechLog() {
+    std::vector<SpeechCall> calls;
+    std::ifstream file(SpeechLogPath().c_str(), std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        SpeechCall call;
+        fields >> call.ms >> call.function;
+        std::string rest;
+        std::getline(fields, rest);
+        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        call.text = FromUtf8(rest);
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+std::vector<std::wstring> SpokenTexts(const char* function) {
+    std::vector<std::wstring> texts;
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == function) texts.push_back(call.text);
+    return texts;
+}
+
+bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function) {
+    return PumpUntil(
+        [&] {
+            const auto texts = SpokenTexts(function);
+            return std::find(texts.begin(), texts.end(), text) != texts.end();
+        },
+        timeoutMs);
+}
+
+void PumpMessages(unsigned ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            const HWND window = MainWindow();
+            if (window && TranslateAcceleratorW(window, Accelerators(), &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    PumpMessages(100);
+}
+
+void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
+    g_pendingAnswers.push_back({title, std::move(answer)});
+    if (!g_answerTimer) g_answerTimer = SetTimer(nullptr, 0, 50, AnswerTimerProc);
+}
+
+void DeleteSettingsKey() {
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    const bool found = RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                                    &size) == ERROR_SUCCESS;
+    if (present) *present = found;
+    return value;
+}
+
+std::wstring ExecutableFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+void MainWindowTest::SetUp() {
+    DeleteSettingsKey();
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), L"");
+    ASSERT_NE(window_, nullptr);
+    SetSpeechEngine(kNvda);
+    SetForegroundWindow(window_);
+    SetFocus(EditorWindow());
+    PumpMessages(50);
+    ClearSpeechLog();
+}
+
+void MainWindowTest::TearDown() {
+    if (IsReading()) StopReading();
+    // Let speech workers of this test finish before the next test's log starts.
+    PumpMessages(200);
+    if (IsWindow(window_)) {
+        CurrentEditor().SetModified(false);
+        SendMessageW(window_, WM_CLOSE, 0, 0);
+    }
+    PumpMessages(20);
+    ClearSpeechLog();
+}
+
+void MainWindowTest::SetEditorText(const std::wstring& text) {
+    const Editor editor = CurrentEditor();
+    editor.SetText(text);
+    editor.SetModified(false);
+    editor.PlaceCaret(0);
+}
+
+}  // namespace testing_support
