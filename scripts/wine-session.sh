@@ -39,6 +39,11 @@ start_wine() {
     wineserver -w
   fi
   wineserver -p
+  # Without a window manager (the virtual display) Wine waits two seconds for
+  # every closed window to be withdrawn unless its windows are unmanaged.
+  local managed=Y
+  [ -n "$started_xvfb" ] && managed=N
+  japanese wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1
 }
 
 # Wine's service processes were seen outliving their server: end every

@@ -1,0 +1,177 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "editing/range_selection.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring StatusText(int part) {
+    wchar_t text[64] = {};
+    SendMessageW(StatusBar(), SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring WindowTitle(HWND window) {
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    return title;
+}
+
+std::wstring NumberedLines(int count) {
+    std::wstring text;
+    for (int line = 1; line <= count; ++line) text += L"line " + std::to_wstring(line) + (line < count ? L"\r" : L"");
+    return text;
+}
+
+class MainWindow : public MainWindowTest {};
+
+TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
+    EXPECT_EQ(WindowTitle(window_), L"無題1 - オリンダ");
+    EXPECT_EQ(GetFocus(), EditorWindow());
+    PumpMessages(250);
+    EXPECT_EQ(StatusText(0), L"1行1文字");
+    EXPECT_EQ(StatusText(1), L"UTF-8");
+}
+
+TEST_F(MainWindow, CtrlSevenSaysWhereTheCaretIs) {
+    PressKeys({VK_CONTROL, '7'});
+    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 1000));
+
+    SetEditorText(L"first\rsecond\rthird line");
+    CurrentEditor().PlaceCaret(CurrentEditor().LineStart(2) + 5);
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, VK_NUMPAD7});
+    EXPECT_TRUE(WaitForSpeech(L"3行6文字", 1000));
+    PumpMessages(250);
+    EXPECT_EQ(StatusText(0), L"3行6文字");
+}
+
+TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {
+    MoveWindow(window_, 10, 10, 500, 400, TRUE);
+    PumpMessages(50);
+    RECT client{}, editor{}, status{};
+    GetClientRect(window_, &client);
+    GetWindowRect(EditorWindow(), &editor);
+    GetWindowRect(StatusBar(), &status);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&editor), 2);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&status), 2);
+    EXPECT_EQ(editor.left, 0);
+    EXPECT_EQ(editor.top, 0);
+    EXPECT_EQ(editor.right, client.right);
+    EXPECT_EQ(editor.bottom, status.top);
+    EXPECT_EQ(status.bottom, client.bottom);
+}
+
+TEST_F(MainWindow, StatusBarHoldsStillWhileAMenuIsOpen) {
+    PumpMessages(250);
+    SendMessageW(window_, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(GetMenu(window_)));
+    SetEditorText(L"abc");
+    CurrentEditor().PlaceCaret(2);
+    PumpMessages(250);
+    EXPECT_EQ(StatusText(0), L"1行1文字");
+    SendMessageW(window_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    PumpMessages(250);
+    EXPECT_EQ(StatusText(0), L"1行3文字");
+}
+
+TEST_F(MainWindow, PageUpAndDownMoveTwentyLinesAndStopAtTheEdges) {
+    SetEditorText(NumberedLines(30));
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(4) + 2);
+    PressKeys({VK_PRIOR});
+    EXPECT_EQ(editor.GetSelection().start, 0);
+    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 1000));
+
+    PressKeys({VK_NEXT});
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(20));
+    editor.PlaceCaret(editor.LineStart(24) + 3);
+    ClearSpeechLog();
+    PressKeys({VK_NEXT});
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(29));
+    EXPECT_TRUE(WaitForSpeech(L"30行1文字", 1000));
+}
+
+TEST_F(MainWindow, EscCancelsAMarkedRangeAndOtherwiseSaysNothing) {
+    SetEditorText(L"abcdef");
+    PressKeys({VK_ESCAPE});
+    PumpMessages(200);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+
+    CurrentEditor().PlaceCaret(2);
+    PressKeys({VK_F4});
+    EXPECT_TRUE(IsRangeSelectionOn());
+    PressKeys({VK_ESCAPE});
+    EXPECT_FALSE(IsRangeSelectionOn());
+    EXPECT_EQ(RangeStartPosition(), 0);
+    EXPECT_TRUE(WaitForSpeech(L"範囲選択をキャンセルしました", 1000));
+}
+
+TEST_F(MainWindow, RangeSelectionIncludesBothMarkedCharacters) {
+    SetEditorText(L"abcdef");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(4);
+    PressKeys({VK_F4});
+    editor.PlaceCaret(2);
+    PressKeys({VK_F4});
+    EXPECT_EQ(editor.GetSelection().start, 2);
+    EXPECT_EQ(editor.GetSelection().end, 5);
+    EXPECT_TRUE(WaitForSpeech(L"1行3文字から1行5文字まで3文字を範囲選択しました", 1000));
+}
+
+TEST_F(MainWindow, CtrlEndAnnouncesTheEndOfTheText) {
+    SetEditorText(L"one\rtwo\rthree");
+    PressKeys({VK_CONTROL, VK_END});
+    EXPECT_TRUE(WaitForSpeech(L"3行6文字", 1000));
+}
+
+TEST_F(MainWindow, ClipboardKeysAreAnnouncedOnlyWhenTheyDoSomething) {
+    SetEditorText(L"hello");
+    PressKeys({VK_CONTROL, 'C'});
+    PressKeys({VK_CONTROL, 'Z'});
+    PumpMessages(200);
+    EXPECT_TRUE(SpokenTexts().empty());
+
+    CurrentEditor().Select(0, 5);
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitForSpeech(L"コピー", 1000));
+    SendMessageW(EditorWindow(), EM_SETREADONLY, TRUE, 0);
+    PressKeys({VK_CONTROL, 'V'});
+    EXPECT_TRUE(WaitForSpeech(L"貼り付け", 1000));
+}
+
+TEST_F(MainWindow, UnknownAndInactiveCommandsDoNothing) {
+    SetEditorText(L"abc");
+    for (WORD id : {WORD{499}, WORD{581}, WORD{582}, WORD{498}, WORD{617}, WORD{0xFFFF}})
+        SendMessageW(window_, WM_COMMAND, id, 0);
+    PressKeys({VK_CONTROL, VK_RETURN});
+    PumpMessages(200);
+    EXPECT_TRUE(IsWindow(window_));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"abc");
+    EXPECT_TRUE(SpokenTexts().empty());
+}
+
+TEST_F(MainWindow, ExitClosesTheWindowAndSavesTheCloseValues) {
+    CurrentSettings().wordWrap = 1;
+    CurrentSettings().findTerm = L"検索語";
+    SendMessageW(window_, WM_COMMAND, kCmdExit, 0);
+    EXPECT_FALSE(IsWindow(window_));
+    bool present = false;
+    EXPECT_EQ(ReadSettingNumber(L"Option3", &present), 1u);
+    EXPECT_TRUE(present);
+    wchar_t term[261] = {};
+    DWORD size = sizeof term;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"Option31", RRF_RT_REG_SZ, nullptr, term, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(term, L"検索語");
+}
+
+}  // namespace

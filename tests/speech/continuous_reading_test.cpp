@@ -1,0 +1,163 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "speech/continuous_reading.h"
+#include "speech/nvda_client.h"
+#include "speech/speech.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+class ContinuousReading : public MainWindowTest {
+protected:
+    void TearDown() override {
+        SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
+        SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
+        LoadNvdaClient(ExecutableFolder());
+        MainWindowTest::TearDown();
+    }
+
+    void StartReading() { SendMessageW(window_, WM_COMMAND, kCmdReadToEnd, 0); }
+    bool WaitUntilFinished(unsigned timeoutMs) {
+        return PumpUntil([] { return !IsReading(); }, timeoutMs);
+    }
+    // Wait until NVDA was handed `text`, then hold on while it is spoken.
+    void WaitUntilReading(const std::wstring& text) { ASSERT_TRUE(WaitForSpeech(text, 5000)); }
+};
+
+TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndThenSaysEnd) {
+    SetEditorText(L"zero line\rfirst line\rsecond line\rthird line\rfourth line");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(2) + 4);
+    StartReading();
+    EXPECT_TRUE(IsReading());
+    ASSERT_TRUE(WaitUntilFinished(5000));
+    EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
+    EXPECT_EQ(SpokenTexts(), (Texts{L"second line", L"third line", L"fourth line", L"終わり"}));
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(4));
+    EXPECT_EQ(editor.GetSelection().end, editor.LineStart(4));
+}
+
+TEST_F(ContinuousReading, NvdaPassesOverShortLinesButTheCaretStepsThroughThem) {
+    SetEditorText(L"abc\r\rde\rx\rfgh");
+    StartReading();
+    ASSERT_TRUE(WaitUntilFinished(5000));
+    EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
+    EXPECT_EQ(SpokenTexts(), (Texts{L"abc", L"fgh", L"終わり"}));
+    EXPECT_EQ(CurrentEditor().GetSelection().start, CurrentEditor().LineStart(4));
+}
+
+TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    std::wstring text;
+    for (int line = 0; line < 7; ++line) text += L"l" + std::to_wstring(line) + L"a\r";
+    text += L"line seven is long enough to be interrupted while it is read\rline eight\rline nine";
+    SetEditorText(text);
+    StartReading();
+    WaitUntilReading(L"line seven is long enough to be interrupted while it is read");
+
+    PressKeys({VK_CONTROL});
+    EXPECT_FALSE(IsReading());
+    const Editor editor = CurrentEditor();
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
+    PumpMessages(600);
+    const Texts spoken = SpokenTexts();
+    EXPECT_EQ(spoken.back(), L"line seven is long enough to be interrupted while it is read");
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
+}
+
+TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEditorText(L"the first line is being read\rsecond");
+    CurrentEditor().PlaceCaret(5);
+    StartReading();
+    WaitUntilReading(L"the first line is being read");
+    PressKeys({VK_ESCAPE});
+    EXPECT_FALSE(IsReading());
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+}
+
+TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
+    StartReading();
+    WaitUntilReading(L"a line that takes a while to read aloud");
+
+    SendMessageW(window_, WM_COMMAND, kCmdCaretPosition, 0);
+    PressKeys({VK_F2});
+    PressKeys({VK_F4});
+    PumpMessages(200);
+    EXPECT_TRUE(IsReading());
+    for (const auto& text : SpokenTexts()) EXPECT_EQ(text.find(L"文字"), std::wstring::npos) << "spoke a position";
+    for (WORD id : {kCmdCancel, kCmdExit, kCmdReadOnlyToggle, kCmdSleepTimerCancel, kCmdKeypadPlayerToggle,
+                    kCmdAudioHistory})
+        EXPECT_TRUE(IsAllowedWhileReading(id)) << id;
+
+    // Alt+F4 closes at once, without the save question.
+    CurrentEditor().SetModified(true);
+    PressKeys({VK_MENU, VK_F4});
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_FALSE(IsReading());
+}
+
+TEST_F(ContinuousReading, LosingTheFocusStopsIt) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
+    StartReading();
+    WaitUntilReading(L"a line that takes a while to read aloud");
+    const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                       nullptr, nullptr, nullptr);
+    SetFocus(other);
+    PumpMessages(50);
+    EXPECT_FALSE(IsReading());
+    DestroyWindow(other);
+}
+
+TEST_F(ContinuousReading, NoEngineMeansNoReading) {
+    SetSpeechEngine(kNoSpeech);
+    SetEditorText(L"some text\rmore text");
+    StartReading();
+    EXPECT_FALSE(IsReading());
+    SetSpeechEngine(kNvda);
+    SendMessageW(window_, WM_COMMAND, kCmdCaretPosition, 0);
+    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 1000));
+}
+
+TEST_F(ContinuousReading, PcTalkerReadsEveryLine) {
+    SetSpeechEngine(kPcTalker);
+    SetEditorText(L"一行目\r\r三行目");
+    StartReading();
+    ASSERT_TRUE(WaitUntilFinished(5000));
+    EXPECT_EQ(SpokenTexts("PCTKPReadExW"),
+              (Texts{L"一行目 [5,1,0]", L" [5,1,0]", L"三行目 [5,1,0]", L"終わり [5,1,0]"}));
+}
+
+TEST_F(ContinuousReading, NvdaNotRunningEndsEachLineInsteadOfWaitingForEver) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", L"1");
+    SetEditorText(L"first line\rsecond line\rthird line");
+    StartReading();
+    EXPECT_TRUE(WaitUntilFinished(2000));
+}
+
+TEST_F(ContinuousReading, WithoutIsSpeakingEachLineTakesItsEstimatedTime) {
+    ASSERT_TRUE(LoadNvdaClientFrom(ExecutableFolder() + L"\\nvda_without_is_speaking.dll"));
+    SetEditorText(L"最初の行です\r次の行です");
+    StartReading();
+    ASSERT_TRUE(WaitUntilFinished(10000));
+    EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
+    std::vector<double> times;
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == "speakText") times.push_back(call.ms);
+    ASSERT_EQ(times.size(), 3u);
+    EXPECT_GE(times[1] - times[0], EstimatedSpeakingMs(L"最初の行です") - 20.0);
+    EXPECT_LT(times[1] - times[0], EstimatedSpeakingMs(L"最初の行です") + 1000.0);
+}
+
+}  // namespace

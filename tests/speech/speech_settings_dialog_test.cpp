@@ -1,0 +1,64 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "resources/resource_ids.h"
+#include "speech/speech.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class SpeechSettingsDialog : public MainWindowTest {
+protected:
+    // Open the dialog, note what it offers, pick `choice` and press `button`.
+    void ChooseEngine(int choice, int button) {
+        AnswerDialog(L"音声設定", [this, choice, button](HWND dialog) {
+            const HWND combo = GetDlgItem(dialog, IDC_ENGINE_COMBO);
+            shownSelection_ = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+            for (int index = 0; index < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++index) {
+                wchar_t name[64] = {};
+                SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name));
+                names_.push_back(name);
+            }
+            SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        });
+        SendMessageW(window_, WM_COMMAND, kCmdSpeechSettings, 0);
+    }
+    int shownSelection_ = -2;
+    std::vector<std::wstring> names_;
+};
+
+TEST_F(SpeechSettingsDialog, OkStoresTheChoiceAndTheNextMessageUsesIt) {
+    SetSpeechEngine(kNoSpeech);
+    ChooseEngine(2, IDOK);
+    EXPECT_EQ(shownSelection_, 0);
+    EXPECT_EQ(names_, (std::vector<std::wstring>{L"音声なし", L"PCTalker", L"NVDA"}));
+    EXPECT_EQ(SpeechEngine(), kNvda);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 2u);
+    Speak(L"次の知らせ", 0);
+    EXPECT_TRUE(WaitForSpeech(L"次の知らせ", 1000));
+}
+
+TEST_F(SpeechSettingsDialog, CancelChangesNothing) {
+    ChooseEngine(1, IDCANCEL);
+    EXPECT_EQ(shownSelection_, 2);
+    EXPECT_EQ(SpeechEngine(), kNvda);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
+}
+
+TEST_F(SpeechSettingsDialog, AnEngineOutsideTheListSelectsNothingAndOkStoresMinusOne) {
+    SetSpeechEngine(7);
+    AnswerDialog(L"音声設定", [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    SendMessageW(window_, WM_COMMAND, kCmdSpeechSettings, 0);
+    EXPECT_EQ(SpeechEngine(), -1);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0xFFFFFFFFu);
+    Speak(L"聞こえない", 0);
+    PumpMessages(150);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+}
+
+}  // namespace

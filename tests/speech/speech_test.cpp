@@ -1,0 +1,111 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "speech/nvda_client.h"
+#include "speech/speech.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class SpeechRouter : public MainWindowTest {
+protected:
+    void TearDown() override {
+        if (IsBrailleOn()) ToggleBraille();
+        SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
+        LoadNvdaClient(ExecutableFolder());
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(SpeechRouter, NoEngineSaysAndShowsNothing) {
+    SetSpeechEngine(kNoSpeech);
+    ToggleBraille();
+    Speak(L"聞こえない", 0);
+    PumpMessages(200);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+}
+
+TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
+    ToggleBraille();
+    PumpMessages(300);
+    ClearSpeechLog();
+
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    Speak(L"一つ目", 100);
+    Sleep(20);
+    QueryPerformanceCounter(&counter);
+    const double secondCallMs = static_cast<double>(counter.QuadPart) * 1000.0 / frequency.QuadPart;
+    Speak(L"二つ目", 100);
+    PumpMessages(400);
+
+    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"二つ目"});
+    EXPECT_EQ(SpokenTexts("brailleMessage"), (std::vector<std::wstring>{L"一つ目", L"二つ目"}));
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == "speakText") EXPECT_GE(call.ms, secondCallMs + 95);
+}
+
+TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWays) {
+    PressKeys({VK_CONTROL, 'B'});
+    EXPECT_TRUE(IsBrailleOn());
+    EXPECT_TRUE(WaitForSpeech(L"点字表示オン", 1000));
+    PressKeys({VK_CONTROL, 'B'});
+    EXPECT_FALSE(IsBrailleOn());
+    EXPECT_TRUE(WaitForSpeech(L"点字表示オフ", 1000));
+    Speak(L"普通の知らせ", 0);
+    EXPECT_TRUE(WaitForSpeech(L"普通の知らせ", 1000));
+    EXPECT_EQ(SpokenTexts("brailleMessage"), (std::vector<std::wstring>{L"点字表示オン", L"点字表示オフ"}));
+}
+
+TEST_F(SpeechRouter, PcTalkerHoldsTheCallerForTheDelayOnlyWhileRunning) {
+    SetSpeechEngine(kPcTalker);
+    ULONGLONG start = GetTickCount64();
+    Speak(L"保存しました", 100);
+    EXPECT_GE(GetTickCount64() - start, 95u);
+    EXPECT_EQ(SpokenTexts("PCTKPReadExW"), std::vector<std::wstring>{L"保存しました [5,1,0]"});
+
+    ClearSpeechLog();
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", L"0");
+    start = GetTickCount64();
+    Speak(L"保存しました", 100);
+    EXPECT_LT(GetTickCount64() - start, 50u);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+}
+
+TEST_F(SpeechRouter, MissingNvdaLibraryLeavesTheProgramSilent) {
+    EXPECT_FALSE(LoadNvdaClientFrom(ExecutableFolder() + L"\\missing\\nvdaControllerClient32.dll"));
+    ToggleBraille();
+    Speak(L"聞こえない", 0);
+    SendMessageW(window_, WM_COMMAND, kCmdCaretPosition, 0);
+    PumpMessages(200);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+}
+
+TEST_F(SpeechRouter, OverlongMessagesAreCutToTheBuffer) {
+    Speak(std::wstring(20000, L'あ'), 0);
+    PumpMessages(200);
+    const auto texts = SpokenTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].size(), kMaxMessageUnits);
+
+    // A pair of surrogates is never split at the cut.
+    std::wstring text(kMaxMessageUnits - 1, L'a');
+    text += L"\U0001F600";
+    const std::wstring limited = LimitMessage(text);
+    EXPECT_EQ(limited.size(), kMaxMessageUnits - 1);
+    EXPECT_EQ(LimitMessage(L"short"), L"short");
+}
+
+TEST(SpeakingEstimate, GrowsWithTheTextAndBoundsEveryWait) {
+    EXPECT_LT(EstimatedSpeakingMs(L"abc"), EstimatedSpeakingMs(L"あいう"));
+    EXPECT_LT(EstimatedSpeakingMs(L"あ"), EstimatedSpeakingMs(L"ああああ"));
+    EXPECT_GE(EstimatedSpeakingMs(L""), 100u);
+    EXPECT_GT(SpeakingWaitLimitMs(L"あいう"), EstimatedSpeakingMs(L"あいう"));
+}
+
+}  // namespace
