@@ -51,7 +51,7 @@ start_wine() {
 end_prefix_processes() {
   local pid
   for pid in $(pgrep -f '\.exe' 2>/dev/null); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       kill -9 "$pid" 2>/dev/null || true
     fi
   done

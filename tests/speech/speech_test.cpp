@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "app/commands.h"
 #include "speech/nvda_client.h"
 #include "speech/speech.h"
@@ -64,16 +66,17 @@ TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWays) {
 
 TEST_F(SpeechRouter, PcTalkerHoldsTheCallerForTheDelayOnlyWhileRunning) {
     SetSpeechEngine(kPcTalker);
-    ULONGLONG start = GetTickCount64();
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
     Speak(L"保存しました", 100);
-    EXPECT_GE(GetTickCount64() - start, 95u);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(99));
     EXPECT_EQ(SpokenTexts("PCTKPReadExW"), std::vector<std::wstring>{L"保存しました [5,1,0]"});
 
     ClearSpeechLog();
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", L"0");
-    start = GetTickCount64();
+    start = Clock::now();
     Speak(L"保存しました", 100);
-    EXPECT_LT(GetTickCount64() - start, 50u);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50));
     EXPECT_TRUE(ReadSpeechLog().empty());
 }
 

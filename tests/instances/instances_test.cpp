@@ -1,0 +1,148 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/settings.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Instance {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (processId == search->processId && std::wstring(className) == L"Orinda" && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring Title(HWND window) {
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    return title;
+}
+
+Instance Start(const std::wstring& program) {
+    Instance instance;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &instance.process))
+        return instance;
+    // Started once it waits for input in its message loop, with its window up.
+    WaitForInputIdle(instance.process.hProcess, 20000);
+    PumpUntil(
+        [&] {
+            WindowSearch search{instance.process.dwProcessId, nullptr};
+            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+            instance.window = search.found;
+            return search.found && Title(search.found).rfind(L"無題", 0) == 0;
+        },
+        20000);
+    return instance;
+}
+
+bool WaitForExit(const Instance& instance) {
+    return PumpUntil([&] { return WaitForSingleObject(instance.process.hProcess, 0) == WAIT_OBJECT_0; }, 10000);
+}
+
+void Close(Instance& instance) {
+    if (instance.window) PostMessageW(instance.window, WM_CLOSE, 0, 0);
+    if (!WaitForExit(instance)) TerminateProcess(instance.process.hProcess, 1);
+    CloseHandle(instance.process.hProcess);
+    CloseHandle(instance.process.hThread);
+}
+
+std::wstring Program() {
+    return ExecutableFolder() + L"\\Orinda.exe";
+}
+
+TEST(Instances, UntitledNumbersFollowTheHighestShown) {
+    Instance first = Start(Program());
+    Instance second = Start(Program());
+    ASSERT_TRUE(first.window && second.window);
+    EXPECT_EQ(Title(first.window), L"無題1 - オリンダ");
+    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+
+    Close(first);
+    EXPECT_FALSE(IsWindow(first.window));
+    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+    Instance third = Start(Program());
+    ASSERT_TRUE(third.window);
+    PumpMessages(1000);
+    EXPECT_EQ(Title(third.window), L"無題3 - オリンダ");
+    Close(second);
+    Close(third);
+}
+
+TEST(Instances, TheCloseRequestReachesEveryInstance) {
+    Instance first = Start(Program());
+    Instance second = Start(Program());
+    ASSERT_TRUE(first.window && second.window);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"OrindaSleep"), 1, 0);
+    EXPECT_TRUE(WaitForExit(first));
+    EXPECT_TRUE(WaitForExit(second));
+    Close(first);
+    Close(second);
+}
+
+TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
+    DeleteSettingsKey();
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD nvda = 2;
+    RegSetValueExW(key, L"Option16", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&nvda), sizeof nvda);
+    RegCloseKey(key);
+
+    Instance instance = Start(Program());
+    ASSERT_TRUE(instance.window);
+    ClearSpeechLog();
+    SetForegroundWindow(instance.window);
+    PumpMessages(100);
+    PressKeys({VK_CONTROL, '7'});
+    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 3000));
+    Close(instance);
+    DeleteSettingsKey();
+}
+
+TEST(Instances, StartsWithoutAnySpeechLibrary) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"orinda-without-speech";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\Orinda.exe";
+    ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
+
+    Instance instance = Start(program);
+    ASSERT_NE(instance.window, nullptr);
+    PostMessageW(instance.window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForExit(instance));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(instance.process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    Close(instance);
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
