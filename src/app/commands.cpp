@@ -23,17 +23,26 @@ void ToggleBrailleCommand(HWND, LPARAM) {
     ToggleBraille();
 }
 
+// Grouped by the menu that shows each command.
 const Command kCommands[] = {
+    // Keys of the shell itself
     {kCmdCancel, CancelCommand},
-    {kCmdExit, ExitCommand},
-    {kCmdRangeSelection, MarkRangeSelection},
     {kCmdPageUp, PageUpCommand},
     {kCmdPageDown, PageDownCommand},
-    {kCmdSpeechSettings, ShowSpeechSettings},
-    {kCmdBrailleToggle, ToggleBrailleCommand},
     {kCmdContextMenu, ContextMenuCommand},
+    // ファイル
+    {kCmdExit, ExitCommand},
+    // 編集
+    {kCmdRangeSelection, MarkRangeSelection},
+    // 検索
+    // ブロック移動
+    // 表示
+    // 読み
     {kCmdReadToEnd, ReadToEnd},
     {kCmdCaretPosition, ReadCaretPosition},
+    // ツール
+    {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdBrailleToggle, ToggleBrailleCommand},
 };
 
 const WORD kAllowedWhileReading[] = {

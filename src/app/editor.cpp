@@ -27,24 +27,42 @@ long Editor::LineStart(long line) const {
     return static_cast<long>(SendMessageW(control_, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
 }
 
+long Editor::LineLength(long line) const {
+    const long start = LineStart(line);
+    if (start < 0) return 0;
+    const long length = static_cast<long>(SendMessageW(control_, EM_LINELENGTH, start, 0));
+    return length < 0 ? 0 : length;
+}
+
+std::wstring Editor::TextRange(long start, long end) const {
+    if (end <= start) return {};
+    std::vector<wchar_t> buffer(static_cast<size_t>(end - start) + 1, L'\0');
+    TEXTRANGEW range{{start, end}, buffer.data()};
+    const auto copied = SendMessageW(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
 std::wstring Editor::LineText(long line, size_t maxUnits) const {
     const long start = LineStart(line);
     if (start < 0) return {};
-    const long length = static_cast<long>(SendMessageW(control_, EM_LINELENGTH, start, 0));
-    long count = length < 0 ? 0 : length;
+    long count = LineLength(line);
     if (static_cast<size_t>(count) > maxUnits) count = static_cast<long>(maxUnits);
-    if (count == 0) return {};
-
-    std::vector<wchar_t> buffer(static_cast<size_t>(count) + 1, L'\0');
-    TEXTRANGEW range{{start, start + count}, buffer.data()};
-    const auto copied = SendMessageW(control_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    std::wstring text(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    std::wstring text = TextRange(start, start + count);
     if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
     return text;
 }
 
 bool Editor::IsEmpty() const {
     return GetWindowTextLengthW(control_) == 0;
+}
+
+std::wstring Editor::Text() const {
+    const int length = GetWindowTextLengthW(control_);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(control_, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
 }
 
 std::wstring Editor::EditorText() const {
@@ -66,6 +84,10 @@ void Editor::SetText(const std::wstring& text) const {
     SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void Editor::ReplaceSelection(const std::wstring& text) const {
+    SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 bool Editor::IsModified() const {
     return SendMessageW(control_, EM_GETMODIFY, 0, 0) != 0;
 }
@@ -76,6 +98,10 @@ void Editor::SetModified(bool modified) const {
 
 bool Editor::CanUndo() const {
     return SendMessageW(control_, EM_CANUNDO, 0, 0) != 0;
+}
+
+void Editor::SetReadOnly(bool readOnly) const {
+    SendMessageW(control_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
 void Editor::SetWordWrap(bool wrap) const {

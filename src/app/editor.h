@@ -31,14 +31,23 @@ public:
     // units, never ending in half a surrogate pair.
     std::wstring LineText(long line, size_t maxUnits) const;
 
+    long LineLength(long line) const;
+    // The text between two positions, in the control's form (CR breaks).
+    std::wstring TextRange(long start, long end) const;
+
     bool IsEmpty() const;
+    // Whole text with every line break as CR LF, as files hold it.
+    std::wstring Text() const;
     // Whole text as the control stores it: every line break is a single CR.
     std::wstring EditorText() const;
     void SetText(const std::wstring& text) const;
+    // Replace the selection as one step the user can undo.
+    void ReplaceSelection(const std::wstring& text) const;
 
     bool IsModified() const;
     void SetModified(bool modified) const;
     bool CanUndo() const;
+    void SetReadOnly(bool readOnly) const;
     void SetWordWrap(bool wrap) const;
 
 private:

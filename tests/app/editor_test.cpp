@@ -1,0 +1,74 @@
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include "app/editor.h"
+
+namespace {
+
+// The real rich-edit control in a hidden window: line breaks, lines and undo
+// are the control's own.
+class EditorFacade : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LoadLibraryW(L"Msftedit.dll");
+        control_ = CreateWindowExW(0, MSFTEDIT_CLASS, L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                   0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(control_, nullptr);
+        editor_ = Editor(control_);
+        editor_.SetWordWrap(false);
+    }
+    void TearDown() override { DestroyWindow(control_); }
+    HWND control_ = nullptr;
+    Editor editor_{nullptr};
+};
+
+TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
+    editor_.SetText(L"ab\r\ncd\r\n");
+    EXPECT_EQ(editor_.Text(), L"ab\r\ncd\r\n");
+    EXPECT_EQ(editor_.EditorText(), L"ab\rcd\r");
+    EXPECT_EQ(editor_.LineCount(), 3);
+    EXPECT_EQ(editor_.LineStart(1), 3);
+    EXPECT_EQ(editor_.LineFromPosition(4), 1);
+    EXPECT_EQ(editor_.LineText(1, 100), L"cd");
+    EXPECT_EQ(editor_.LineLength(2), 0);
+    EXPECT_EQ(editor_.TextRange(1, 4), L"b\rc");
+}
+
+TEST_F(EditorFacade, EmptyTextHasOneLine) {
+    EXPECT_TRUE(editor_.IsEmpty());
+    EXPECT_EQ(editor_.LineCount(), 1);
+    EXPECT_EQ(editor_.LineText(0, 10), L"");
+    EXPECT_EQ(editor_.Text(), L"");
+    EXPECT_EQ(editor_.EditorText(), L"");
+}
+
+TEST_F(EditorFacade, LineTextIsCappedWithoutSplittingASurrogatePair) {
+    editor_.SetText(L"ab\U0001F600cd");
+    EXPECT_EQ(editor_.LineText(0, 3), L"ab");
+    EXPECT_EQ(editor_.LineText(0, 4), L"ab\U0001F600");
+}
+
+TEST_F(EditorFacade, ReplacingTheSelectionCanBeUndone) {
+    editor_.SetText(L"hello world");
+    editor_.SetModified(false);
+    EXPECT_FALSE(editor_.CanUndo());
+    editor_.Select(0, 5);
+    editor_.ReplaceSelection(L"goodbye");
+    EXPECT_EQ(editor_.EditorText(), L"goodbye world");
+    EXPECT_TRUE(editor_.IsModified());
+    EXPECT_TRUE(editor_.CanUndo());
+    SendMessageW(control_, WM_UNDO, 0, 0);
+    EXPECT_EQ(editor_.EditorText(), L"hello world");
+}
+
+TEST_F(EditorFacade, WordWrapMakesDisplayLines) {
+    editor_.SetText(std::wstring(300, L'x'));
+    EXPECT_EQ(editor_.LineCount(), 1);
+    editor_.SetWordWrap(true);
+    EXPECT_GT(editor_.LineCount(), 1);
+    EXPECT_EQ(editor_.LineFromPosition(299), editor_.LineCount() - 1);
+}
+
+}  // namespace
