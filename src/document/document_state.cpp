@@ -4,6 +4,8 @@ namespace {
 std::wstring g_path;
 std::wstring g_fileName;
 int g_encoding = kUtf8;
+bool g_editable = true;
+bool g_lockToggleAllowed = true;
 }  // namespace
 
 const std::wstring& DocumentPath() {
@@ -16,6 +18,22 @@ const std::wstring& DocumentFileName() {
 
 int DocumentEncoding() {
     return g_encoding;
+}
+
+bool IsEditable() {
+    return g_editable;
+}
+
+void SetEditable(bool editable) {
+    g_editable = editable;
+}
+
+bool IsLockToggleAllowed() {
+    return g_lockToggleAllowed;
+}
+
+void SetLockToggleAllowed(bool allowed) {
+    g_lockToggleAllowed = allowed;
 }
 
 const wchar_t* EncodingDisplayName(int codePage) {

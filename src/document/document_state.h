@@ -13,5 +13,12 @@ const std::wstring& DocumentPath();
 const std::wstring& DocumentFileName();
 int DocumentEncoding();
 
+// The editor accepts input (false while the edit lock is on).
+bool IsEditable();
+void SetEditable(bool editable);
+// The edit lock may be switched: false for a file that is read-only on disk.
+bool IsLockToggleAllowed();
+void SetLockToggleAllowed(bool allowed);
+
 // The encoding's name as the status bar shows it.
 const wchar_t* EncodingDisplayName(int codePage);
