@@ -1,12 +1,4 @@
-# Cross toolchain: 64-bit MinGW-w64, posix thread model. Runs the program and its tests under
-# wine64 on machines whose kernel cannot execute 32-bit code.
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit: runs the program and its tests under wine64 on machines whose kernel
+# cannot execute 32-bit code.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-posix.cmake)

@@ -83,11 +83,9 @@ TEST_F(SettingsStore, CloseWritesWrapVolumeAndSearchTermsAsFixedStrings) {
 
 TEST(SettingsLoad, MissingAndMistypedValuesKeepTheirDefaults) {
     DeleteSettingsKey();
+    WriteSettingNumber(L"Option3", 1);
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD wrap = 1;
-    RegSetValueExW(key, L"Option3", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wrap), sizeof wrap);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
     const wchar_t notANumber[] = L"2";
     RegSetValueExW(key, L"Option16", 0, REG_SZ, reinterpret_cast<const BYTE*>(notANumber), sizeof notANumber);
     const std::wstring tooLong(400, L'x');

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/settings.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -107,12 +106,7 @@ TEST(Instances, TheCloseRequestReachesEveryInstance) {
 
 TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
     DeleteSettingsKey();
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD nvda = 2;
-    RegSetValueExW(key, L"Option16", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&nvda), sizeof nvda);
-    RegCloseKey(key);
+    WriteSettingNumber(L"Option16", 2);
 
     Instance instance = Start(Program());
     ASSERT_TRUE(instance.window);

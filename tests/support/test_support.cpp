@@ -166,6 +166,15 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
+void WriteSettingNumber(const wchar_t* name, DWORD value) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
 std::wstring ExecutableFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

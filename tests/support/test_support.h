@@ -39,6 +39,8 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
 // Remove the program's settings key so that the next start is a first run.
 void DeleteSettingsKey();
 DWORD ReadSettingNumber(const wchar_t* name, bool* present = nullptr);
+// Write one number under the settings key, creating the key if needed.
+void WriteSettingNumber(const wchar_t* name, DWORD value);
 
 std::wstring ExecutableFolder();
 
