@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "app/settings.h"
@@ -42,7 +43,12 @@ void SpeakWithNvda(const std::wstring& text, unsigned delayMs) {
         messageNumber = ++g_messageNumber;
     }
     if (g_braille) NvdaBraille(text);
-    std::thread(NvdaSpeechWorker, delayMs, messageNumber).detach();
+    try {
+        std::thread(NvdaSpeechWorker, delayMs, messageNumber).detach();
+    } catch (const std::system_error&) {
+        // No thread could be had (out of resources): this message goes unspoken
+        // rather than taking the program down.
+    }
 }
 
 void SpeakWithPcTalker(const std::wstring& text, unsigned delayMs) {
