@@ -1,6 +1,7 @@
 #include "editing/block_navigation.h"
 
 #include "app/editor_control.h"
+#include "app/input_dialog.h"
 #include "app/settings.h"
 #include "resources/editing_ids.h"
 #include "speech/speech.h"
@@ -31,7 +32,7 @@ std::wstring_view CutLine(std::wstring_view line, size_t maxUnits) {
 }
 
 bool WordWrapOn() {
-    return CurrentSettings().wordWrap != 0;
+    return CurrentSettings().wordWrap == 1;
 }
 
 // The text of the line starting at a block start.
@@ -77,38 +78,22 @@ struct BlockListData {
     long chosen = -1;
 };
 
-INT_PTR CALLBACK BlockListDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* data = reinterpret_cast<BlockListData*>(lParam);
-        const HWND list = GetDlgItem(dialog, IDC_BLOCK_LIST);
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-        SendMessageW(list, LB_INITSTORAGE, data->blocks->size(), data->blocks->size() * 32 * sizeof(wchar_t));
-        for (const Block& block : *data->blocks) {
-            const std::wstring item = std::to_wstring(block.line + 1) + L"行 - " + block.text;
-            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        }
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        SendMessageW(list, LB_SETCURSEL, 0, 0);
-        return TRUE;
+void FillBlockList(HWND dialog, BlockListData& data) {
+    const HWND list = GetDlgItem(dialog, IDC_BLOCK_LIST);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_INITSTORAGE, data.blocks->size(), data.blocks->size() * 32 * sizeof(wchar_t));
+    for (const Block& block : *data.blocks) {
+        const std::wstring item = std::to_wstring(block.line + 1) + L"行 - " + block.text;
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* data = reinterpret_cast<BlockListData*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            const auto index = SendDlgItemMessageW(dialog, IDC_BLOCK_LIST, LB_GETCURSEL, 0, 0);
-            if (index != LB_ERR && static_cast<size_t>(index) < data->blocks->size())
-                data->chosen = (*data->blocks)[static_cast<size_t>(index)].position;
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+}
+
+void ReadChosenBlock(HWND dialog, BlockListData& data) {
+    const auto index = SendDlgItemMessageW(dialog, IDC_BLOCK_LIST, LB_GETCURSEL, 0, 0);
+    if (index != LB_ERR && static_cast<size_t>(index) < data.blocks->size())
+        data.chosen = (*data.blocks)[static_cast<size_t>(index)].position;
 }
 
 }  // namespace
@@ -168,8 +153,6 @@ void BlockListCommand(HWND mainWindow, LPARAM) {
         }
     }
     BlockListData data{&blocks};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), L"BlocDialog", mainWindow, BlockListDialogProc,
-                        reinterpret_cast<LPARAM>(&data)) == IDOK &&
-        data.chosen >= 0)
+    if (RunInputDialog(mainWindow, L"BlocDialog", data, FillBlockList, ReadChosenBlock) && data.chosen >= 0)
         editor.PlaceCaret(data.chosen);
 }

@@ -1,6 +1,7 @@
 #include "editing/quick_input.h"
 
 #include "app/editor_control.h"
+#include "app/input_dialog.h"
 #include "editing/text_commands.h"
 #include "resources/editing_ids.h"
 #include "speech/speech.h"
@@ -34,30 +35,15 @@ struct QuickInputData {
     int kind = 1;
 };
 
-INT_PTR CALLBACK QuickInputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const HWND list = GetDlgItem(dialog, IDC_QUICK_INPUT_LIST);
-        for (const wchar_t* text : kListTexts) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        SendMessageW(list, LB_SETCURSEL, 0, 0);
-        return TRUE;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* data = reinterpret_cast<QuickInputData*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            const auto index = SendDlgItemMessageW(dialog, IDC_QUICK_INPUT_LIST, LB_GETCURSEL, 0, 0);
-            data->kind = index == LB_ERR ? 1 : static_cast<int>(index) + 1;
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+void FillQuickInputList(HWND dialog, QuickInputData&) {
+    const HWND list = GetDlgItem(dialog, IDC_QUICK_INPUT_LIST);
+    for (const wchar_t* text : kListTexts) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+}
+
+void ReadQuickInputChoice(HWND dialog, QuickInputData& data) {
+    const auto index = SendDlgItemMessageW(dialog, IDC_QUICK_INPUT_LIST, LB_GETCURSEL, 0, 0);
+    data.kind = index == LB_ERR ? 1 : static_cast<int>(index) + 1;
 }
 
 }  // namespace
@@ -96,9 +82,7 @@ void InsertDateTime(const Editor& editor, int kind) {
 
 void QuickInputCommand(HWND mainWindow, LPARAM) {
     QuickInputData data;
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), L"dtDialog", mainWindow, QuickInputDialogProc,
-                        reinterpret_cast<LPARAM>(&data)) != IDOK)
-        return;
+    if (!RunInputDialog(mainWindow, L"dtDialog", data, FillQuickInputList, ReadQuickInputChoice)) return;
     if (RefuseWhileLocked()) return;
     const Editor editor = CurrentEditor();
     const Selection selection = editor.GetSelection();

@@ -105,7 +105,9 @@ void ToggleEditLock(HWND, LPARAM) {
 
 void ToggleWordWrap(HWND, LPARAM) {
     Settings& settings = CurrentSettings();
-    settings.wordWrap = settings.wordWrap ? 0 : 1;
-    CurrentEditor().SetWordWrap(settings.wordWrap != 0);
-    Speak(settings.wordWrap ? L"折り返し表示オン" : L"折り返し表示オフ", 0);
+    // Only 1 means wrap, as at start-up; any other stored value counts as off.
+    const bool wrap = settings.wordWrap != 1;
+    settings.wordWrap = wrap ? 1 : 0;
+    CurrentEditor().SetWordWrap(wrap);
+    Speak(wrap ? L"折り返し表示オン" : L"折り返し表示オフ", 0);
 }

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "app/editor_control.h"
+#include "app/input_dialog.h"
 #include "editing/position_report.h"
 #include "resources/jump_to_line_ids.h"
 #include "speech/speech.h"
@@ -30,35 +31,19 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-INT_PTR CALLBACK JumpDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* data = reinterpret_cast<JumpData*>(lParam);
-        const HWND combo = GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO);
-        SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
-        SendMessageW(combo, CB_INITSTORAGE, static_cast<WPARAM>(data->lineCount), data->lineCount * 8 * sizeof(wchar_t));
-        for (long number = 1; number <= data->lineCount; ++number)
-            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(number).c_str()));
-        SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(data->caretLine), 0);
-        TurnInputMethodOff(combo);
-        return TRUE;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* data = reinterpret_cast<JumpData*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            data->field = WindowText(GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO));
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+void FillLineNumbers(HWND dialog, JumpData& data) {
+    const HWND combo = GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO);
+    SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(combo, CB_INITSTORAGE, static_cast<WPARAM>(data.lineCount), data.lineCount * 8 * sizeof(wchar_t));
+    for (long number = 1; number <= data.lineCount; ++number)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(number).c_str()));
+    SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(data.caretLine), 0);
+    TurnInputMethodOff(combo);
+}
+
+void ReadLineNumberField(HWND dialog, JumpData& data) {
+    data.field = WindowText(GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO));
 }
 
 }  // namespace
@@ -73,9 +58,7 @@ long JumpTargetLine(const std::wstring& field, long caretLine, long lineCount) {
 void JumpToLineCommand(HWND mainWindow, LPARAM) {
     const Editor editor = CurrentEditor();
     JumpData data{editor.LineFromPosition(editor.GetSelection().start), editor.LineCount(), {}};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), L"JumpDialog", mainWindow, JumpDialogProc,
-                        reinterpret_cast<LPARAM>(&data)) != IDOK)
-        return;
+    if (!RunInputDialog(mainWindow, L"JumpDialog", data, FillLineNumbers, ReadLineNumberField)) return;
     const long line = JumpTargetLine(data.field, data.caretLine, data.lineCount);
     // An impossible number leaves the caret alone; the report then says where it still is.
     if (line >= 0) {
