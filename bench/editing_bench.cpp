@@ -5,6 +5,8 @@
 // measured in the same run.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -17,13 +19,6 @@
 #include "speech/speech.h"
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Paragraphs of nineteen lines of Japanese text followed by an empty line;
 // each line is long enough to wrap in the narrow window used with wrap on.

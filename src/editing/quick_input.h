@@ -14,7 +14,7 @@ const wchar_t* QuickInputListText(int kind);
 std::wstring DateTimeText(int kind, const SYSTEMTIME& now);
 
 // Where the time comes from; tests fix it.
-using Clock = void (*)(SYSTEMTIME* now);
+using Clock = void(WINAPI*)(SYSTEMTIME* now);
 void SetQuickInputClock(Clock clock);
 
 // Insert the text of a kind at the caret as one undoable step and speak it.

@@ -134,12 +134,7 @@ TEST_F(BlockNavigation, WrappedLinesCountWhileWordWrapIsOn) {
 
     std::vector<std::wstring> items;
     AnswerDialog(L"ブロック移動", [&items](HWND dialog) {
-        const HWND list = GetDlgItem(dialog, 101);
-        for (int index = 0; index < SendMessageW(list, LB_GETCOUNT, 0, 0); ++index) {
-            wchar_t item[256] = {};
-            SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item));
-            items.push_back(item);
-        }
+        items = ListBoxItems(GetDlgItem(dialog, 101));
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
@@ -156,11 +151,7 @@ TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
     AnswerDialog(L"ブロック移動", [&](HWND dialog) {
         const HWND list = GetDlgItem(dialog, 101);
         shownSelection = static_cast<long>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-        for (int index = 0; index < SendMessageW(list, LB_GETCOUNT, 0, 0); ++index) {
-            wchar_t item[64] = {};
-            SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item));
-            items.push_back(item);
-        }
+        items = ListBoxItems(list);
         SendMessageW(list, LB_SETCURSEL, 1, 0);
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     });

@@ -82,7 +82,7 @@ bool RecordOpen(const std::wstring& target) {
     return true;
 }
 
-void FixedClock(SYSTEMTIME* now) {
+void WINAPI FixedClock(SYSTEMTIME* now) {
     *now = At(2023, 5, 7, 0, 5, 9);
 }
 
@@ -104,13 +104,8 @@ protected:
     void QuickInput(int index, WORD button) {
         AnswerDialog(L"簡単入力", [this, index, button](HWND dialog) {
             const HWND list = GetDlgItem(dialog, 101);
-            shownItems_.clear();
             shownSelection_ = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-            for (int item = 0; item < SendMessageW(list, LB_GETCOUNT, 0, 0); ++item) {
-                wchar_t text[64] = {};
-                SendMessageW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text));
-                shownItems_.push_back(text);
-            }
+            shownItems_ = ListBoxItems(list);
             SendMessageW(list, LB_SETCURSEL, index, 0);
             SendMessageW(dialog, WM_COMMAND, button, 0);
         });

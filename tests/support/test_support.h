@@ -42,6 +42,9 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present = nullptr);
 
 std::wstring ExecutableFolder();
 
+// The texts of a list box's items, in order.
+std::vector<std::wstring> ListBoxItems(HWND list);
+
 // A fresh main window for every test, closed again afterwards.
 class MainWindowTest : public ::testing::Test {
 protected:
