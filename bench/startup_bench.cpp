@@ -3,19 +3,14 @@
 // own notepad. Prints every run, the medians and their ratio.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct Target {
     const wchar_t* name;

@@ -4,8 +4,13 @@
 #include <iterator>
 
 #include "app/shell_commands.h"
+#include "editing/block_navigation.h"
+#include "editing/open_url.h"
+#include "editing/quick_input.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "editing/text_commands.h"
+#include "search/jump_to_line.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 #include "speech/speech_settings_dialog.h"
@@ -34,13 +39,41 @@ const Command kCommands[] = {
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
+    {kCmdSelectAll, SelectAllCommand},
+    {kCmdCopy, CopyCommand},
+    {kCmdCut, CutCommand},
+    {kCmdPaste, PasteCommand},
+    {kCmdUndo, UndoCommand},
+    {kCmdUpperCase, ToUpperCaseCommand},
+    {kCmdLowerCase, ToLowerCaseCommand},
+    {kCmdFullWidth, ToFullWidthCommand},
+    {kCmdHalfWidth, ToHalfWidthCommand},
+    {kCmdReadOnlyToggle, ToggleEditLock},
     // 検索
+    {kCmdJumpToLine, JumpToLineCommand},
     // ブロック移動
+    {kCmdPreviousBlock, PreviousBlockCommand},
+    {kCmdNextBlock, NextBlockCommand},
+    {kCmdBlockList, BlockListCommand},
     // 表示
+    {kCmdWordWrap, ToggleWordWrap},
+    // 定型文
+    {kCmdQuickInput, QuickInputCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
+    {kCmdReadLine, ReadLine},
+    {kCmdReadLineToCaret, ReadLineToCaret},
+    {kCmdReadLineFromCaret, ReadLineFromCaret},
     {kCmdCaretPosition, ReadCaretPosition},
+    {kCmdLineCount, ReadLineCount},
+    {kCmdCharacterCount, ReadCharacterCount},
+    {kCmdCharacterCountWithBreaks, ReadCharacterCountWithLineBreaks},
+    {kCmdKeypadPlayerState, ReadKeypadPlayerState},
+    {kCmdFileName, ReadFileName},
+    {kCmdEncoding, ReadEncoding},
+    {kCmdSelectionState, ReadSelectionState},
     // ツール
+    {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
     {kCmdBrailleToggle, ToggleBrailleCommand},
 };

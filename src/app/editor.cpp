@@ -65,9 +65,14 @@ std::wstring Editor::Text() const {
     return text;
 }
 
-std::wstring Editor::EditorText() const {
+long Editor::TextLength() const {
     GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const auto length = SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+    return static_cast<long>(
+        SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0));
+}
+
+std::wstring Editor::EditorText() const {
+    const long length = TextLength();
     if (length <= 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     GETTEXTEX request{};

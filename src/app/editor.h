@@ -36,6 +36,8 @@ public:
     std::wstring TextRange(long start, long end) const;
 
     bool IsEmpty() const;
+    // Length of the text as the control counts it (a line break is one unit).
+    long TextLength() const;
     // Whole text with every line break as CR LF, as files hold it.
     std::wstring Text() const;
     // Whole text as the control stores it: every line break is a single CR.

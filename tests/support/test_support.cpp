@@ -175,6 +175,17 @@ void WriteSettingNumber(const wchar_t* name, DWORD value) {
     RegCloseKey(key);
 }
 
+std::vector<std::wstring> ListBoxItems(HWND list) {
+    std::vector<std::wstring> items;
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        std::wstring item(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+        item.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item.data()))));
+        items.push_back(item);
+    }
+    return items;
+}
+
 std::wstring ExecutableFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

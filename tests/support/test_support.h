@@ -44,6 +44,9 @@ void WriteSettingNumber(const wchar_t* name, DWORD value);
 
 std::wstring ExecutableFolder();
 
+// The texts of a list box's items, in order.
+std::vector<std::wstring> ListBoxItems(HWND list);
+
 // A fresh main window for every test, closed again afterwards.
 class MainWindowTest : public ::testing::Test {
 protected:

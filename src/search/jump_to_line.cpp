@@ -1,0 +1,69 @@
+#include "search/jump_to_line.h"
+
+#include <imm.h>
+
+#include <cwchar>
+
+#include "app/editor_control.h"
+#include "app/input_dialog.h"
+#include "editing/position_report.h"
+#include "resources/jump_to_line_ids.h"
+#include "speech/speech.h"
+
+namespace {
+
+struct JumpData {
+    long caretLine;
+    long lineCount;
+    std::wstring field;
+};
+
+void TurnInputMethodOff(HWND control) {
+    if (HIMC context = ImmGetContext(control)) {
+        ImmSetOpenStatus(context, FALSE);
+        ImmReleaseContext(control, context);
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void FillLineNumbers(HWND dialog, JumpData& data) {
+    const HWND combo = GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO);
+    SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(combo, CB_INITSTORAGE, static_cast<WPARAM>(data.lineCount), data.lineCount * 8 * sizeof(wchar_t));
+    for (long number = 1; number <= data.lineCount; ++number)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(number).c_str()));
+    SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(data.caretLine), 0);
+    TurnInputMethodOff(combo);
+}
+
+void ReadLineNumberField(HWND dialog, JumpData& data) {
+    data.field = WindowText(GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO));
+}
+
+}  // namespace
+
+long JumpTargetLine(const std::wstring& field, long caretLine, long lineCount) {
+    // Leading blanks and a sign are read; reading stops at the first non-digit.
+    const long number = std::wcstol(field.c_str(), nullptr, 10);
+    if (number == 0) return caretLine;
+    return number >= 1 && number <= lineCount ? number - 1 : -1;
+}
+
+void JumpToLineCommand(HWND mainWindow, LPARAM) {
+    const Editor editor = CurrentEditor();
+    JumpData data{editor.LineFromPosition(editor.GetSelection().start), editor.LineCount(), {}};
+    if (!RunInputDialog(mainWindow, L"JumpDialog", data, FillLineNumbers, ReadLineNumberField)) return;
+    const long line = JumpTargetLine(data.field, data.caretLine, data.lineCount);
+    // An impossible number leaves the caret alone; the report then says where it still is.
+    if (line >= 0) {
+        editor.PlaceCaret(editor.LineStart(line));
+        Speak(L"移動", 100);
+    }
+    SpeakCaretPosition(editor);
+}

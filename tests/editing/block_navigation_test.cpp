@@ -1,0 +1,178 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "app/settings.h"
+#include "editing/block_navigation.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// Lines a, b, empty, c, d, empty, empty, e: blocks start at lines 0, 3, 7.
+const std::wstring kEightLines = L"a\rb\r\rc\rd\r\r\re";
+constexpr long kLineStarts[] = {0, 2, 4, 5, 7, 9, 10, 11};
+
+TEST(BlocksOfText, ListsEveryBlockStartWithItsLineAndText) {
+    const std::vector<Block> blocks = BlocksOfText(kEightLines);
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[0].line, 0);
+    EXPECT_EQ(blocks[1].line, 3);
+    EXPECT_EQ(blocks[1].position, 5);
+    EXPECT_EQ(blocks[1].text, L"c");
+    EXPECT_EQ(blocks[2].line, 7);
+    EXPECT_EQ(blocks[2].text, L"e");
+
+    // A leading empty line, a line of one space inside a block, a trailing break.
+    const std::vector<Block> others = BlocksOfText(L"\rx\r \ry\r\rz\r");
+    ASSERT_EQ(others.size(), 2u);
+    EXPECT_EQ(others[0].line, 1);
+    EXPECT_EQ(others[1].line, 5);
+    EXPECT_TRUE(BlocksOfText(L"").empty());
+}
+
+TEST(BlocksOfText, ListsMoreThanAThousandBlocksAndCutsLongLinesWhole) {
+    std::wstring text;
+    for (int block = 0; block < 1500; ++block) text += L"x\r\r";
+    EXPECT_EQ(BlocksOfText(text).size(), 1500u);
+
+    // A surrogate pair that straddles the limit is left out whole.
+    const std::wstring longLine = std::wstring(kMaxBlockLineUnits - 1, L'a') + L"\xD83D\xDE00" + L"tail";
+    const std::vector<Block> blocks = BlocksOfText(longLine);
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].text, std::wstring(kMaxBlockLineUnits - 1, L'a'));
+}
+
+TEST(BlockSteps, FollowTheNearestBlockStartBothWays) {
+    const std::wstring_view text = kEightLines;
+    const auto next = [&](long line) { return NextBlockStart(text, 0, true, kLineStarts[line]); };
+    const auto previous = [&](long line) { return PreviousBlockStart(text, 0, kLineStarts[line]); };
+    EXPECT_EQ(next(4), kLineStarts[7]);
+    EXPECT_EQ(previous(4), kLineStarts[3]);
+    EXPECT_EQ(previous(3), kLineStarts[0]);
+    EXPECT_EQ(next(5), kLineStarts[7]);
+    EXPECT_EQ(previous(5), kLineStarts[3]);
+    EXPECT_EQ(next(7), kNoBlock);
+    EXPECT_EQ(next(0), kLineStarts[3]);
+    EXPECT_EQ(previous(0), kNoBlock);
+    // Caret in the middle of a line: the next block still lies below it.
+    EXPECT_EQ(NextBlockStart(L"abc\r\rd", 0, true, 2), 5);
+    // Line 0 empty: nothing lies above line 1.
+    EXPECT_EQ(PreviousBlockStart(L"\rx", 0, 1), kNoBlock);
+}
+
+TEST(BlockSteps, AskForMoreTextRatherThanGuessAtThePieceEdges) {
+    // The piece "x\r\r" ends before the line after the empty one.
+    EXPECT_EQ(NextBlockStart(L"x\r\r", 0, false, 0), kNeedMoreText);
+    EXPECT_EQ(NextBlockStart(L"x\r\r", 0, true, 0), kNoBlock);
+    // A piece that starts inside the text cannot tell whether its first line
+    // follows an empty one.
+    EXPECT_EQ(PreviousBlockStart(L"b\rc", 10, 12), kNeedMoreText);
+    EXPECT_EQ(PreviousBlockStart(L"\r\rb\rc", 10, 14), 12);
+    EXPECT_EQ(ParagraphStart(L"abc", 10, 13), kNeedMoreText);
+    EXPECT_EQ(ParagraphStart(L"a\rbc", 10, 14), 12);
+    EXPECT_EQ(ParagraphStart(L"abc", 0, 2), 0);
+}
+
+class BlockNavigation : public MainWindowTest {
+protected:
+    void PlaceOnLine(long line) { CurrentEditor().PlaceCaret(CurrentEditor().LineStart(line)); }
+    long CaretLine() { return CurrentEditor().LineFromPosition(CurrentEditor().GetSelection().start); }
+    void ExpectMoveTo(std::initializer_list<WORD> keys, long line, const std::wstring& spoken) {
+        ClearSpeechLog();
+        PressKeys(keys);
+        EXPECT_EQ(CaretLine(), line);
+        EXPECT_EQ(CurrentEditor().GetSelection().start, CurrentEditor().GetSelection().end);
+        EXPECT_TRUE(WaitForSpeech(spoken, 1000)) << spoken;
+    }
+    void ExpectNoMove(std::initializer_list<WORD> keys) {
+        const long before = CurrentEditor().GetSelection().start;
+        ClearSpeechLog();
+        PressKeys(keys);
+        PumpMessages(150);
+        EXPECT_EQ(CurrentEditor().GetSelection().start, before);
+        EXPECT_TRUE(SpokenTexts().empty());
+    }
+};
+
+TEST_F(BlockNavigation, CtrlDownAndUpStepBetweenBlockStarts) {
+    SetEditorText(kEightLines);
+    PlaceOnLine(4);
+    ExpectMoveTo({VK_CONTROL, VK_DOWN}, 7, L"e");
+    ExpectNoMove({VK_CONTROL, VK_DOWN});
+    PlaceOnLine(4);
+    ExpectMoveTo({VK_CONTROL, VK_UP}, 3, L"c");
+    ExpectMoveTo({VK_CONTROL, VK_UP}, 0, L"a");
+    ExpectNoMove({VK_CONTROL, VK_UP});
+
+    SetEditorText(L"\rx");
+    PlaceOnLine(1);
+    ExpectNoMove({VK_CONTROL, VK_UP});
+}
+
+TEST_F(BlockNavigation, LongTextsAreSearchedBeyondTheFirstPiece) {
+    const std::wstring filler(20000, L'f');
+    SetEditorText(L"first\r" + filler + L"\r\rlast");
+    PlaceOnLine(1);
+    ExpectMoveTo({VK_CONTROL, VK_DOWN}, 3, L"last");
+    ExpectMoveTo({VK_CONTROL, VK_UP}, 0, L"first");
+}
+
+TEST_F(BlockNavigation, WrappedLinesCountWhileWordWrapIsOn) {
+    MoveWindow(window_, 0, 0, 200, 300, TRUE);
+    SetEditorText(std::wstring(60, L'w') + L"\r\rsecond");
+    SendMessageW(window_, WM_COMMAND, kCmdWordWrap, 0);
+    const long wrappedLines = CurrentEditor().LineCount();
+    ASSERT_GT(wrappedLines, 3);
+    PlaceOnLine(1);
+    const long firstLineLength = CurrentEditor().LineLength(0);
+    ExpectMoveTo({VK_CONTROL, VK_UP}, 0, std::wstring(static_cast<size_t>(firstLineLength), L'w'));
+    ExpectMoveTo({VK_CONTROL, VK_DOWN}, wrappedLines - 1, L"second");
+
+    std::vector<std::wstring> items;
+    AnswerDialog(L"ブロック移動", [&items](HWND dialog) {
+        items = ListBoxItems(GetDlgItem(dialog, 101));
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1], std::to_wstring(wrappedLines) + L"行 - second");
+    SendMessageW(window_, WM_COMMAND, kCmdWordWrap, 0);
+}
+
+TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
+    SetEditorText(kEightLines);
+    PlaceOnLine(1);
+    std::vector<std::wstring> items;
+    long shownSelection = -1;
+    AnswerDialog(L"ブロック移動", [&](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, 101);
+        shownSelection = static_cast<long>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        items = ListBoxItems(list);
+        SendMessageW(list, LB_SETCURSEL, 1, 0);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"1行 - a", L"4行 - c", L"8行 - e"}));
+    EXPECT_EQ(shownSelection, 0);
+    EXPECT_EQ(CaretLine(), 3);
+    PumpMessages(150);
+    EXPECT_TRUE(SpokenTexts().empty());
+
+    AnswerDialog(L"ブロック移動", [](HWND dialog) {
+        SendDlgItemMessageW(dialog, 101, LB_SETCURSEL, 2, 0);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
+    EXPECT_EQ(CaretLine(), 3);
+
+    SetEditorText(L"");
+    AnswerDialog(L"ブロック移動", [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+}
+
+}  // namespace

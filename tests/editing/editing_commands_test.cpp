@@ -1,0 +1,242 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "app/outside_world.h"
+#include "app/settings.h"
+#include "document/document_state.h"
+#include "editing/open_url.h"
+#include "editing/quick_input.h"
+#include "editing/text_commands.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME time{};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
+}
+
+TEST(DateTimeText, WritesEraWeekdayAndClockWithoutLeadingZeros) {
+    const SYSTEMTIME sunday = At(2023, 5, 7, 0, 5, 9);
+    EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(2, sunday), L"令和5年5月7日（日曜日）\r\n");
+    EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(4, sunday), L"2023年5月7日（日曜日）\r\n");
+    EXPECT_EQ(DateTimeText(5, sunday), L"午前0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(6, sunday), L"0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(5, At(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
+    EXPECT_EQ(DateTimeText(5, At(2023, 5, 7, 23, 59, 59)), L"午後11時59分59秒\r\n");
+    EXPECT_EQ(DateTimeText(6, At(2023, 5, 7, 23, 59, 59)), L"23時59分59秒\r\n");
+    // The first year of the era, a leap day and the turn of a year.
+    EXPECT_EQ(DateTimeText(2, At(2019, 5, 1, 0, 0, 0)), L"令和1年5月1日（水曜日）\r\n");
+    EXPECT_EQ(DateTimeText(4, At(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
+    EXPECT_EQ(DateTimeText(4, At(2026, 1, 1, 0, 0, 0)), L"2026年1月1日（木曜日）\r\n");
+}
+
+TEST(ConvertText, MapsCaseAndWidthAndMayGrow) {
+    EXPECT_EQ(ConvertText(L"ガ", Conversion::kHalfWidth), L"ｶﾞ");
+    EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
+    EXPECT_EQ(ConvertText(L"abC\rd", Conversion::kUpperCase), L"ABC\rD");
+    EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
+}
+
+TEST(UrlNearColumn, PicksTheNearestStartAndStopsAtItsEnd) {
+    EXPECT_EQ(UrlNearColumn(L"see http://example.com/a (note)", 0), L"http://example.com/a");
+    EXPECT_EQ(UrlNearColumn(L"see http://example.com/a (note)", 30), L"http://example.com/a");
+    const std::wstring two = L"http://first.example/ xxx https://second.example/";
+    ASSERT_EQ(two.find(L"https"), 26u);
+    EXPECT_EQ(UrlNearColumn(two, 30), L"https://second.example/");
+    EXPECT_EQ(UrlNearColumn(two, 5), L"http://first.example/");
+    // Equally far from both: the earlier one.
+    EXPECT_EQ(UrlNearColumn(two, 13), L"http://first.example/");
+    for (const wchar_t* end : {L" ", L"\u3000", L"\t", L"<", L">", L"(", L")", L"[", L"]", L"{", L"}", L"\"", L"'",
+                               L"|", L"\\"})
+        EXPECT_EQ(UrlNearColumn(std::wstring(L"http://a.example") + end + L"rest", 0), L"http://a.example") << end;
+}
+
+TEST(UrlNearColumn, IgnoresWhatDoesNotLookLikeAnAddress) {
+    EXPECT_EQ(UrlNearColumn(L"no address here", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"http://localhost", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"http://a.b", 0), L"http://a.b");
+    EXPECT_EQ(UrlNearColumn(L"http://a.", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"HTTP://example.com", 0), L"");
+    const std::wstring longest = L"http://example.com/" + std::wstring(kMaxUrlUnits - 19, L'p');
+    EXPECT_EQ(UrlNearColumn(longest, 0), longest);
+    EXPECT_EQ(UrlNearColumn(longest + L"p", 0), L"");
+}
+
+std::vector<std::wstring> g_opened;
+bool RecordOpen(const std::wstring& target) {
+    g_opened.push_back(target);
+    return true;
+}
+
+void WINAPI FixedClock(SYSTEMTIME* now) {
+    *now = At(2023, 5, 7, 0, 5, 9);
+}
+
+class EditingCommands : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        savedOpen_ = Outside().shellOpen;
+        Outside().shellOpen = RecordOpen;
+        g_opened.clear();
+        SetQuickInputClock(FixedClock);
+    }
+    void TearDown() override {
+        Outside().shellOpen = savedOpen_;
+        SetQuickInputClock(nullptr);
+        SetEditable(true);
+        MainWindowTest::TearDown();
+    }
+    void QuickInput(int index, WORD button) {
+        AnswerDialog(L"簡単入力", [this, index, button](HWND dialog) {
+            const HWND list = GetDlgItem(dialog, 101);
+            shownSelection_ = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+            shownItems_ = ListBoxItems(list);
+            SendMessageW(list, LB_SETCURSEL, index, 0);
+            SendMessageW(dialog, WM_COMMAND, button, 0);
+        });
+        PressKeys({VK_F7});
+    }
+    bool (*savedOpen_)(const std::wstring&) = nullptr;
+    std::vector<std::wstring> shownItems_;
+    int shownSelection_ = -1;
+};
+
+TEST_F(EditingCommands, ConversionReplacesExactlyTheSelection) {
+    SetEditorText(L"xx abc\rdef yy");
+    const Editor editor = CurrentEditor();
+    editor.Select(3, 9);
+    SendMessageW(window_, WM_COMMAND, kCmdUpperCase, 0);
+    EXPECT_EQ(editor.EditorText(), L"xx ABC\rDEf yy");
+    EXPECT_EQ(editor.GetSelection().start, 9);
+    EXPECT_EQ(editor.GetSelection().end, 9);
+    EXPECT_TRUE(WaitForSpeech(L"大文字に変換しました", 1000));
+
+    editor.Select(0, 2);
+    SendMessageW(window_, WM_COMMAND, kCmdFullWidth, 0);
+    EXPECT_EQ(editor.EditorText(), L"ｘｘ ABC\rDEf yy");
+    SendMessageW(window_, WM_COMMAND, kCmdUndo, 0);
+    EXPECT_EQ(editor.EditorText(), L"xx ABC\rDEf yy");
+
+    ClearSpeechLog();
+    editor.PlaceCaret(1);
+    SendMessageW(window_, WM_COMMAND, kCmdLowerCase, 0);
+    EXPECT_TRUE(WaitForSpeech(L"テキストが選択されていません", 1000));
+    PumpMessages(150);
+    EXPECT_EQ(SpokenTexts().size(), 1u);
+    EXPECT_EQ(editor.EditorText(), L"xx ABC\rDEf yy");
+}
+
+TEST_F(EditingCommands, HalfWidthConversionMayLengthenTheText) {
+    SetEditorText(L"ガギ");
+    CurrentEditor().Select(0, 2);
+    SendMessageW(window_, WM_COMMAND, kCmdHalfWidth, 0);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"ｶﾞｷﾞ");
+    EXPECT_TRUE(WaitForSpeech(L"半角に変換しました", 1000));
+}
+
+TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {
+    SetEditorText(L"abc");
+    const Editor editor = CurrentEditor();
+    PressKeys({VK_CONTROL, VK_F11});
+    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 1000));
+    EXPECT_FALSE(IsEditable());
+    editor.PlaceCaret(3);
+    PressKeys({'X'});
+    editor.Select(0, 3);
+    SendMessageW(window_, WM_COMMAND, kCmdUpperCase, 0);
+    EXPECT_EQ(editor.EditorText(), L"abc");
+
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, VK_F11});
+    EXPECT_TRUE(WaitForSpeech(L"編集許可", 1000));
+    editor.PlaceCaret(3);
+    PressKeys({'X'});
+    EXPECT_EQ(editor.EditorText(), L"abcx");
+
+    // A file that is read-only on disk keeps its lock, silently.
+    SetLockToggleAllowed(false);
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, VK_F11});
+    PumpMessages(150);
+    SetLockToggleAllowed(true);
+    EXPECT_TRUE(IsEditable());
+    EXPECT_TRUE(SpokenTexts().empty());
+}
+
+TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndSpeaksTheText) {
+    SetEditorText(L"ab");
+    CurrentEditor().Select(0, 2);
+    QuickInput(1, IDOK);
+    EXPECT_EQ(shownSelection_, 0);
+    ASSERT_EQ(shownItems_.size(), 6u);
+    EXPECT_EQ(shownItems_[1], L"2 - 和暦の日付（曜日在り）");
+    EXPECT_EQ(shownItems_[4], L"5 - 時刻（12時間）");
+    EXPECT_EQ(CurrentEditor().EditorText(), L"ab令和5年5月7日（日曜日）\r");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 16);
+    // The speech log writes line breaks as \r and \n.
+    EXPECT_TRUE(WaitForSpeech(L"令和5年5月7日（日曜日）\\r\\n", 1000));
+
+    QuickInput(4, IDCANCEL);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"ab令和5年5月7日（日曜日）\r");
+}
+
+TEST_F(EditingCommands, WordWrapSwitchesTheSettingAndSaysSo) {
+    MoveWindow(window_, 0, 0, 160, 300, TRUE);
+    SetEditorText(std::wstring(60, L'w'));
+    ASSERT_EQ(CurrentEditor().LineCount(), 1);
+    PressKeys({VK_F11});
+    EXPECT_EQ(CurrentSettings().wordWrap, 1);
+    EXPECT_GT(CurrentEditor().LineCount(), 1);
+    EXPECT_TRUE(WaitForSpeech(L"折り返し表示オン", 1000));
+    PressKeys({VK_F11});
+    EXPECT_EQ(CurrentSettings().wordWrap, 0);
+    EXPECT_EQ(CurrentEditor().LineCount(), 1);
+    EXPECT_TRUE(WaitForSpeech(L"折り返し表示オフ", 1000));
+}
+
+TEST_F(EditingCommands, F5OpensTheNearestAddressSilently) {
+    SetEditorText(L"top\rsee http://example.com/page (more)");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(1) + 30);
+    PressKeys({VK_F5});
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{L"http://example.com/page"});
+
+    g_opened.clear();
+    editor.PlaceCaret(0);
+    PressKeys({VK_F5});
+    SetEditorText(L"x");
+    PressKeys({VK_F5});
+    PumpMessages(150);
+    EXPECT_TRUE(g_opened.empty());
+    EXPECT_TRUE(SpokenTexts().empty());
+}
+
+TEST_F(EditingCommands, ClipboardAndSelectAllCommandsActSilently) {
+    SetEditorText(L"hello");
+    SendMessageW(window_, WM_COMMAND, kCmdSelectAll, 0);
+    EXPECT_EQ(CurrentEditor().GetSelection().end, 5);
+    SendMessageW(window_, WM_COMMAND, kCmdCut, 0);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"");
+    SendMessageW(window_, WM_COMMAND, kCmdPaste, 0);
+    SendMessageW(window_, WM_COMMAND, kCmdPaste, 0);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"hellohello");
+    PumpMessages(150);
+    EXPECT_TRUE(SpokenTexts().empty());
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "audio/keypad_player.h"
+#include "editing/reading_commands.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class ReadingCommands : public MainWindowTest {
+protected:
+    // Run a command and return everything it spoke.
+    std::vector<std::wstring> Say(WORD command) {
+        ClearSpeechLog();
+        SendMessageW(window_, WM_COMMAND, command, 0);
+        PumpMessages(250);
+        return SpokenTexts();
+    }
+    std::vector<std::wstring> SayKeys(std::initializer_list<WORD> keys) {
+        ClearSpeechLog();
+        PressKeys(keys);
+        PumpMessages(250);
+        return SpokenTexts();
+    }
+    using Texts = std::vector<std::wstring>;
+};
+
+TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretAndSpeaksEmptyTexts) {
+    SetEditorText(L"first\r\rthird line");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(2) + 5);
+    EXPECT_EQ(SayKeys({VK_CONTROL, '4'}), Texts{L"third line"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '5'}), Texts{L"third"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '6'}), Texts{L" line"});
+
+    // An empty line hands an empty text to the screen reader.
+    editor.PlaceCaret(editor.LineStart(1));
+    for (WORD command : {kCmdReadLine, kCmdReadLineToCaret, kCmdReadLineFromCaret})
+        EXPECT_EQ(Say(command), Texts{L""}) << command;
+    // At the end of a line.
+    editor.PlaceCaret(5);
+    EXPECT_EQ(Say(kCmdReadLineFromCaret), Texts{L""});
+    EXPECT_EQ(Say(kCmdReadLineToCaret), Texts{L"first"});
+}
+
+TEST_F(ReadingCommands, ALineLongerThanTheOldBufferIsReadWhole) {
+    const std::wstring line = std::wstring(5000, L'a') + L"end";
+    SetEditorText(line);
+    CurrentEditor().PlaceCaret(4000);
+    EXPECT_EQ(Say(kCmdReadLine), Texts{line});
+    EXPECT_EQ(Say(kCmdReadLineFromCaret), Texts{line.substr(4000)});
+}
+
+TEST_F(ReadingCommands, CountsTreatLineBreaksAsTheyAreAsked) {
+    EXPECT_EQ(SayKeys({VK_CONTROL, '8'}), Texts{L"1行"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '9'}), Texts{L"0文字"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '0'}), Texts{L"改行文字を含めて0文字"});
+
+    SetEditorText(L"ab\rcd");
+    EXPECT_EQ(Say(kCmdLineCount), Texts{L"2行"});
+    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"4文字"});
+    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて5文字"});
+}
+
+TEST_F(ReadingCommands, WrappedLinesCountAsLinesButNotAsCharacters) {
+    MoveWindow(window_, 0, 0, 160, 300, TRUE);
+    const std::wstring paragraph(40, L'm');
+    SetEditorText(paragraph + L"\r" + paragraph);
+    SendMessageW(window_, WM_COMMAND, kCmdWordWrap, 0);
+    const long lines = CurrentEditor().LineCount();
+    ASSERT_GE(lines, 4);
+    EXPECT_EQ(Say(kCmdLineCount), Texts{std::to_wstring(lines) + L"行"});
+    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"80文字"});
+    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて81文字"});
+
+    // The caret on the second wrapped line is on line 2.
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(1) + 1);
+    EXPECT_EQ(Say(kCmdCaretPosition), Texts{L"2行2文字"});
+    SendMessageW(window_, WM_COMMAND, kCmdWordWrap, 0);
+}
+
+TEST_F(ReadingCommands, SelectionStateNamesAMarkedStartOrTheSelectionWithoutBreaks) {
+    SetEditorText(L"abcdef\rgh");
+    const Editor editor = CurrentEditor();
+    EXPECT_EQ(SayKeys({VK_MENU, '4'}), Texts{L"範囲選択なし"});
+
+    editor.PlaceCaret(2);
+    PressKeys({VK_F4});
+    editor.Select(0, 8);
+    EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行3文字が範囲選択の始点として設定されています"});
+
+    editor.PlaceCaret(4);
+    PressKeys({VK_F4});
+    EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行3文字から1行5文字まで3文字が範囲選択されています"});
+
+    SetEditorText(L"abc\rde");
+    editor.Select(0, 6);
+    EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行1文字から2行2文字まで5文字が範囲選択されています"});
+}
+
+TEST_F(ReadingCommands, FileNameAndEncodingOfAnUntitledDocument) {
+    EXPECT_EQ(SayKeys({VK_MENU, '2'}), Texts{L"ファイルはロードされていません"});
+    EXPECT_EQ(SayKeys({VK_MENU, '3'}), Texts{L"文字コードはUTF-8です"});
+    EXPECT_EQ(EncodingSentence(932), L"文字コードはShift_JISです");
+    EXPECT_EQ(EncodingSentence(1234), L"文字コードはShift_JISです");
+    EXPECT_EQ(EncodingSentence(65002), L"文字コードはUTF-8 BOM付きです");
+    EXPECT_EQ(EncodingSentence(1201), L"文字コードはUTF-16 BEです");
+    EXPECT_EQ(Say(kCmdKeypadPlayerState),
+              Texts{IsKeypadPlayerEnabled() ? L"テンキープレーヤー有効" : L"テンキープレーヤー無効"});
+}
+
+}  // namespace

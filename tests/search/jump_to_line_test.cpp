@@ -1,0 +1,87 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/editor_control.h"
+#include "search/jump_to_line.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(JumpTargetLine, ReadsTheLeadingNumberAndRefusesImpossibleLines) {
+    EXPECT_EQ(JumpTargetLine(L"3", 1, 3), 2);
+    EXPECT_EQ(JumpTargetLine(L"3abc", 1, 3), 2);
+    EXPECT_EQ(JumpTargetLine(L"  +2", 0, 3), 1);
+    EXPECT_EQ(JumpTargetLine(L"", 1, 3), 1);
+    EXPECT_EQ(JumpTargetLine(L"abc", 2, 3), 2);
+    EXPECT_EQ(JumpTargetLine(L"0", 2, 3), 2);
+    EXPECT_EQ(JumpTargetLine(L"4", 1, 3), -1);
+    EXPECT_EQ(JumpTargetLine(L"-1", 1, 3), -1);
+    EXPECT_EQ(JumpTargetLine(L"99999999999999999999", 1, 3), -1);
+}
+
+class JumpToLine : public MainWindowTest {
+protected:
+    void Jump(const std::wstring& typed) {
+        AnswerDialog(L"行移動", [this, typed](HWND dialog) {
+            const HWND combo = GetDlgItem(dialog, 101);
+            shownField_.assign(16, L'\0');
+            shownField_.resize(static_cast<size_t>(GetWindowTextW(combo, shownField_.data(), 16)));
+            shownItems_ = static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+            SetWindowTextW(combo, typed.c_str());
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        ClearSpeechLog();
+        PressKeys({VK_CONTROL, 'J'});
+    }
+    std::wstring shownField_;
+    long shownItems_ = 0;
+};
+
+TEST_F(JumpToLine, OffersEveryLineAndMovesToTheTypedOne) {
+    SetEditorText(L"one\rtwo\rthree");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(5);
+    Jump(L"3abc");
+    EXPECT_EQ(shownField_, L"2");
+    EXPECT_EQ(shownItems_, 3);
+    EXPECT_EQ(editor.GetSelection().start, 8);
+    EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+
+    editor.PlaceCaret(10);
+    Jump(L"");
+    EXPECT_EQ(editor.GetSelection().start, 8);
+    EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+}
+
+TEST_F(JumpToLine, AnImpossibleNumberLeavesTheCaretAndSaysWhereItIs) {
+    SetEditorText(L"one\rtwo\rthree");
+    const Editor editor = CurrentEditor();
+    editor.Select(5, 6);
+    Jump(L"4");
+    EXPECT_EQ(editor.GetSelection().start, 5);
+    EXPECT_EQ(editor.GetSelection().end, 6);
+    EXPECT_TRUE(WaitForSpeech(L"2行2文字", 1000));
+    PumpMessages(150);
+    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"2行2文字"});
+    Jump(L"-2");
+    EXPECT_EQ(editor.GetSelection().start, 5);
+}
+
+TEST_F(JumpToLine, CancelMovesNothing) {
+    SetEditorText(L"one\rtwo");
+    CurrentEditor().PlaceCaret(5);
+    AnswerDialog(L"行移動", [](HWND dialog) {
+        SetDlgItemTextW(dialog, 101, L"1");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdJumpToLine, 0);
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
+    PumpMessages(150);
+    EXPECT_TRUE(SpokenTexts().empty());
+}
+
+}  // namespace
