@@ -6,6 +6,7 @@
 #include "app/shell_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 #include "speech/speech_settings_dialog.h"
@@ -35,6 +36,12 @@ const Command kCommands[] = {
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
     // 検索
+    {kCmdFind, FindCommand},
+    {kCmdFindNext, FindNextCommand},
+    {kCmdFindPrevious, FindPreviousCommand},
+    {kCmdReplace, ReplaceCommand},
+    {kCmdRegexFind, RegexFindCommand},
+    {kCmdRegexReplace, RegexReplaceCommand},
     // ブロック移動
     // 表示
     // 読み

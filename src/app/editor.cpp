@@ -65,9 +65,14 @@ std::wstring Editor::Text() const {
     return text;
 }
 
-std::wstring Editor::EditorText() const {
+long Editor::TextLength() const {
     GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const auto length = SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+    return static_cast<long>(
+        SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0));
+}
+
+std::wstring Editor::EditorText() const {
+    const long length = TextLength();
     if (length <= 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     GETTEXTEX request{};
@@ -86,6 +91,32 @@ void Editor::SetText(const std::wstring& text) const {
 
 void Editor::ReplaceSelection(const std::wstring& text) const {
     SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Editor::ReplaceWholeText(const std::wstring& text) const {
+    Select(0, -1);
+    ReplaceSelection(text);
+}
+
+namespace {
+
+long FindInControl(HWND control, long from, long to, const std::wstring& term, bool matchCase) {
+    FINDTEXTEXW find{};
+    find.chrg = {from, to};
+    find.lpstrText = term.c_str();
+    WPARAM flags = matchCase ? FR_MATCHCASE : 0;
+    if (to == -1) flags |= FR_DOWN;
+    return static_cast<long>(SendMessageW(control, EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&find)));
+}
+
+}  // namespace
+
+long Editor::FindForward(long from, const std::wstring& term, bool matchCase) const {
+    return FindInControl(control_, from, -1, term, matchCase);
+}
+
+long Editor::FindBackward(long from, const std::wstring& term, bool matchCase) const {
+    return FindInControl(control_, from, 0, term, matchCase);
 }
 
 bool Editor::IsModified() const {
