@@ -63,10 +63,11 @@ struct RawMatch {
 };
 
 // The leftmost match at or after `start`; "^" sees only `begin` as the start.
+// `result` is only scratch space, kept by callers that search many times.
 // Throws what the engine throws.
 template <class It>
-bool FirstMatchFrom(const RegexPattern& pattern, It begin, It end, long start, RawMatch& match) {
-    boost::match_results<It> result;
+bool FirstMatchFrom(const RegexPattern& pattern, It begin, It end, long start, boost::match_results<It>& result,
+                    RawMatch& match) {
     if (!boost::regex_search(begin + start, end, result, pattern.expression, boost::match_default, begin)) return false;
     match.start = static_cast<long>(result[0].first - begin);
     match.length = static_cast<long>(result[0].second - result[0].first);
@@ -81,14 +82,14 @@ RegexHit Reported(const RegexPattern& pattern, It begin, const RawMatch& match) 
 }
 
 template <class It>
-RegexHit FindForwardIn(const RegexPattern& pattern, It begin, It end, long from) {
+RegexHit FindForwardIn(const RegexPattern& pattern, It begin, It end, long from, boost::match_results<It>& result) {
     const long size = static_cast<long>(end - begin);
     if (!pattern.valid || from < 0 || from >= size) return {};
     try {
         // A CR right before `from` can still open a line that begins there.
         long start = pattern.lineStart && from > 0 ? from - 1 : from;
         RawMatch match{};
-        while (FirstMatchFrom(pattern, begin, end, start, match)) {
+        while (FirstMatchFrom(pattern, begin, end, start, result, match)) {
             const RegexHit hit = Reported(pattern, begin, match);
             if (hit.position >= from) return hit;
             start = match.start + 1;
@@ -125,7 +126,8 @@ RegexPattern PrepareRegex(const std::wstring& pattern) {
 }
 
 RegexHit RegexFindForward(const RegexPattern& pattern, const std::wstring& text, long from) {
-    return FindForwardIn(pattern, text.data(), text.data() + text.size(), from);
+    boost::match_results<const wchar_t*> result;
+    return FindForwardIn(pattern, text.data(), text.data() + text.size(), from, result);
 }
 
 long RegexFindBackward(const RegexPattern& pattern, const std::wstring& text, long before) {
@@ -136,7 +138,8 @@ long RegexFindBackward(const RegexPattern& pattern, const std::wstring& text, lo
     try {
         long start = 0;
         RawMatch match{};
-        while (start <= static_cast<long>(text.size()) && FirstMatchFrom(pattern, begin, end, start, match) &&
+        boost::match_results<const wchar_t*> result;
+        while (start <= static_cast<long>(text.size()) && FirstMatchFrom(pattern, begin, end, start, result, match) &&
                match.start < before) {
             const RegexHit hit = Reported(pattern, begin, match);
             if (hit.position < before && match.start + match.length <= before) last = hit.position;
@@ -162,12 +165,13 @@ ReplaceAllResult RegexReplaceAll(const RegexPattern& pattern, const std::wstring
     size_t rest = static_cast<size_t>(from);  // where the unsearched original text begins
     long searchFrom = from;
     SplitText view;
+    boost::match_results<SplitIterator> scratch;
     for (;;) {
         view.head = built.data();
         view.headLength = static_cast<std::ptrdiff_t>(built.size());
         view.tail = text.data() + rest;
         const auto size = static_cast<std::ptrdiff_t>(built.size() + (text.size() - rest));
-        const RegexHit hit = FindForwardIn(pattern, SplitIterator(&view, 0), SplitIterator(&view, size), searchFrom);
+        const RegexHit hit = FindForwardIn(pattern, SplitIterator(&view, 0), SplitIterator(&view, size), searchFrom, scratch);
         if (!hit.Found()) break;
         // Hits never begin before searchFrom, which is never inside `built`.
         const size_t hitInText = rest + static_cast<size_t>(hit.position - static_cast<long>(built.size()));

@@ -39,8 +39,11 @@ const DialogLayout kRegexReplaceLayout{
     L"ReplaceDialog2", SearchHistoryKind::RegexReplacePatterns, SearchHistoryKind::RegexReplacements,
     IDC_REGEX_REPLACE_WITH, 0, IDC_REGEX_REPLACE_ALL, IDC_REGEX_REPLACE_CLEAR_HISTORY, InputMethodOnOpen::TurnOff};
 
-// The term field is 101 in every dialog.
-constexpr int kTermCombo = 101;
+// The term field has the same ID in every dialog.
+constexpr int kTermCombo = IDC_FIND_TERM;
+static_assert(IDC_REPLACE_TERM == kTermCombo && IDC_REGEX_FIND_PATTERN == kTermCombo &&
+                  IDC_REGEX_REPLACE_PATTERN == kTermCombo,
+              "the four dialogs share the term field's ID");
 
 struct DialogState {
     const DialogLayout* layout;
@@ -75,7 +78,7 @@ std::wstring FieldText(HWND combo) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(combo, text.data(), length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text.substr(0, kMaxSearchTermUnits);
+    return LimitSearchTerm(text);
 }
 
 void InitDialog(HWND dialog, const DialogState& state) {

@@ -62,6 +62,12 @@ bool WriteHistory(const std::wstring& path, SearchHistoryKind kind, const Search
 
 }  // namespace
 
+std::wstring LimitSearchTerm(const std::wstring& term) {
+    if (term.size() <= kMaxSearchTermUnits) return term;
+    const bool splitsPair = IS_HIGH_SURROGATE(term[kMaxSearchTermUnits - 1]);
+    return term.substr(0, kMaxSearchTermUnits - (splitsPair ? 1 : 0));
+}
+
 void MoveToFront(SearchHistory& history, const std::wstring& term) {
     auto found = std::find(history.begin(), history.end(), term);
     if (found == history.end()) found = history.end() - 1;
@@ -84,12 +90,9 @@ SearchHistory LoadSearchHistory(SearchHistoryKind kind) {
     const std::wstring section = SectionName(kind);
     wchar_t value[kMaxSearchTermUnits + 1];
     for (int index = 0; index < kSearchHistoryLength; ++index) {
-        DWORD length = GetPrivateProfileStringW(section.c_str(), KeyName(index).c_str(), L"", value,
-                                                static_cast<DWORD>(std::size(value)), path.c_str());
-        if (length > kMaxSearchTermUnits) length = kMaxSearchTermUnits;
-        // A value cut at the limit must not end in half a surrogate pair.
-        if (length == kMaxSearchTermUnits && IS_HIGH_SURROGATE(value[length - 1])) --length;
-        history[index].assign(value, length);
+        const DWORD length = GetPrivateProfileStringW(section.c_str(), KeyName(index).c_str(), L"", value,
+                                                      static_cast<DWORD>(std::size(value)), path.c_str());
+        history[index] = LimitSearchTerm(std::wstring(value, std::min<DWORD>(length, kMaxSearchTermUnits)));
     }
     return history;
 }
@@ -103,7 +106,7 @@ bool SaveSearchHistory(SearchHistoryKind kind, const SearchHistory& history) {
 
 void AddToSearchHistory(SearchHistoryKind kind, const std::wstring& term) {
     SearchHistory history = LoadSearchHistory(kind);
-    MoveToFront(history, term.substr(0, kMaxSearchTermUnits));
+    MoveToFront(history, LimitSearchTerm(term));
     SaveSearchHistory(kind, history);
 }
 

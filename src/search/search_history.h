@@ -21,6 +21,9 @@ constexpr int kSearchHistoryKinds = 6;
 // Index 0 is the newest; an empty entry ends the list.
 using SearchHistory = std::array<std::wstring, kSearchHistoryLength>;
 
+// At most kMaxSearchTermUnits units, never ending in half a surrogate pair.
+std::wstring LimitSearchTerm(const std::wstring& term);
+
 // Puts the term at the front: an equal entry (case-sensitive) moves there,
 // otherwise the oldest entry drops out.
 void MoveToFront(SearchHistory& history, const std::wstring& term);

@@ -18,6 +18,12 @@ long Backward(const std::wstring& pattern, const std::wstring& text, long before
     return RegexFindBackward(PrepareRegex(pattern), text, before);
 }
 
+void ExpectReplaced(const ReplaceAllResult& result, const std::wstring& text, long count, long caret) {
+    EXPECT_EQ(result.text, text);
+    EXPECT_EQ(result.count, count);
+    EXPECT_EQ(result.caret, caret);
+}
+
 TEST(RegexRewriting, AnchorsLeadingCaretAndTrailingDollarToLines) {
     bool lineStart = false;
     EXPECT_EQ(RewriteLineAnchors(L"^abc", lineStart), L"(^|\\r)abc");
@@ -100,53 +106,29 @@ TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
 }
 
 TEST(RegexReplaceAll, ReplacesLiterallyFromTheCaret) {
-    ReplaceAllResult result = RegexReplaceAll(PrepareRegex(L"[0-9]+"), L"a1b22c333", 0, L"-");
-    EXPECT_EQ(result.text, L"a-b-c-");
-    EXPECT_EQ(result.count, 3);
-    EXPECT_EQ(result.caret, 6);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"[0-9]+"), L"a1b22c333", 0, L"-"), L"a-b-c-", 3, 6);
 
-    result = RegexReplaceAll(PrepareRegex(L"([0-9])"), L"a1b2", 2, L"$1");
-    EXPECT_EQ(result.text, L"a1b$1");
-    EXPECT_EQ(result.count, 1);
-    EXPECT_EQ(result.caret, 5);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"([0-9])"), L"a1b2", 2, L"$1"), L"a1b$1", 1, 5);
 
-    result = RegexReplaceAll(PrepareRegex(L"z"), L"abc", 1, L"-");
-    EXPECT_EQ(result.text, L"abc");
-    EXPECT_EQ(result.count, 0);
-    EXPECT_EQ(result.caret, 1);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"z"), L"abc", 1, L"-"), L"abc", 0, 1);
 }
 
 TEST(RegexReplaceAll, EndsAfterEmptyMatches) {
-    ReplaceAllResult result = RegexReplaceAll(PrepareRegex(L"x*"), L"abc", 0, L"-");
-    EXPECT_EQ(result.text, L"-a-b-c");
-    EXPECT_EQ(result.count, 3);
-    EXPECT_EQ(result.caret, 5);
-    result = RegexReplaceAll(PrepareRegex(L"^"), L"ab\rcd", 0, L"");
-    EXPECT_EQ(result.text, L"ab\rcd");
-    EXPECT_EQ(result.count, 2);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"x*"), L"abc", 0, L"-"), L"-a-b-c", 3, 5);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^"), L"ab\rcd", 0, L""), L"ab\rcd", 2, 3);
 }
 
 // A leading "^" matches right after an inserted replacement ending in CR.
 TEST(RegexReplaceAll, LaterSearchesSeeTheReplacedText) {
-    const ReplaceAllResult result = RegexReplaceAll(PrepareRegex(L"^a"), L"aaa", 0, L"x\r");
-    EXPECT_EQ(result.text, L"x\rx\rx\r");
-    EXPECT_EQ(result.count, 3);
-    const ReplaceAllResult behind = RegexReplaceAll(PrepareRegex(L"(?<=-)b|a"), L"abab", 0, L"-");
-    EXPECT_EQ(behind.text, L"----");
-    EXPECT_EQ(behind.count, 4);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^a"), L"aaa", 0, L"x\r"), L"x\rx\rx\r", 3, 6);
+    // So do lookbehinds.
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"(?<=-)b|a"), L"abab", 0, L"-"), L"----", 4, 4);
 }
 
 TEST(PlainReplaceAll, CountsEveryOccurrenceAfterTheCaret) {
-    ReplaceAllResult result = PlainReplaceAll(L"aaa", 0, L"a", L"aa", true);
-    EXPECT_EQ(result.text, L"aaaaaa");
-    EXPECT_EQ(result.count, 3);
-    EXPECT_EQ(result.caret, 6);
-    result = PlainReplaceAll(L"a a a", 2, L"a", L"b", true);
-    EXPECT_EQ(result.text, L"a b b");
-    EXPECT_EQ(result.count, 2);
-    result = PlainReplaceAll(L"abcabc", 0, L"b", L"", true);
-    EXPECT_EQ(result.text, L"acac");
-    EXPECT_EQ(result.caret, 3);
+    ExpectReplaced(PlainReplaceAll(L"aaa", 0, L"a", L"aa", true), L"aaaaaa", 3, 6);
+    ExpectReplaced(PlainReplaceAll(L"a a a", 2, L"a", L"b", true), L"a b b", 2, 5);
+    ExpectReplaced(PlainReplaceAll(L"abcabc", 0, L"b", L"", true), L"acac", 2, 3);
 }
 
 TEST(PlainReplaceAll, IgnoresCaseOnlyWhenAsked) {

@@ -41,6 +41,11 @@ void Answer(const std::wstring& title, const std::wstring& term, int button, con
 class SearchCommands : public MainWindowTest {
 protected:
     long Caret() const { return CurrentEditor().GetSelection().start; }
+    void ExpectReplaced(const std::wstring& spoken, const std::wstring& text, long caret) {
+        EXPECT_TRUE(SaysOnly(spoken));
+        EXPECT_EQ(CurrentEditor().EditorText(), text);
+        EXPECT_EQ(Caret(), caret);
+    }
     bool SaysOnly(const std::wstring& text) {
         const bool said = WaitForSpeech(text, 2000);
         const auto texts = SpokenTexts();
@@ -142,9 +147,7 @@ TEST_F(SearchCommands, ReplaceOneTakesTheOccurrenceAtTheCaret) {
     CurrentEditor().PlaceCaret(3);
     Answer(L"置換", L"abc", IDOK, L"X");
     PressKeys({VK_CONTROL, 'H'});
-    EXPECT_TRUE(SaysOnly(L"1件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"abcX");
-    EXPECT_EQ(Caret(), 4);
+    ExpectReplaced(L"1件置換しました", L"abcX", 4);
     EXPECT_TRUE(CurrentEditor().CanUndo());
 
     Answer(L"置換", L"abc", IDOK, L"X");
@@ -157,9 +160,7 @@ TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
     SetEditorText(L"aaa");
     Answer(L"置換", L"a", IDC_REPLACE_ALL, L"aa");
     PressKeys({VK_CONTROL, 'H'});
-    EXPECT_TRUE(SaysOnly(L"3件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"aaaaaa");
-    EXPECT_EQ(Caret(), 6);
+    ExpectReplaced(L"3件置換しました", L"aaaaaa", 6);
 
     SetEditorText(L"a\ra a");
     CurrentEditor().PlaceCaret(2);
@@ -171,9 +172,7 @@ TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
     SetEditorText(L"abcabc");
     Answer(L"置換", L"b", IDC_REPLACE_ALL, L"");
     PressKeys({VK_CONTROL, 'H'});
-    EXPECT_TRUE(SaysOnly(L"2件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"acac");
-    EXPECT_EQ(Caret(), 3);
+    ExpectReplaced(L"2件置換しました", L"acac", 3);
     // An empty replacement is not remembered.
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements)[0], L"b");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms)[0], L"b");
@@ -258,17 +257,13 @@ TEST_F(SearchCommands, RegexReplaceInsertsTheReplacementLiterally) {
     SetEditorText(L"a1b22c333");
     Answer(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
     PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
-    EXPECT_TRUE(SaysOnly(L"3件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"a-b-c-");
-    EXPECT_EQ(Caret(), 6);
+    ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
 
     SetEditorText(L"x7y8");
     CurrentEditor().PlaceCaret(1);
     Answer(L"正規表現置換", L"([0-9])", IDOK, L"$1");
     PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
-    EXPECT_TRUE(SaysOnly(L"1件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"x$1y8");
-    EXPECT_EQ(Caret(), 3);
+    ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
     EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
 }
