@@ -2,9 +2,9 @@
 // and regex ("[0-9]+" -> "-") replacement over 1 MiB and 10 MiB of text with
 // about one hit per ten characters, beside the step-by-step rule (rebuild and
 // search the whole text after every replacement), stopped after 60 s (or the
-// seconds given as the first argument); and, at
-// 1 MiB, the command's work on a real rich-edit control beside the control's
-// bare replacement of its whole text with the same result.
+// seconds given as the first argument); and, at 1 MiB (or the KiB given as the
+// second argument), the command's work on a real rich-edit control beside the
+// control's bare replacement of its whole text with the same result.
 #include <windows.h>
 #include <richedit.h>
 
@@ -101,8 +101,8 @@ void CompareWithBareControl(const Editor& editor, const std::wstring& text, cons
     const bool same = editor.EditorText() == result;
     editor.SetText(text);
     const double bareSeconds = Timed([&] { editor.ReplaceWholeText(result); });
-    std::printf("1 MiB %ls command: %.3f s (of which computing %.3f s)   bare control: %.3f s   ratio %.2f%s\n", label,
-                commandSeconds, buildSeconds, bareSeconds, commandSeconds / bareSeconds,
+    std::printf("%lu KiB %ls command: %.3f s (of which computing %.3f s)   bare control: %.3f s   ratio %.2f%s\n",
+                static_cast<unsigned long>(text.size() / 1024), label, commandSeconds, buildSeconds, bareSeconds, commandSeconds / bareSeconds,
                 same ? "" : "   CONTROL TEXT DIFFERS");
 }
 
@@ -129,7 +129,8 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     const Editor editor(control);
     editor.SetWordWrap(false);
-    const std::wstring text = SampleText(mebi);
+    const size_t controlUnits = argc > 2 ? static_cast<size_t>(_wtoi(argv[2])) * 1024 : mebi;
+    const std::wstring text = SampleText(controlUnits);
     const RegexPattern digits = PrepareRegex(L"[0-9]+");
     CompareWithBareControl(editor, text, L"plain", [](const std::wstring& current) {
         return PlainReplaceAll(current, 0, L"a", L"bb", true);
