@@ -11,6 +11,7 @@
 #include "editing/reading_commands.h"
 #include "editing/text_commands.h"
 #include "search/jump_to_line.h"
+#include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 #include "speech/speech_settings_dialog.h"
@@ -51,6 +52,12 @@ const Command kCommands[] = {
     {kCmdReadOnlyToggle, ToggleEditLock},
     // 検索
     {kCmdJumpToLine, JumpToLineCommand},
+    {kCmdFind, FindCommand},
+    {kCmdFindNext, FindNextCommand},
+    {kCmdFindPrevious, FindPreviousCommand},
+    {kCmdReplace, ReplaceCommand},
+    {kCmdRegexFind, RegexFindCommand},
+    {kCmdRegexReplace, RegexReplaceCommand},
     // ブロック移動
     {kCmdPreviousBlock, PreviousBlockCommand},
     {kCmdNextBlock, NextBlockCommand},

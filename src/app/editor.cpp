@@ -93,6 +93,34 @@ void Editor::ReplaceSelection(const std::wstring& text) const {
     SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void Editor::ReplaceWholeText(const std::wstring& text) const {
+    // Up to the text's length, not (0, -1): that would take the control's
+    // closing paragraph mark too.
+    Select(0, TextLength());
+    ReplaceSelection(text);
+}
+
+namespace {
+
+long FindInControl(HWND control, long from, long to, const std::wstring& term, bool matchCase) {
+    FINDTEXTEXW find{};
+    find.chrg = {from, to};
+    find.lpstrText = term.c_str();
+    WPARAM flags = matchCase ? FR_MATCHCASE : 0;
+    if (to == -1) flags |= FR_DOWN;
+    return static_cast<long>(SendMessageW(control, EM_FINDTEXTEXW, flags, reinterpret_cast<LPARAM>(&find)));
+}
+
+}  // namespace
+
+long Editor::FindForward(long from, const std::wstring& term, bool matchCase) const {
+    return FindInControl(control_, from, -1, term, matchCase);
+}
+
+long Editor::FindBackward(long from, const std::wstring& term, bool matchCase) const {
+    return FindInControl(control_, from, 0, term, matchCase);
+}
+
 bool Editor::IsModified() const {
     return SendMessageW(control_, EM_GETMODIFY, 0, 0) != 0;
 }

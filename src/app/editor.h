@@ -45,6 +45,14 @@ public:
     void SetText(const std::wstring& text) const;
     // Replace the selection as one step the user can undo.
     void ReplaceSelection(const std::wstring& text) const;
+    // Replace the whole text as one step the user can undo.
+    void ReplaceWholeText(const std::wstring& text) const;
+
+    // The control's own find: the position of the first match from `from`
+    // towards the end, or of the nearest one from `from` towards the start;
+    // -1 when there is none.
+    long FindForward(long from, const std::wstring& term, bool matchCase) const;
+    long FindBackward(long from, const std::wstring& term, bool matchCase) const;
 
     bool IsModified() const;
     void SetModified(bool modified) const;

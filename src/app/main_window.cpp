@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 #include <algorithm>
-#include <imm.h>
 #include <shlwapi.h>
 
 #include "app/commands.h"
 #include "app/data_folder.h"
 #include "app/editor_control.h"
+#include "app/input_method.h"
 #include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_commands.h"
@@ -20,6 +20,7 @@
 #include "editing/position_report.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
+#include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
@@ -65,13 +66,6 @@ void CreateStatusBar(HWND window) {
     g_statusTexts[1].clear();
 }
 
-void OpenInputMethod(HWND control) {
-    if (HIMC context = ImmGetContext(control)) {
-        ImmSetOpenStatus(context, TRUE);
-        ImmReleaseContext(control, context);
-    }
-}
-
 void OpenCommandLineFile(const std::wstring& path) {
     if (path.empty() || !LoadDocument(path)) {
         ShowUntitledTitle();
@@ -101,8 +95,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     LoadPcTalker();
     LoadNvdaClient(g_programFolder);
     LoadSettings(kLateStartupValues);
+    ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
-    if (CurrentSettings().inputMethodInEditor == 1) OpenInputMethod(editor);
+    if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();

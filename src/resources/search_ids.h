@@ -1,0 +1,27 @@
+// Control IDs of the search dialogs in search.rc.
+#ifndef ORINDA_SEARCH_IDS_H
+#define ORINDA_SEARCH_IDS_H
+
+// FindDialog
+#define IDC_FIND_TERM 101
+#define IDC_FIND_MATCH_CASE 102
+#define IDC_FIND_CLEAR_HISTORY 103
+
+// ReplaceDialog
+#define IDC_REPLACE_TERM 101
+#define IDC_REPLACE_WITH 102
+#define IDC_REPLACE_MATCH_CASE 103
+#define IDC_REPLACE_ALL 104
+#define IDC_REPLACE_CLEAR_HISTORY 105
+
+// FindDialog2
+#define IDC_REGEX_FIND_PATTERN 101
+#define IDC_REGEX_FIND_CLEAR_HISTORY 102
+
+// ReplaceDialog2
+#define IDC_REGEX_REPLACE_PATTERN 101
+#define IDC_REGEX_REPLACE_WITH 102
+#define IDC_REGEX_REPLACE_ALL 104
+#define IDC_REGEX_REPLACE_CLEAR_HISTORY 105
+
+#endif

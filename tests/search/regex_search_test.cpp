@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "search/plain_replace.h"
+#include "search/regex_search.h"
+#include "search/reference_replace_all.h"
+
+namespace {
+
+RegexHit Forward(const std::wstring& pattern, const std::wstring& text, long from) {
+    return RegexFindForward(PrepareRegex(pattern), text, from);
+}
+
+long Backward(const std::wstring& pattern, const std::wstring& text, long before) {
+    return RegexFindBackward(PrepareRegex(pattern), text, before);
+}
+
+void ExpectReplaced(const ReplaceAllResult& result, const std::wstring& text, long count, long caret) {
+    EXPECT_EQ(result.text, text);
+    EXPECT_EQ(result.count, count);
+    EXPECT_EQ(result.caret, caret);
+}
+
+TEST(RegexRewriting, AnchorsLeadingCaretAndTrailingDollarToLines) {
+    bool lineStart = false;
+    EXPECT_EQ(RewriteLineAnchors(L"^abc", lineStart), L"(^|\\r)abc");
+    EXPECT_TRUE(lineStart);
+    EXPECT_EQ(RewriteLineAnchors(L"abc$", lineStart), L"abc(?=\\r|$)");
+    EXPECT_FALSE(lineStart);
+    EXPECT_EQ(RewriteLineAnchors(L"^$", lineStart), L"(^|\\r)(?=\\r|$)");
+    EXPECT_TRUE(lineStart);
+    EXPECT_EQ(RewriteLineAnchors(L"$", lineStart), L"(?=\\r|$)");
+    EXPECT_EQ(RewriteLineAnchors(L"a\\$", lineStart), L"a\\$");
+    EXPECT_EQ(RewriteLineAnchors(L"a\\\\$", lineStart), L"a\\\\$");
+    EXPECT_EQ(RewriteLineAnchors(L"a^b$c", lineStart), L"a^b$c");
+}
+
+TEST(RegexFind, LineAnchorsAcrossLines) {
+    // The hit at 0 is passed over; xabc does not begin with abc.
+    EXPECT_FALSE(Forward(L"^abc", L"abc\rxabc", 1).Found());
+    const RegexHit second = Forward(L"^abc", L"xx\rabc", 1);
+    EXPECT_EQ(second.position, 3);
+    EXPECT_EQ(second.length, 3);
+    EXPECT_FALSE(Forward(L"abc$", L"abcd", 0).Found());
+    EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
+    EXPECT_EQ(Forward(L"abc$", L"xabc", 0).position, 1);
+    EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
+    EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
+    EXPECT_EQ(Forward(L"^$", L"a\r\rb", 1).position, 2);
+}
+
+TEST(RegexFind, StartsAndEndsOfTheRange) {
+    EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
+    EXPECT_FALSE(Forward(L"a", L"aaa", -1).Found());
+    EXPECT_FALSE(Forward(L"a", L"", 0).Found());
+    EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
+}
+
+// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
+TEST(RegexFind, KeepsEcmaScriptMeaningOfAnchorsAndDot) {
+    // "^" and "$" inside a pattern anchor to the whole text, not to lines.
+    EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
+    EXPECT_EQ(Forward(L"(^)b", L"ba", 0).position, 0);
+    EXPECT_EQ(Forward(L"a$|c", L"a\rc", 0).position, 2);
+    // "." stops at CR, LF, U+2028 and U+2029.
+    for (const wchar_t* text : {L"a\rb", L"a\nb", L"a\u2028b", L"a\u2029b"})
+        EXPECT_FALSE(Forward(L"a.b", text, 0).Found()) << static_cast<int>(text[1]);
+    // Boost also counts form feed and U+0085 as line separators: "." does not
+    // match them either, while the line anchors still see only CR.
+    EXPECT_FALSE(Forward(L"a.b", L"a\fb", 0).Found());
+    EXPECT_FALSE(Forward(L"a.b", L"a\u0085b", 0).Found());
+    EXPECT_FALSE(Forward(L"abc$", L"abc\fx", 0).Found());
+    EXPECT_FALSE(Forward(L"^x", L"a\fx", 1).Found());
+    EXPECT_FALSE(Forward(L"^x", L"a\u0085x", 1).Found());
+    // Case-sensitive, always.
+    EXPECT_FALSE(Forward(L"ABC", L"abc", 0).Found());
+}
+
+TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 3), 0);
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 5), 3);
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 1), -1);
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 0), -1);
+    EXPECT_EQ(Backward(L"^x", L"x\rx\ry", 4), 2);
+    EXPECT_EQ(Backward(L"ab", L"", 3), -1);
+}
+
+TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
+    EXPECT_FALSE(PrepareRegex(L"(").valid);
+    EXPECT_FALSE(Forward(L"(", L"((", 0).Found());
+    EXPECT_EQ(Backward(L"[", L"[[", 2), -1);
+
+    const std::wstring million(1000000, L'a');
+    EXPECT_FALSE(Forward(L"[^x]*y", million, 0).Found());
+    EXPECT_EQ(Forward(L"[^x]*y", million + L"y", 0).position, 0);
+    std::wstring alternating;
+    for (int i = 0; i < 200000; ++i) alternating += L"ab";
+    EXPECT_FALSE(Forward(L"(a|b)*c", alternating, 0).Found());
+    EXPECT_EQ(Backward(L"(a|b)*c", alternating, static_cast<long>(alternating.size())), -1);
+    const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
+    EXPECT_EQ(replaced.count, 0);
+    EXPECT_EQ(replaced.text, alternating);
+}
+
+TEST(RegexReplaceAll, ReplacesLiterallyFromTheCaret) {
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"[0-9]+"), L"a1b22c333", 0, L"-"), L"a-b-c-", 3, 6);
+
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"([0-9])"), L"a1b2", 2, L"$1"), L"a1b$1", 1, 5);
+
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"z"), L"abc", 1, L"-"), L"abc", 0, 1);
+}
+
+TEST(RegexReplaceAll, EndsAfterEmptyMatches) {
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"x*"), L"abc", 0, L"-"), L"-a-b-c", 3, 5);
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^"), L"ab\rcd", 0, L""), L"ab\rcd", 2, 3);
+}
+
+// A leading "^" matches right after an inserted replacement ending in CR.
+TEST(RegexReplaceAll, LaterSearchesSeeTheReplacedText) {
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^a"), L"aaa", 0, L"x\r"), L"x\rx\rx\r", 3, 6);
+    // So do lookbehinds.
+    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"(?<=-)b|a"), L"abab", 0, L"-"), L"----", 4, 4);
+}
+
+TEST(PlainReplaceAll, CountsEveryOccurrenceAfterTheCaret) {
+    ExpectReplaced(PlainReplaceAll(L"aaa", 0, L"a", L"aa", true), L"aaaaaa", 3, 6);
+    ExpectReplaced(PlainReplaceAll(L"a a a", 2, L"a", L"b", true), L"a b b", 2, 5);
+    ExpectReplaced(PlainReplaceAll(L"abcabc", 0, L"b", L"", true), L"acac", 2, 3);
+}
+
+TEST(PlainReplaceAll, IgnoresCaseOnlyWhenAsked) {
+    EXPECT_EQ(PlainReplaceAll(L"ABC abc", 0, L"abc", L"x", true).text, L"ABC x");
+    EXPECT_EQ(PlainReplaceAll(L"ABC abc", 0, L"abc", L"x", false).text, L"x x");
+    // Below U+0100 only A-Z fold; beyond it the system's mapping applies.
+    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
+}
+
+std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {
+    std::uniform_int_distribution<int> length(0, maxLength);
+    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+    std::wstring text;
+    for (int i = length(random); i > 0; --i) text += alphabet[pick(random)];
+    return text;
+}
+
+TEST(ReplaceAllEquivalence, FastBuildersMatchTheStepByStepRule) {
+    const std::vector<std::wstring> patterns = {
+        L"a", L"a*", L"^a", L"b$", L"^", L"$", L"^$", L"a|b", L"(?<=a)b", L"\\bb", L"[0-9]+",
+        L"x*", L"(?<=\\r)a", L"^b*", L"(^)a", L"a$|1", L"\\Bb", L"a(?=\\r)"};
+    const std::vector<std::wstring> replacements = {L"", L"a", L"\r", L"ab\r", L"-", L"1b"};
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 3000; ++round) {
+        const std::wstring text = RandomString(random, L"aAb\r1", 24);
+        const long from = std::uniform_int_distribution<long>(0, static_cast<long>(text.size()))(random);
+        const std::wstring& replacement = replacements[random() % replacements.size()];
+
+        const std::wstring& pattern = patterns[random() % patterns.size()];
+        ReplaceAllResult expected;
+        ASSERT_TRUE(reference::RegexReplaceAll(pattern, text, from, replacement, expected));
+        const ReplaceAllResult fast = RegexReplaceAll(PrepareRegex(pattern), text, from, replacement);
+        ASSERT_EQ(fast.text, expected.text) << "pattern " << pattern.size() << " round " << round;
+        ASSERT_EQ(fast.count, expected.count);
+        ASSERT_EQ(fast.caret, expected.caret);
+
+        const std::wstring term = RandomString(random, L"aAb", 3);
+        if (term.empty()) continue;
+        const bool matchCase = random() % 2 == 0;
+        ASSERT_TRUE(reference::PlainReplaceAll(text, from, term, replacement, matchCase, expected));
+        const ReplaceAllResult plain = PlainReplaceAll(text, from, term, replacement, matchCase);
+        ASSERT_EQ(plain.text, expected.text) << "round " << round;
+        ASSERT_EQ(plain.count, expected.count);
+        ASSERT_EQ(plain.caret, expected.caret);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/editor_control.h"
+#include "app/settings.h"
+#include "resources/search_ids.h"
+#include "search/find_log_aside.h"
+#include "search/search_history.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+void Click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(dialog, id, text, 1024);
+    return text;
+}
+
+// Answers the next dialog of that title: fills the fields, then clicks.
+void Answer(const std::wstring& title, const std::wstring& term, int button, const wchar_t* replacement = nullptr,
+            int matchCase = -1) {
+    AnswerDialog(title, [=](HWND dialog) {
+        SetDlgItemTextW(dialog, 101, term.c_str());
+        if (replacement) SetDlgItemTextW(dialog, 102, replacement);
+        if (matchCase >= 0)
+            CheckDlgButton(dialog, title == L"検索" ? IDC_FIND_MATCH_CASE : IDC_REPLACE_MATCH_CASE,
+                           matchCase ? BST_CHECKED : BST_UNCHECKED);
+        Click(dialog, button);
+    });
+}
+
+class SearchCommands : public MainWindowTest {
+protected:
+    long Caret() const { return CurrentEditor().GetSelection().start; }
+    void ExpectReplaced(const std::wstring& spoken, const std::wstring& text, long caret) {
+        EXPECT_TRUE(SaysOnly(spoken));
+        EXPECT_EQ(CurrentEditor().EditorText(), text);
+        EXPECT_EQ(Caret(), caret);
+    }
+    bool SaysOnly(const std::wstring& text) {
+        const bool said = WaitForSpeech(text, 2000);
+        const auto texts = SpokenTexts();
+        ClearSpeechLog();
+        return said && texts.size() == 1;
+    }
+    FindLogAside findLog_;
+};
+
+TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
+    SetEditorText(L"abcabc");
+    Answer(L"検索", L"abc", IDOK);
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(SaysOnly(L"1行4文字"));
+    EXPECT_EQ(Caret(), 3);
+    EXPECT_TRUE(CurrentEditor().GetSelection().IsEmpty());
+
+    PressKeys({VK_F3});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(Caret(), 3);
+    EXPECT_EQ(CurrentSettings().findTerm, L"abc");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"abc");
+
+    // The dialog offers the newest term again.
+    std::wstring shown;
+    AnswerDialog(L"検索", [&](HWND dialog) {
+        shown = ControlText(dialog, IDC_FIND_TERM);
+        Click(dialog, IDCANCEL);
+    });
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_EQ(shown, L"abc");
+}
+
+TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
+    SetEditorText(L"xabc");
+    Answer(L"検索", L"ABC", IDOK, nullptr, 1);
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    bool shownChecked = false;
+    AnswerDialog(L"検索", [&](HWND dialog) {
+        shownChecked = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
+        CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_UNCHECKED);
+        Click(dialog, IDOK);
+    });
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(shownChecked);
+    EXPECT_TRUE(SaysOnly(L"1行2文字"));
+}
+
+TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
+    SetEditorText(L"abc");
+    bool asked = false;
+    AnswerDialog(L"検索", [&](HWND dialog) {
+        asked = true;
+        Click(dialog, IDCANCEL);
+    });
+    PressKeys({VK_F3});
+    EXPECT_TRUE(asked);
+    PumpMessages(200);
+    EXPECT_TRUE(SpokenTexts().empty());
+
+    // A term stored by an earlier run is searched at once, as a plain search.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Temmaku\\Orinda", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t stored[] = L"c";
+    RegSetValueExW(key, L"Option31", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored), sizeof stored);
+    RegCloseKey(key);
+    LoadSettings(kLateStartupValues);
+    PressKeys({VK_F3});
+    EXPECT_TRUE(SaysOnly(L"1行3文字"));
+}
+
+TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
+    SetEditorText(L"abcabc");
+    PressKeys({VK_SHIFT, VK_F3});
+    PumpMessages(200);
+    EXPECT_TRUE(SpokenTexts().empty());  // no term yet: nothing happens
+
+    CurrentSettings().findTerm = L"abc";
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    CurrentEditor().PlaceCaret(6);
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"1行4文字"));
+    EXPECT_EQ(Caret(), 3);
+    // From a hit back to the one right before it.
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"1行1文字"));
+    EXPECT_EQ(Caret(), 0);
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+}
+
+TEST_F(SearchCommands, ReplaceOneTakesTheOccurrenceAtTheCaret) {
+    SetEditorText(L"abcabc");
+    CurrentEditor().PlaceCaret(3);
+    Answer(L"置換", L"abc", IDOK, L"X");
+    PressKeys({VK_CONTROL, 'H'});
+    ExpectReplaced(L"1件置換しました", L"abcX", 4);
+    EXPECT_TRUE(CurrentEditor().CanUndo());
+
+    Answer(L"置換", L"abc", IDOK, L"X");
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"abcX");
+}
+
+TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
+    SetEditorText(L"aaa");
+    Answer(L"置換", L"a", IDC_REPLACE_ALL, L"aa");
+    PressKeys({VK_CONTROL, 'H'});
+    ExpectReplaced(L"3件置換しました", L"aaaaaa", 6);
+
+    SetEditorText(L"a\ra a");
+    CurrentEditor().PlaceCaret(2);
+    Answer(L"置換", L"A", IDC_REPLACE_ALL, L"b");
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(SaysOnly(L"2件置換しました"));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"a\rb b");
+
+    SetEditorText(L"abcabc");
+    Answer(L"置換", L"b", IDC_REPLACE_ALL, L"");
+    PressKeys({VK_CONTROL, 'H'});
+    ExpectReplaced(L"2件置換しました", L"acac", 3);
+    // An empty replacement is not remembered.
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements)[0], L"b");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms)[0], L"b");
+}
+
+TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
+    SetEditorText(L"abc");
+    std::wstring boxText;
+    bool stillOpen = false;
+    AnswerDialog(L"置換", [&](HWND dialog) {
+        AnswerDialog(L"入力エラー", [&](HWND box) {
+            boxText = ControlText(box, 0xFFFF);
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        SetDlgItemTextW(dialog, IDC_REPLACE_TERM, L"");
+        Click(dialog, IDC_REPLACE_ALL);
+        stillOpen = IsWindow(dialog) && IsWindowVisible(dialog);
+        Click(dialog, IDCANCEL);
+    });
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_EQ(boxText, L"検索語句が入力されていません");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"abc");
+    EXPECT_FALSE(CurrentEditor().IsModified());
+}
+
+TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
+    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"old");
+    AddToSearchHistory(SearchHistoryKind::Replacements, L"new");
+    std::wstring termBefore, termAfter, replacementAfter;
+    AnswerDialog(L"置換", [&](HWND dialog) {
+        termBefore = ControlText(dialog, IDC_REPLACE_TERM);
+        Click(dialog, IDC_REPLACE_CLEAR_HISTORY);
+        termAfter = ControlText(dialog, IDC_REPLACE_TERM);
+        replacementAfter = ControlText(dialog, IDC_REPLACE_WITH);
+        Click(dialog, IDCANCEL);
+    });
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_EQ(termBefore, L"old");
+    EXPECT_EQ(termAfter, L"");
+    EXPECT_EQ(replacementAfter, L"");
+    EXPECT_TRUE(SaysOnly(L"削除しました"));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
+}
+
+TEST_F(SearchCommands, FieldsHoldAtMostFiveHundredTwelveUnits) {
+    SetEditorText(L"abc");
+    Answer(L"検索", std::wstring(600, L'q'), IDOK);
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
+}
+
+TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {
+    SetEditorText(L"abc\rxabc");
+    Answer(L"正規表現検索", L"^abc", IDOK);
+    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    SetEditorText(L"xx\rabc\rabc");
+    Answer(L"正規表現検索", L"^abc", IDOK);
+    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    EXPECT_TRUE(SaysOnly(L"2行1文字"));
+    EXPECT_EQ(Caret(), 3);
+    PressKeys({VK_F3});
+    EXPECT_TRUE(SaysOnly(L"3行1文字"));
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"2行1文字"));
+    CurrentEditor().PlaceCaret(4);  // inside the first hit
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    // A plain find ends the regex mode again.
+    CurrentEditor().PlaceCaret(0);
+    Answer(L"検索", L"^abc", IDOK);
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+}
+
+TEST_F(SearchCommands, RegexReplaceInsertsTheReplacementLiterally) {
+    SetEditorText(L"a1b22c333");
+    Answer(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
+    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
+
+    SetEditorText(L"x7y8");
+    CurrentEditor().PlaceCaret(1);
+    Answer(L"正規表現置換", L"([0-9])", IDOK, L"$1");
+    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
+    EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
+}
+
+TEST_F(SearchCommands, AnInvalidPatternFindsNothingAndIsStillRemembered) {
+    SetEditorText(L"((");
+    Answer(L"正規表現検索", L"(", IDOK);
+    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
+
+    Answer(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
+    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"((");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"(");
+}
+
+}  // namespace

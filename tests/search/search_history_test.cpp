@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "search/find_log_aside.h"
+#include "search/search_history.h"
+
+namespace {
+
+SearchHistory Numbered(int count) {
+    SearchHistory history;
+    for (int i = 0; i < count; ++i) history[i] = L"t" + std::to_wstring(i);
+    return history;
+}
+
+TEST(SearchHistoryList, AnEqualTermMovesToTheFront) {
+    SearchHistory history = Numbered(10);
+    MoveToFront(history, L"t4");
+    const SearchHistory expected{L"t4", L"t0", L"t1", L"t2", L"t3", L"t5", L"t6", L"t7", L"t8", L"t9"};
+    EXPECT_EQ(history, expected);
+}
+
+TEST(SearchHistoryList, AnEleventhTermDropsTheOldest) {
+    SearchHistory history = Numbered(10);
+    MoveToFront(history, L"T0");  // compared case-sensitively: a new term
+    const SearchHistory expected{L"T0", L"t0", L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"};
+    EXPECT_EQ(history, expected);
+
+    SearchHistory shortList = Numbered(2);
+    MoveToFront(shortList, L"new");
+    EXPECT_EQ(shortList[0], L"new");
+    EXPECT_EQ(shortList[2], L"t1");
+    EXPECT_EQ(shortList[3], L"");
+}
+
+class FindLog : public ::testing::Test {
+protected:
+    std::string FileBytes() const {
+        std::ifstream file(findLog_.Path().c_str(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    FindLogAside findLog_;
+};
+
+TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
+    const SearchHistory terms{L" abc ", L"\"x\"", L"'y'", L"\"", L"a=b;c", L"検索語句", L"\tz", L"x'",
+                              std::wstring(kMaxSearchTermUnits, L'\u3042'), L""};
+    ASSERT_TRUE(SaveSearchHistory(SearchHistoryKind::RegexReplacements, terms));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements), terms);
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
+
+    const std::string bytes = FileBytes();
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
+    const std::string section("[\0F\0i\0n\0d\0\x35\0]\0", 14);
+    EXPECT_NE(bytes.find(section), std::string::npos);
+}
+
+TEST_F(FindLog, AddingAndClearingRewriteTheFile) {
+    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
+    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"two");
+    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
+    SearchHistory history = LoadSearchHistory(SearchHistoryKind::ReplaceTerms);
+    EXPECT_EQ(history[0], L"one");
+    EXPECT_EQ(history[1], L"two");
+    EXPECT_EQ(history[2], L"");
+    ClearSearchHistory(SearchHistoryKind::ReplaceTerms);
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
+}
+
+TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring legacy = std::wstring(temp) + L"orinda-legacy-find";
+    CreateDirectoryW(legacy.c_str(), nullptr);
+    const std::wstring legacyFile = legacy + L"\\Find.log";
+    {
+        std::ofstream file(legacyFile.c_str(), std::ios::binary);
+        // 検索 in Shift_JIS (code page 932).
+        file << "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n";
+    }
+    AddToSearchHistory(SearchHistoryKind::Replacements, L"replaced by the migration");
+    MigrateLegacySearchHistory(legacy);
+    DeleteFileW(legacyFile.c_str());
+    RemoveDirectoryW(legacy.c_str());
+
+    const SearchHistory finds = LoadSearchHistory(SearchHistoryKind::FindTerms);
+    EXPECT_EQ(finds[0], L"検索");
+    EXPECT_EQ(finds[1], L"abc");
+    EXPECT_EQ(finds[2], L"");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
+    EXPECT_EQ(FileBytes().substr(0, 2), std::string("\xFF\xFE"));
+}
+
+TEST_F(FindLog, NoLegacyFileLeavesTheHistoryAlone) {
+    AddToSearchHistory(SearchHistoryKind::FindTerms, L"kept");
+    MigrateLegacySearchHistory(L"C:\\no such folder here");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"kept");
+}
+
+}  // namespace
