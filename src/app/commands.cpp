@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "app/shell_commands.h"
+#include "document/backup.h"
+#include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
 #include "speech/continuous_reading.h"
@@ -31,6 +33,15 @@ const Command kCommands[] = {
     {kCmdPageDown, PageDownCommand},
     {kCmdContextMenu, ContextMenuCommand},
     // ファイル
+    {kCmdNew, NewCommand},
+    {kCmdSave, SaveCommand},
+    {kCmdSaveAs, SaveAsCommand},
+    {kCmdSaveWithEncoding, SaveWithEncodingCommand},
+    {kCmdOpen, OpenCommand},
+    {kCmdOpenFromHistory, OpenFromHistoryCommand},
+    {kCmdInsertFile, InsertFileCommand},
+    {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
+    {kCmdOpenBackupFolder, OpenBackupFolderCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
