@@ -1,7 +1,5 @@
 #include "document/backup.h"
 
-#include <cstdio>
-
 #include "app/editor_control.h"
 #include "app/outside_world.h"
 #include "app/paths.h"
@@ -48,10 +46,9 @@ void ClaimBackupName() {
 }  // namespace
 
 std::wstring BackupNameOf(const SYSTEMTIME& time) {
-    wchar_t name[64] = {};
-    swprintf(name, 64, L"%d年%02d月%02d日%02d時%02d分%02d秒", time.wYear, time.wMonth, time.wDay, time.wHour,
-             time.wMinute, time.wSecond);
-    return name;
+    const auto twoDigits = [](WORD value) { return (value < 10 ? L"0" : L"") + std::to_wstring(value); };
+    return std::to_wstring(time.wYear) + L"年" + twoDigits(time.wMonth) + L"月" + twoDigits(time.wDay) + L"日" +
+           twoDigits(time.wHour) + L"時" + twoDigits(time.wMinute) + L"分" + twoDigits(time.wSecond) + L"秒";
 }
 
 void InitSafetyCopyPaths(const std::wstring& dataFolder) {

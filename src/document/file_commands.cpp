@@ -147,10 +147,12 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     SetEditable(!readOnly);
     SetLockToggleAllowed(!readOnly);
     editor.SetReadOnly(readOnly);
-    if (readOnly) SpeakAnswer(L"読み取り専用ファイル");
     ShowDocumentTitle();
     AddToHistory(path);
+    // Of answers given within one delay only the last is heard: the
+    // read-only state is the one that must not be missed.
     SpeakAnswer(L"読み込みました");
+    if (readOnly) SpeakAnswer(L"読み取り専用ファイル");
     editor.SetModified(false);
     return ReadResult::kDone;
 }

@@ -62,14 +62,16 @@ bool ReplaceFileContent(const std::wstring& path, const std::function<bool(HANDL
     };
     wchar_t temporary[MAX_PATH] = {};
     if (!GetTempFileNameW(FolderForNewFile(path).c_str(), L"ori", 0, temporary)) return giveUp(nullptr);
-    {
-        FileHandle file(CreateFileW(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsValid()) return giveUp(temporary);
-        if (!write(file.Get()) || !FlushFileBuffers(file.Get())) return giveUp(temporary);
-    }
+    FileHandle file(CreateFileW(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool complete = file.IsValid() && write(file.Get()) && FlushFileBuffers(file.Get());
+    file.Close();
+    if (!complete) return giveUp(temporary);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (!ReplaceFileW(path.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return giveUp(temporary);
+    // Not every system carries the attributes over with the replacement.
+    if (!createdNow && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), attributes);
     return true;
 }
 
