@@ -77,6 +77,7 @@ void OpenInputMethod(HWND control) {
 // document, so that no save can write over a file that was never shown.
 void OpenCommandLineFile(const std::wstring& path) {
     if (path.empty()) {
+        SetDocumentPath(L"");
         ShowUntitledTitle();
         return;
     }
@@ -88,6 +89,7 @@ void OpenCommandLineFile(const std::wstring& path) {
         SetDocumentPath(path);
         ShowDocumentTitle();
     } else {
+        SetDocumentPath(L"");
         ShowUntitledTitle();
     }
 }

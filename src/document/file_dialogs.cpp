@@ -3,7 +3,9 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <vector>
 
+#include "app/choice_dialog.h"
 #include "app/main_window.h"
 #include "app/paths.h"
 #include "app/settings.h"
@@ -45,37 +47,6 @@ std::wstring DefaultFolder() {
     return CurrentSettings().newDocumentFolder;
 }
 
-struct EncodingDialogData {
-    int index;
-};
-
-INT_PTR CALLBACK EncodingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto* data = reinterpret_cast<EncodingDialogData*>(lParam);
-        const HWND combo = GetDlgItem(dialog, IDC_ENCODING_COMBO);
-        for (int index = 0; index < kEncodingCount; ++index)
-            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(EncodingDisplayName(EncodingAtIndex(index))));
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(data->index), 0);
-        return TRUE;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            auto* data = reinterpret_cast<EncodingDialogData*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            data->index = static_cast<int>(SendDlgItemMessageW(dialog, IDC_ENCODING_COMBO, CB_GETCURSEL, 0, 0));
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
-}
-
 }  // namespace
 
 bool AskFileToOpen(HWND owner, const std::wstring& startPath, std::wstring& chosen) {
@@ -93,11 +64,10 @@ bool AskFileToSave(HWND owner, std::wstring& chosen) {
 }
 
 bool AskEncoding(HWND owner, int& codePage) {
-    EncodingDialogData data{0};
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), L"CodeDialog", owner, EncodingDialogProc,
-                        reinterpret_cast<LPARAM>(&data)) != IDOK ||
-        data.index < 0)
-        return false;
-    codePage = EncodingAtIndex(data.index);
+    std::vector<const wchar_t*> names;
+    for (int index = 0; index < kEncodingCount; ++index) names.push_back(EncodingDisplayName(EncodingAtIndex(index)));
+    int index = 0;
+    if (!ChooseFromDropDown(owner, L"CodeDialog", IDC_ENCODING_COMBO, names, index) || index < 0) return false;
+    codePage = EncodingAtIndex(index);
     return true;
 }

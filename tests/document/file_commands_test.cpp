@@ -84,6 +84,7 @@ protected:
         }
         MainWindowTest::TearDown();
         DeleteFileW(HistoryFilePath().c_str());
+        RemoveDirectoryW(folder_.c_str());
     }
     std::wstring File(const wchar_t* name) const { return folder_ + L"\\" + name; }
     std::wstring folder_;
@@ -257,6 +258,67 @@ TEST_F(FileCommandsTest, BackupOnlyWhenModifiedAndTitleKeepsItsName) {
     EXPECT_TRUE(DocumentPath().empty());
     EXPECT_EQ(Title(window_), before);
     DeleteFileW(BackupPath().c_str());
+}
+
+TEST_F(FileCommandsTest, AnInstanceStartedInTheSameSecondKeepsItsOwnBackup) {
+    const std::wstring sharedName = BackupPath();
+    WriteBytes(sharedName, "other instance");
+    CurrentEditor().ReplaceSelection(L"mine");
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(ReadBytes(sharedName), "other instance");
+    EXPECT_NE(BackupPath(), sharedName);
+    EXPECT_EQ(BackupPath().substr(0, sharedName.size() - 4), sharedName.substr(0, sharedName.size() - 4));
+    EXPECT_EQ(ReadBytes(BackupPath()), "mine");
+    DeleteFileW(sharedName.c_str());
+    DeleteFileW(BackupPath().c_str());
+}
+
+TEST_F(FileCommandsTest, CommandLineFileOpensAtItsCaretOrNamesANewFile) {
+    WriteBytes(File(L"a.txt"), "0123456789");
+    SaveHistory({{File(L"a.txt"), L"a.txt", 6}});
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"a.txt"));
+    ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(CurrentEditor().Text(), L"0123456789");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 6);
+    EXPECT_EQ(Title(window_), L"a.txt - オリンダ");
+
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"saved.txt"));
+    ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(DocumentPath(), File(L"saved.txt"));
+    EXPECT_EQ(Title(window_), L"saved.txt - オリンダ");
+    CurrentEditor().ReplaceSelection(L"new");
+    Command(window_, kCmdSave);
+    EXPECT_EQ(ReadBytes(File(L"saved.txt")), "new");
+
+    WriteBytes(File(L"locked.txt"), "theirs");
+    const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"locked.txt"));
+    CloseHandle(lock);
+    ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(DocumentPath().empty());
+    EXPECT_EQ(Title(window_), L"無題" + std::to_wstring(UntitledNumber()) + L" - オリンダ");
+}
+
+TEST_F(FileCommandsTest, LegacyHistoryIsConverted) {
+    const std::wstring legacy = folder_ + L"\\legacy";
+    CreateDirectoryW(legacy.c_str(), nullptr);
+    // "文書" in code page 932; a path longer than 260 characters is left out.
+    WriteBytes(legacy + L"\\history.log", "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\nFilePath1=C:\\" +
+                                              std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
+                                              "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
+    MigrateLegacyFileHistory(legacy);
+    DeleteFileW((legacy + L"\\history.log").c_str());
+    RemoveDirectoryW(legacy.c_str());
+    const FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
+    EXPECT_EQ(history[0].caret, 12);
+    EXPECT_EQ(history[1].path, L"C:\\b.txt");
+    EXPECT_EQ(history[1].caret, 3);
+    EXPECT_EQ(ReadBytes(HistoryFilePath()).substr(0, 3), "\xEF\xBB\xBF");
 }
 
 TEST_F(FileCommandsTest, TemporaryCopyBecomesTheNewestHistoryEntryWithTheCaret) {
