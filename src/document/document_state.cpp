@@ -11,6 +11,7 @@ int g_encoding = kUtf8;
 bool g_editable = true;
 bool g_lockToggleAllowed = true;
 std::wstring g_loadedText;
+std::wstring g_insertPath;
 }  // namespace
 
 const std::wstring& DocumentPath() {
@@ -28,6 +29,14 @@ void SetDocumentPath(const std::wstring& path) {
 
 void SetDocumentEncoding(int codePage) {
     g_encoding = codePage;
+}
+
+const std::wstring& InsertPath() {
+    return g_insertPath;
+}
+
+void SetInsertPath(const std::wstring& path) {
+    g_insertPath = path;
 }
 
 const std::wstring& LoadedText() {

@@ -16,6 +16,10 @@ void SetDocumentPath(const std::wstring& path);
 int DocumentEncoding();
 void SetDocumentEncoding(int codePage);
 
+// The file last inserted: where the next insertion dialog starts.
+const std::wstring& InsertPath();
+void SetInsertPath(const std::wstring& path);
+
 // The text as it was last loaded, to tell a document edited back to it.
 const std::wstring& LoadedText();
 void SetLoadedText(std::wstring text);

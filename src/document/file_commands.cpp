@@ -266,10 +266,9 @@ void OpenFromHistoryCommand(HWND mainWindow, LPARAM) {
 }
 
 void InsertFileCommand(HWND mainWindow, LPARAM) {
-    static std::wstring insertPath;
     std::wstring path;
-    if (!AskFileToOpen(mainWindow, insertPath, path)) return;
-    insertPath = path;
+    if (!AskFileToOpen(mainWindow, InsertPath(), path)) return;
+    SetInsertPath(path);
     const ReadResult result = InsertFile(path);
     if (result != ReadResult::kDone) {
         SpeakReadFailure(result);

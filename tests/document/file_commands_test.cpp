@@ -210,8 +210,11 @@ TEST_F(FileCommandsTest, InsertGoesAfterTheSelection) {
     SetEditorText(L"abcd");
     WriteBytes(File(L"a.txt"), "\xC3\xA9X");  // UTF-8 "éX"
     CurrentEditor().Select(1, 3);
-    ASSERT_EQ(InsertFile(File(L"a.txt")), ReadResult::kDone);
+    ChooseFile(L"テキストファイルを開く", File(L"a.txt"));
+    Command(window_, kCmdInsertFile);
     EXPECT_EQ(CurrentEditor().Text(), L"abc\u00E9Xd");
+    EXPECT_TRUE(Spoken(L"1行6文字"));
+    EXPECT_EQ(InsertPath(), File(L"a.txt"));
     EXPECT_EQ(DocumentEncoding(), kUtf8);
     EXPECT_TRUE(CurrentEditor().CanUndo());
 }
