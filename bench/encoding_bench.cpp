@@ -250,6 +250,6 @@ int wmain(int argc, wchar_t** argv) {
     fflush(stdout);
     for (const size_t mib : quick ? std::vector<size_t>{1} : std::vector<size_t>{1, 10})
         for (const int codePage : codePages) EditorRow(argv[0], mib, codePage);
-    if (!quick) ProbeLargestLoad(argv[0], {20, 40, 60, 100});
+    if (!quick) ProbeLargestLoad(argv[0], {20, 40});
     return 0;
 }

@@ -141,12 +141,12 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     const Editor editor = CurrentEditor();
     SetDocumentPath(path);
     SetDocumentEncoding(usedCodePage);
-    editor.SetReadOnly(false);
+    // Set before the text arrives: switching it afterwards costs a pass over the text.
+    editor.SetReadOnly(readOnly);
     editor.SetText(text);
     SetLoadedText(std::move(text));
     SetEditable(!readOnly);
     SetLockToggleAllowed(!readOnly);
-    editor.SetReadOnly(readOnly);
     ShowDocumentTitle();
     AddToHistory(path);
     // Of answers given within one delay only the last is heard: the
