@@ -238,6 +238,11 @@ TEST_F(FileCommandsTest, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_NE(GetFileAttributesW(File(L"a.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
+TEST(EditorCapacity, RefusesBeyondTheCapAndTakesSmallTexts) {
+    EXPECT_TRUE(EditorCanHold(1000));
+    EXPECT_FALSE(EditorCanHold(kMaxDocumentUnits + 1));
+}
+
 TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
     SYSTEMTIME time{};
     time.wYear = 2026;
