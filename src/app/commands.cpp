@@ -7,6 +7,8 @@
 #include "editing/block_navigation.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"
+#include "document/backup.h"
+#include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
 #include "editing/text_commands.h"
@@ -37,6 +39,15 @@ const Command kCommands[] = {
     {kCmdPageDown, PageDownCommand},
     {kCmdContextMenu, ContextMenuCommand},
     // ファイル
+    {kCmdNew, NewCommand},
+    {kCmdSave, SaveCommand},
+    {kCmdSaveAs, SaveAsCommand},
+    {kCmdSaveWithEncoding, SaveWithEncodingCommand},
+    {kCmdOpen, OpenCommand},
+    {kCmdOpenFromHistory, OpenFromHistoryCommand},
+    {kCmdInsertFile, InsertFileCommand},
+    {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
+    {kCmdOpenBackupFolder, OpenBackupFolderCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},

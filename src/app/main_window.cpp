@@ -66,14 +66,26 @@ void CreateStatusBar(HWND window) {
     g_statusTexts[1].clear();
 }
 
+// A file that does not exist yet keeps its path, so that the first save
+// creates it; any other failure (locked, too large) leaves an untitled
+// document, so that no save can write over a file that was never shown.
 void OpenCommandLineFile(const std::wstring& path) {
-    if (path.empty() || !LoadDocument(path)) {
+    if (path.empty()) {
+        SetDocumentPath(L"");
         ShowUntitledTitle();
         return;
     }
-    if (!CurrentSettings().restoreCaretFromHistory) return;
-    const long caret = RememberedCaret(path);
-    if (caret >= 0) CurrentEditor().PlaceCaret(caret);
+    const ReadResult result = LoadDocument(path);
+    if (result == ReadResult::kDone) {
+        RestoreRememberedCaret(path);
+    } else if (result == ReadResult::kUnreadable && FitsPathBuffer(path) && !FileExists(path) &&
+               FolderExists(FolderOf(path))) {
+        SetDocumentPath(path);
+        ShowDocumentTitle();
+    } else {
+        SetDocumentPath(L"");
+        ShowUntitledTitle();
+    }
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
@@ -132,7 +144,7 @@ LRESULT OnClose(HWND window) {
             if (!ConfirmDiscard(window)) return 0;
             if (!DocumentPath().empty()) AddToHistory(DocumentPath());
         }
-        if (!DocumentPath().empty()) RecordCaretInHistory();
+        if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
         ClosePlayer();
     }
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
@@ -153,7 +165,7 @@ void OnDestroy() {
 
 LRESULT OnInstanceMessage(HWND window, WPARAM request) {
     if (request == kSaveBackup) {
-        if (CurrentEditor().IsModified()) SaveBackupIfModified();
+        SaveBackupIfModified();
     } else if (request == kCloseInstance) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     }

@@ -16,5 +16,8 @@ std::wstring SpecialFolder(int csidl);
 // The folder part of a path: everything before its last backslash.
 std::wstring FolderOf(const std::wstring& path);
 
+// The file-name part of a path: everything after its last backslash.
+std::wstring FileNameOf(const std::wstring& path);
+
 bool FolderExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);

@@ -1,11 +1,17 @@
 #include "document/document_state.h"
 
+#include <utility>
+
+#include "app/paths.h"
+
 namespace {
 std::wstring g_path;
 std::wstring g_fileName;
 int g_encoding = kUtf8;
 bool g_editable = true;
 bool g_lockToggleAllowed = true;
+std::wstring g_loadedText;
+std::wstring g_insertPath;
 }  // namespace
 
 const std::wstring& DocumentPath() {
@@ -14,6 +20,31 @@ const std::wstring& DocumentPath() {
 
 const std::wstring& DocumentFileName() {
     return g_fileName;
+}
+
+void SetDocumentPath(const std::wstring& path) {
+    g_path = path;
+    g_fileName = FileNameOf(path);
+}
+
+void SetDocumentEncoding(int codePage) {
+    g_encoding = codePage;
+}
+
+const std::wstring& InsertPath() {
+    return g_insertPath;
+}
+
+void SetInsertPath(const std::wstring& path) {
+    g_insertPath = path;
+}
+
+const std::wstring& LoadedText() {
+    return g_loadedText;
+}
+
+void SetLoadedText(std::wstring text) {
+    g_loadedText = std::move(text);
 }
 
 int DocumentEncoding() {

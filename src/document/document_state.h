@@ -1,6 +1,6 @@
 #pragma once
-// The open document: its path and file name (empty when untitled) and the
-// encoding it is saved in.
+// The open document: its path and file name (empty when untitled), the
+// encoding it is saved in, and the text it had when it was loaded.
 #include <string>
 
 constexpr int kShiftJis = 932;
@@ -11,7 +11,18 @@ constexpr int kUtf8WithBom = 65002;
 
 const std::wstring& DocumentPath();
 const std::wstring& DocumentFileName();
+// The path and its file-name part; an empty path makes the document untitled.
+void SetDocumentPath(const std::wstring& path);
 int DocumentEncoding();
+void SetDocumentEncoding(int codePage);
+
+// The file last inserted: where the next insertion dialog starts.
+const std::wstring& InsertPath();
+void SetInsertPath(const std::wstring& path);
+
+// The text as it was last loaded, to tell a document edited back to it.
+const std::wstring& LoadedText();
+void SetLoadedText(std::wstring text);
 
 // The editor accepts input (false while the edit lock is on).
 bool IsEditable();

@@ -1,12 +1,41 @@
 #pragma once
 // File history: history.log in the data folder, newest first, with the caret
-// position of each document.
-#include <string>
+// position each document had when it was left. Every change rereads the file
+// and rewrites it whole, so that all instances share one history.
+#include <windows.h>
 
-void MigrateLegacyFileHistory(const std::wstring& legacyFolder);
+#include <string>
+#include <vector>
+
+constexpr size_t kHistoryEntries = 50;
+
+struct HistoryEntry {
+    std::wstring path;
+    std::wstring fileName;
+    long caret = 0;
+};
+using FileHistory = std::vector<HistoryEntry>;  // at most kHistoryEntries, newest first
+
+// The text of history.log. Lines that do not hold an entry, and paths that
+// would not fit a path buffer, are skipped; a blank line ends the list.
+FileHistory ParseHistory(const std::string& bytes);
+std::string FormatHistory(const FileHistory& history);
+// Put a path at the top, keeping its caret when it was already listed.
+void MoveToTop(FileHistory& history, const std::wstring& path);
+
+std::wstring HistoryFilePath();
+FileHistory LoadHistory();
+void SaveHistory(const FileHistory& history);
+
 void AddToHistory(const std::wstring& path);
-// Remember the caret of the open document in its history entry and write
-// the history file.
-void RecordCaretInHistory();
+// Store the caret in the entry of `path` (the open document, or the
+// temporary copy that stands for it) and write the history file. An empty
+// path (untitled) only rewrites the file.
+void RecordCaretInHistory(const std::wstring& path);
 // The caret position recorded for a path, or -1 when the path has none.
 long RememberedCaret(const std::wstring& path);
+
+// The history dialog. Returns whether the user chose an entry.
+bool ChooseFromHistory(HWND owner, std::wstring& path);
+
+void MigrateLegacyFileHistory(const std::wstring& legacyFolder);

@@ -49,7 +49,9 @@ TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
     EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"二つ目"});
     EXPECT_EQ(SpokenTexts("brailleMessage"), (std::vector<std::wstring>{L"一つ目", L"二つ目"}));
     for (const auto& call : ReadSpeechLog())
-        if (call.function == "speakText") EXPECT_GE(call.ms, secondCallMs + 95);
+        if (call.function == "speakText") {
+            EXPECT_GE(call.ms, secondCallMs + 95);
+        }
 }
 
 TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWays) {

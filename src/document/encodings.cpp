@@ -1,0 +1,189 @@
+#include "document/encodings.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "document/document_state.h"
+
+namespace {
+
+const int kEncodingOrder[kEncodingCount] = {kShiftJis, kUtf8, kUtf8WithBom, kUtf16Le, kUtf16Be};
+
+bool IsShiftJisLead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+bool IsShiftJisTrail(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+bool ParsesAsShiftJis(const unsigned char* bytes, size_t count) {
+    size_t i = 0;
+    while (i < count) {
+        const unsigned char byte = bytes[i];
+        if (byte <= 0x7F || (byte >= 0xA1 && byte <= 0xDF)) {
+            i += 1;
+        } else if (IsShiftJisLead(byte) && i + 1 < count && IsShiftJisTrail(bytes[i + 1])) {
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsContinuation(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0xBF;
+}
+
+// Whether the bytes are well-formed UTF-8 in the lenient sense the detection
+// uses (surrogates and F5..F7 pass); `sawMultiByte` tells whether any
+// sequence was longer than one byte.
+bool IsWellFormedUtf8(const unsigned char* bytes, size_t count, bool& sawMultiByte) {
+    sawMultiByte = false;
+    size_t i = 0;
+    while (i < count) {
+        const unsigned char byte = bytes[i];
+        size_t length = 0;
+        unsigned char firstContinuationMinimum = 0x80;
+        if (byte <= 0x7F) {
+            i += 1;
+            continue;
+        }
+        if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3;
+            if (byte == 0xE0) firstContinuationMinimum = 0xA0;
+        } else if (byte >= 0xF0 && byte <= 0xF7) {
+            length = 4;
+            if (byte == 0xF0) firstContinuationMinimum = 0x90;
+        } else {
+            return false;
+        }
+        if (count - i < length) return false;
+        if (bytes[i + 1] < firstContinuationMinimum) return false;
+        for (size_t k = 1; k < length; ++k)
+            if (!IsContinuation(bytes[i + k])) return false;
+        sawMultiByte = true;
+        i += length;
+    }
+    return true;
+}
+
+bool StartsWith(const unsigned char* bytes, size_t count, const char* mark, size_t markLength) {
+    return count >= markLength && std::memcmp(bytes, mark, markLength) == 0;
+}
+
+std::wstring DecodeMultiByte(const unsigned char* bytes, size_t count, UINT codePage) {
+    const auto* end = static_cast<const unsigned char*>(std::memchr(bytes, 0, count));
+    if (end) count = static_cast<size_t>(end - bytes);
+    if (count == 0) return {};
+    // Files are capped far below INT_MAX bytes by the callers; never pass more.
+    const int byteCount = static_cast<int>(std::min<size_t>(count, 0x7FFFFFFF));
+    const char* source = reinterpret_cast<const char*>(bytes);
+    std::wstring text(static_cast<size_t>(byteCount), L'\0');
+    const int units = MultiByteToWideChar(codePage, 0, source, byteCount, text.data(), byteCount);
+    text.resize(units > 0 ? static_cast<size_t>(units) : 0);
+    return text;
+}
+
+std::wstring DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndian) {
+    std::wstring text(count / 2, L'\0');
+    if (bigEndian) {
+        for (size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<wchar_t>((bytes[2 * i] << 8) | bytes[2 * i + 1]);
+    } else {
+        std::memcpy(text.data(), bytes, text.size() * sizeof(wchar_t));
+    }
+    const size_t nul = text.find(L'\0');
+    if (nul != std::wstring::npos) text.resize(nul);
+    return text;
+}
+
+std::string EncodeMultiByte(const std::wstring& text, UINT codePage) {
+    if (text.empty()) return {};
+    const int units = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(codePage, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string bytes(static_cast<size_t>(size), '\0');
+    const int written = WideCharToMultiByte(codePage, 0, text.data(), units, bytes.data(), size, nullptr, nullptr);
+    bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return bytes;
+}
+
+std::string EncodeUtf16(const std::wstring& text, bool bigEndian) {
+    std::string bytes(2 + 2 * text.size(), '\0');
+    bytes[0] = static_cast<char>(bigEndian ? 0xFE : 0xFF);
+    bytes[1] = static_cast<char>(bigEndian ? 0xFF : 0xFE);
+    size_t at = 2;
+    for (const wchar_t unit : text) {
+        const char high = static_cast<char>((unit >> 8) & 0xFF);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes[at++] = bigEndian ? high : low;
+        bytes[at++] = bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+int EncodingAtIndex(int index) {
+    return index >= 0 && index < kEncodingCount ? kEncodingOrder[index] : kShiftJis;
+}
+
+int IndexOfEncoding(int codePage) {
+    const auto found = std::find(std::begin(kEncodingOrder), std::end(kEncodingOrder), codePage);
+    return found == std::end(kEncodingOrder) ? 0 : static_cast<int>(found - std::begin(kEncodingOrder));
+}
+
+int DetectEncoding(const unsigned char* bytes, size_t count) {
+    if (count == 0) return kUtf8;
+    if (StartsWith(bytes, count, "\xEF\xBB\xBF", 3)) return kUtf8WithBom;
+    if (StartsWith(bytes, count, "\xFF\xFE", 2)) return kUtf16Le;
+    if (StartsWith(bytes, count, "\xFE\xFF", 2)) return kUtf16Be;
+    const bool hasShiftJisOnlyLead =
+        std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; });
+    if (hasShiftJisOnlyLead && ParsesAsShiftJis(bytes, count)) return kShiftJis;
+    bool sawMultiByte = false;
+    if (IsWellFormedUtf8(bytes, count, sawMultiByte) && sawMultiByte) return kUtf8;
+    const bool hasHighByte = std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x80; });
+    if (hasHighByte && ParsesAsShiftJis(bytes, count)) return kShiftJis;
+    return kUtf8;
+}
+
+// A byte-order mark is skipped only when the bytes begin with it, so that a
+// reload in another encoding never drops the first characters of the text.
+std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage) {
+    switch (codePage) {
+    case kUtf8WithBom:
+    case kUtf8: {
+        const size_t skip = StartsWith(bytes, count, "\xEF\xBB\xBF", 3) ? 3 : 0;
+        return DecodeMultiByte(bytes + skip, count - skip, CP_UTF8);
+    }
+    case kUtf16Le:
+    case kUtf16Be: {
+        const bool bigEndian = codePage == kUtf16Be;
+        const size_t skip = StartsWith(bytes, count, bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2) ? 2 : 0;
+        return DecodeUtf16(bytes + skip, count - skip, bigEndian);
+    }
+    default:
+        return DecodeMultiByte(bytes, count, kShiftJis);
+    }
+}
+
+std::string EncodeText(const std::wstring& text, int codePage) {
+    switch (codePage) {
+    case kUtf8:
+        return EncodeMultiByte(text, CP_UTF8);
+    case kUtf8WithBom:
+        return "\xEF\xBB\xBF" + EncodeMultiByte(text, CP_UTF8);
+    case kUtf16Le:
+    case kUtf16Be:
+        return EncodeUtf16(text, codePage == kUtf16Be);
+    default:
+        return EncodeMultiByte(text, kShiftJis);
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The five document encodings: detection of the encoding of file bytes and
+// the conversions between file bytes and editor text (UTF-16).
+#include <cstddef>
+#include <string>
+
+// The encodings in the order every encoding list shows them (index 0 to 4).
+constexpr int kEncodingCount = 5;
+int EncodingAtIndex(int index);
+// The index of an encoding in that order; an unknown value counts as Shift_JIS.
+int IndexOfEncoding(int codePage);
+
+int DetectEncoding(const unsigned char* bytes, size_t count);
+
+// Never fails: undecodable bytes become replacement characters. The text
+// ends at the file's first NUL character and never has more units than
+// there are bytes.
+std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage);
+
+// The bytes of a file holding `text`, byte-order mark first. Characters that
+// Shift_JIS cannot hold become its default character.
+std::string EncodeText(const std::wstring& text, int codePage);

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "document/document_state.h"
+#include "document/encodings.h"
+
+namespace {
+
+int Detect(const std::string& bytes) {
+    return DetectEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+std::wstring Decode(const std::string& bytes, int codePage) {
+    return DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), codePage);
+}
+
+TEST(DetectEncoding, FollowsTheRulesInOrder) {
+    EXPECT_EQ(Detect(""), kUtf8);
+    EXPECT_EQ(Detect("plain ascii\r\n"), kUtf8);
+    EXPECT_EQ(Detect("\xEF\xBB\xBF"), kUtf8WithBom);
+    EXPECT_EQ(Detect("\xFF\xFE"), kUtf16Le);
+    EXPECT_EQ(Detect("\xFE\xFF\x30\x42"), kUtf16Be);
+    EXPECT_EQ(Detect("\xB1\xB2\xB3"), kShiftJis);            // half-width katakana, step 7
+    EXPECT_EQ(Detect("\xC3\xA9"), kUtf8);                    // one multi-byte sequence, step 6
+    EXPECT_EQ(Detect("\xE3\x81\x82\xE3\x81\x84"), kShiftJis); // also Shift_JIS, step 5 wins
+    EXPECT_EQ(Detect("\x81\x20"), kUtf8);                    // neither, step 8
+    EXPECT_EQ(Detect("abc\x82"), kUtf8);                     // lead byte last: parse fails
+    EXPECT_EQ(Detect("\x82\xA0"), kShiftJis);
+}
+
+TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
+    EXPECT_EQ(Decode("", kUtf8), L"");
+    EXPECT_EQ(Decode("\xFF\xFE", kUtf16Le), L"");
+    EXPECT_EQ(Decode(std::string("ab\0cd", 5), kUtf8), L"ab");
+    EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0\0\0b\0", 8), kUtf16Le), L"a");
+    EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0b", 5), kUtf16Le), L"a");
+    EXPECT_EQ(Decode(std::string("\xFE\xFF\0a\0b\0", 7), kUtf16Be), L"ab");
+    EXPECT_EQ(Decode("\x82\xA0", kShiftJis), L"あ");
+    EXPECT_EQ(Decode("\x81\x20", kUtf8).size(), 2u);
+    // A reload in an encoding whose mark the file lacks keeps every character.
+    EXPECT_EQ(Decode("abc", kUtf8WithBom), L"abc");
+    EXPECT_EQ(Decode("\xEF\xBB\xBF" "abc", kUtf8WithBom), L"abc");
+}
+
+TEST(EncodeText, WritesMarksAndByteOrder) {
+    EXPECT_EQ(EncodeText(L"a", kUtf8), "a");
+    EXPECT_EQ(EncodeText(L"a", kUtf8WithBom), "\xEF\xBB\xBF" "a");
+    EXPECT_EQ(EncodeText(L"a", kUtf16Le), std::string("\xFF\xFE" "a\0", 4));
+    EXPECT_EQ(EncodeText(L"a", kUtf16Be), std::string("\xFE\xFF\0a", 4));
+    EXPECT_EQ(EncodeText(L"あ\r\n", kShiftJis), "\x82\xA0\r\n");
+    EXPECT_EQ(EncodeText(L"\U0001F600", kShiftJis), "??");  // not in code page 932: one per unit
+}
+
+TEST(Encodings, RoundTripInEveryEncoding) {
+    const std::wstring text = L"日本語のテキスト\r\nｶﾀｶﾅ ①髙 abc\r\n";
+    for (int index = 0; index < kEncodingCount; ++index) {
+        const int codePage = EncodingAtIndex(index);
+        EXPECT_EQ(IndexOfEncoding(codePage), index);
+        const std::string bytes = EncodeText(text, codePage);
+        EXPECT_EQ(Decode(bytes, codePage), text) << codePage;
+        if (codePage == kUtf8WithBom || codePage == kUtf16Le || codePage == kUtf16Be) {
+            EXPECT_EQ(Detect(bytes), codePage);
+        }
+    }
+    EXPECT_EQ(Detect(EncodeText(text, kShiftJis)), kShiftJis);
+}
+
+TEST(Encodings, RandomBytesNeverCrashOrGrow) {
+    std::mt19937 random(12345);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(random() % 64, '\0');
+        for (char& byte : bytes) byte = static_cast<char>(random() % 256);
+        const int detected = Detect(bytes);
+        EXPECT_EQ(EncodingAtIndex(IndexOfEncoding(detected)), detected);
+        for (int index = 0; index < kEncodingCount; ++index)
+            ASSERT_LE(Decode(bytes, EncodingAtIndex(index)).size(), bytes.size());
+    }
+}
+
+}  // namespace
