@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/paths.h"
+#include "app/text_units.h"
 
 const wchar_t kSettingsKey[] = L"Software\\Temmaku\\Orinda";
 
@@ -74,9 +75,8 @@ void WriteNumber(HKEY key, const wchar_t* name, int value) {
 // after the terminator is zero so no stray memory reaches the registry.
 void WriteFixedString(HKEY key, const wchar_t* name, const std::wstring& value) {
     wchar_t buffer[kPathBufferUnits] = {};
-    size_t count = std::min(value.size(), kMaxPathUnits);
-    if (count > 0 && count < value.size() && IS_HIGH_SURROGATE(value[count - 1])) --count;
-    std::copy_n(value.begin(), count, buffer);
+    const std::wstring_view kept = CutToUnits(value, kMaxPathUnits);
+    std::copy(kept.begin(), kept.end(), buffer);
     RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(buffer), sizeof buffer);
 }
 

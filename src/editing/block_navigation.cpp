@@ -3,6 +3,7 @@
 #include "app/editor_control.h"
 #include "app/input_dialog.h"
 #include "app/settings.h"
+#include "app/text_units.h"
 #include "resources/editing_ids.h"
 #include "speech/speech.h"
 
@@ -23,14 +24,6 @@ bool IsBlockStart(std::wstring_view piece, long pieceStart, size_t i) {
     return position == 1 || piece[i - 2] == kBreak;
 }
 
-// At most maxUnits units, never ending in half a surrogate pair.
-std::wstring_view CutLine(std::wstring_view line, size_t maxUnits) {
-    if (line.size() <= maxUnits) return line;
-    line = line.substr(0, maxUnits);
-    if (IS_HIGH_SURROGATE(line.back())) line.remove_suffix(1);
-    return line;
-}
-
 bool WordWrapOn() {
     return CurrentSettings().wordWrap == 1;
 }
@@ -40,7 +33,7 @@ std::wstring BlockLineText(const Editor& editor, long position) {
     if (WordWrapOn()) return editor.LineText(editor.LineFromPosition(position), kMaxBlockLineUnits);
     const std::wstring piece = editor.TextRange(position, position + static_cast<long>(kMaxBlockLineUnits) + 1);
     const std::wstring_view view(piece);
-    return std::wstring(CutLine(view.substr(0, view.find(kBreak)), kMaxBlockLineUnits));
+    return std::wstring(CutToUnits(view.substr(0, view.find(kBreak)), kMaxBlockLineUnits));
 }
 
 long FindNextBlock(const Editor& editor, long caret) {
@@ -126,7 +119,7 @@ std::vector<Block> BlocksOfText(std::wstring_view text) {
         if (lineEnd == std::wstring_view::npos) lineEnd = text.size();
         if (IsBlockStart(text, 0, lineStart))
             blocks.push_back(Block{line, static_cast<long>(lineStart),
-                                   std::wstring(CutLine(text.substr(lineStart, lineEnd - lineStart), kMaxBlockLineUnits))});
+                                   std::wstring(CutToUnits(text.substr(lineStart, lineEnd - lineStart), kMaxBlockLineUnits))});
         lineStart = lineEnd + 1;
         ++line;
     }

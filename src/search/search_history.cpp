@@ -8,6 +8,7 @@
 
 #include "app/data_folder.h"
 #include "app/paths.h"
+#include "app/text_units.h"
 
 namespace {
 
@@ -63,9 +64,7 @@ bool WriteHistory(const std::wstring& path, SearchHistoryKind kind, const Search
 }  // namespace
 
 std::wstring LimitSearchTerm(const std::wstring& term) {
-    if (term.size() <= kMaxSearchTermUnits) return term;
-    const bool splitsPair = IS_HIGH_SURROGATE(term[kMaxSearchTermUnits - 1]);
-    return term.substr(0, kMaxSearchTermUnits - (splitsPair ? 1 : 0));
+    return std::wstring(CutToUnits(term, kMaxSearchTermUnits));
 }
 
 void MoveToFront(SearchHistory& history, const std::wstring& term) {

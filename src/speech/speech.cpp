@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/settings.h"
+#include "app/text_units.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
@@ -60,10 +61,7 @@ void SpeakWithPcTalker(const std::wstring& text, unsigned delayMs) {
 }  // namespace
 
 std::wstring LimitMessage(const std::wstring& text) {
-    if (text.size() <= kMaxMessageUnits) return text;
-    size_t count = kMaxMessageUnits;
-    if (IS_HIGH_SURROGATE(text[count - 1])) --count;
-    return text.substr(0, count);
+    return std::wstring(CutToUnits(text, kMaxMessageUnits));
 }
 
 int SpeechEngine() {
