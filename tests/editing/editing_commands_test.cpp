@@ -129,6 +129,8 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelection) {
     editor.Select(0, 2);
     SendMessageW(window_, WM_COMMAND, kCmdFullWidth, 0);
     EXPECT_EQ(editor.EditorText(), L"ｘｘ ABC\rDEf yy");
+    // Heard before the log is cleared below, or it could land after the clear.
+    EXPECT_TRUE(WaitForSpeech(L"全角に変換しました", 1000));
     SendMessageW(window_, WM_COMMAND, kCmdUndo, 0);
     EXPECT_EQ(editor.EditorText(), L"xx ABC\rDEf yy");
 

@@ -92,11 +92,14 @@ TEST_F(ReadingCommands, SelectionStateNamesAMarkedStartOrTheSelectionWithoutBrea
 
     editor.PlaceCaret(2);
     PressKeys({VK_F4});
+    // Each answer must be heard before the next command clears the log.
+    ASSERT_TRUE(WaitForSpeech(L"範囲選択の開始位置を設定しました", 1000));
     editor.Select(0, 8);
     EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行3文字が範囲選択の始点として設定されています"});
 
     editor.PlaceCaret(4);
     PressKeys({VK_F4});
+    ASSERT_TRUE(WaitForSpeech(L"1行3文字から1行5文字まで3文字を範囲選択しました", 1000));
     EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行3文字から1行5文字まで3文字が範囲選択されています"});
 
     SetEditorText(L"abc\rde");
