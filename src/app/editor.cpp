@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "app/text_units.h"
+
 Selection Editor::GetSelection() const {
     CHARRANGE range{};
     SendMessageW(control_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -46,10 +48,9 @@ std::wstring Editor::LineText(long line, size_t maxUnits) const {
     const long start = LineStart(line);
     if (start < 0) return {};
     long count = LineLength(line);
-    if (static_cast<size_t>(count) > maxUnits) count = static_cast<long>(maxUnits);
-    std::wstring text = TextRange(start, start + count);
-    if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
-    return text;
+    // One unit more than kept: a pair that straddles the limit is then dropped whole.
+    if (static_cast<size_t>(count) > maxUnits) count = static_cast<long>(maxUnits) + 1;
+    return std::wstring(CutToUnits(TextRange(start, start + count), maxUnits));
 }
 
 bool Editor::IsEmpty() const {

@@ -7,13 +7,28 @@
 
 namespace {
 
+// The full path of a file named on the command line, made here because the
+// window makes the data folder the current directory before it loads the
+// file. Never cut: a path too long for the program is refused by the load.
+// Empty when the name cannot be resolved, so that no file of the data
+// folder is opened in its place.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    return full;
+}
+
 std::wstring FirstArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments) return {};
     std::wstring first = count > 1 ? arguments[1] : L"";
     LocalFree(arguments);
-    return first;
+    return first.empty() ? first : FullPath(first);
 }
 
 }  // namespace

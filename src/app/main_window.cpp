@@ -85,6 +85,7 @@ void OpenCommandLineFile(const std::wstring& path) {
     } else {
         SetDocumentPath(L"");
         ShowUntitledTitle();
+        SpeakReadFailure(result);
     }
 }
 
@@ -119,11 +120,12 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
 }
 
 void OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (!g_statusBar) return;
-    SendMessageW(g_statusBar, WM_SIZE, wParam, lParam);
-    RECT statusRect{};
-    GetWindowRect(g_statusBar, &statusRect);
-    const int statusHeight = statusRect.bottom - statusRect.top;
+    int statusHeight = 0;
+    if (g_statusBar) {
+        SendMessageW(g_statusBar, WM_SIZE, wParam, lParam);
+        RECT statusRect{};
+        if (GetWindowRect(g_statusBar, &statusRect)) statusHeight = statusRect.bottom - statusRect.top;
+    }
     RECT client{};
     GetClientRect(window, &client);
     if (const HWND editor = EditorWindow())
@@ -138,15 +140,16 @@ void SetStatusPart(int part, const std::wstring& text) {
 }
 
 LRESULT OnClose(HWND window) {
-    if (!IsReading()) {
-        const Editor editor = CurrentEditor();
-        if (editor.IsModified()) {
-            if (!ConfirmDiscard(window)) return 0;
-            if (!DocumentPath().empty()) AddToHistory(DocumentPath());
-        }
-        if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
-        ClosePlayer();
+    // A reading in progress ends first: closing without the save question
+    // would lose unsaved text.
+    if (IsReading()) StopReading();
+    const Editor editor = CurrentEditor();
+    if (editor.IsModified()) {
+        if (!ConfirmDiscard(window)) return 0;
+        if (!DocumentPath().empty()) AddToHistory(DocumentPath());
     }
+    if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
+    ClosePlayer();
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
 
@@ -156,8 +159,7 @@ void OnDestroy() {
     SaveSettings(kSavedAtClose);
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
-    WaitForReadingWorker(kWorkerExitWaitMs);
-    UnloadPcTalker();
+    if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();
     g_mainWindow = nullptr;
     g_statusBar = nullptr;
     PostQuitMessage(0);
@@ -201,6 +203,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_CLOSE:
         return OnClose(window);
+    case WM_ENDSESSION:
+        // Logging off or shutting down asks nothing: unsaved text goes to
+        // the backup file instead of being lost.
+        if (wParam) SaveBackupIfModified();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;

@@ -82,11 +82,6 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     return EditorCanHold(unitsBefore + text.size()) ? ReadResult::kDone : ReadResult::kTooLarge;
 }
 
-// The answer of a command whose file could not be read.
-void SpeakReadFailure(ReadResult result) {
-    if (result == ReadResult::kTooLarge) SpeakAnswer(kTooLargeMessage);
-    else if (result == ReadResult::kUnreadable) SpeakAnswer(kCannotOpenMessage);
-}
 
 bool WriteDocument(const std::wstring& path, int codePage) {
     return WriteFileSafely(path, EncodeText(CurrentEditor().Text(), codePage));
@@ -116,6 +111,11 @@ void SaveAsWithEncoding(HWND owner, int codePage) {
 }
 
 }  // namespace
+
+void SpeakReadFailure(ReadResult result) {
+    if (result == ReadResult::kTooLarge) SpeakAnswer(kTooLargeMessage);
+    else if (result == ReadResult::kUnreadable) SpeakAnswer(kCannotOpenMessage);
+}
 
 bool EditorCanHold(size_t units) {
     MEMORYSTATUSEX memory{};

@@ -15,6 +15,8 @@ constexpr size_t kMaxDocumentUnits = 104857600;
 bool EditorCanHold(size_t units);
 
 enum class ReadResult { kDone, kUnreadable, kTooLarge };
+// The spoken answer when a file could not be read (nothing for kDone).
+void SpeakReadFailure(ReadResult result);
 
 // Load a file into the editor as the document, detecting its encoding unless
 // `codePage` names one (0 = detect). When the file cannot be read or is too

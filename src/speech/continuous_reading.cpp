@@ -53,6 +53,14 @@ LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// While the UI thread waits for the worker it still answers messages sent to
+// it: the worker may be inside a screen reader's call, and the screen reader
+// may be waiting for one of this thread's windows to answer.
+void AnswerSentMessages() {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 bool EnsureStepWindow() {
     if (g_stepWindow) return true;
     WNDCLASSW windowClass{};
@@ -132,7 +140,12 @@ void StartContinuousReading(HWND editorControl) {
 
 void StopReading() {
     {
-        std::lock_guard<std::mutex> lock(g_lock);
+        std::unique_lock<std::mutex> lock(g_lock, std::try_to_lock);
+        while (!lock.owns_lock()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+            AnswerSentMessages();
+            lock.try_lock();
+        }
         if (!g_reading) return;
         ++g_readingNumber;
         g_reading = false;
@@ -142,18 +155,19 @@ void StopReading() {
     editor.PlaceCaret(editor.LineStart(line > 0 ? line - 1 : 0));
 }
 
-void WaitForReadingWorker(unsigned timeoutMs) {
-    if (!g_worker) return;
+bool WaitForReadingWorker(unsigned timeoutMs) {
+    if (!g_worker) return true;
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return;
+        if (now >= deadline) return false;
         const DWORD result = MsgWaitForMultipleObjects(1, &g_worker, FALSE, static_cast<DWORD>(deadline - now),
                                                        QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) break;
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0) break;
+        if (result != WAIT_OBJECT_0 + 1) return false;
+        AnswerSentMessages();
     }
     CloseHandle(g_worker);
     g_worker = nullptr;
+    return true;
 }

@@ -16,8 +16,9 @@ void StartContinuousReading(HWND editorControl);
 void StopReading();
 
 // Wait up to `timeoutMs` for a stopped worker to leave, still answering the
-// messages it sends meanwhile. Before the speech libraries go away.
-void WaitForReadingWorker(unsigned timeoutMs);
+// messages it sends meanwhile. Before the speech libraries go away: false
+// when the worker is still running (and may still be inside one).
+bool WaitForReadingWorker(unsigned timeoutMs);
 
 // Longest line read at once, in UTF-16 units.
 constexpr size_t kMaxReadLineUnits = 3072;

@@ -25,13 +25,14 @@ std::atomic<bool> g_braille{false};
 void NvdaSpeechWorker(unsigned delayMs, unsigned messageNumber) {
     Sleep(delayMs);
     const auto superseded = [messageNumber] { return g_messageNumber.load() != messageNumber; };
-    if (superseded()) return;
-    NvdaCancel();
     std::wstring text;
     {
+        // The text is taken with its number, so that it is always this worker's own.
         std::lock_guard<std::mutex> lock(g_messageLock);
+        if (superseded()) return;
         text = g_currentMessage;
     }
+    NvdaCancel();
     NvdaSpeak(text);
     WaitForNvdaSilence(text, superseded);
 }

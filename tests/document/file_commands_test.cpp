@@ -15,6 +15,7 @@
 #include "document/file_commands.h"
 #include "document/safe_write.h"
 #include "lists/file_history.h"
+#include "speech/speech.h"
 #include "support/test_support.h"
 
 namespace {
@@ -266,6 +267,12 @@ TEST_F(FileCommandsTest, BackupOnlyWhenModifiedAndTitleKeepsItsName) {
     EXPECT_TRUE(DocumentPath().empty());
     EXPECT_EQ(Title(window_), before);
     DeleteFileW(BackupPath().c_str());
+
+    // Logging off asks nothing, so unsaved text goes to the backup instead.
+    CurrentEditor().ReplaceSelection(L" again");
+    SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(ReadBytes(BackupPath()), "changed again");
+    DeleteFileW(BackupPath().c_str());
 }
 
 TEST_F(FileCommandsTest, AnInstanceStartedInTheSameSecondKeepsItsOwnBackup) {
@@ -303,9 +310,11 @@ TEST_F(FileCommandsTest, CommandLineFileOpensAtItsCaretOrNamesANewFile) {
     WriteBytes(File(L"locked.txt"), "theirs");
     const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SendMessageW(window_, WM_CLOSE, 0, 0);
+    WriteSettingNumber(L"Option16", kNvda);
     window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"locked.txt"));
     CloseHandle(lock);
     ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 1000));
     EXPECT_TRUE(DocumentPath().empty());
     EXPECT_EQ(Title(window_), L"無題" + std::to_wstring(UntitledNumber()) + L" - オリンダ");
 }

@@ -39,12 +39,16 @@ std::wstring Title(HWND window) {
     return title;
 }
 
-Instance Start(const std::wstring& program) {
+// Start the program and wait until its window shows a title that begins
+// with `titleStart`.
+Instance Start(const std::wstring& program, const std::wstring& argument = L"", const wchar_t* folder = nullptr,
+               const std::wstring& titleStart = L"無題") {
     Instance instance;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + program + L"\"";
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                         &instance.process))
         return instance;
     // Started once it waits for input in its message loop, with its window up.
@@ -54,7 +58,7 @@ Instance Start(const std::wstring& program) {
             WindowSearch search{instance.process.dwProcessId, nullptr};
             EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
             instance.window = search.found;
-            return search.found && Title(search.found).rfind(L"無題", 0) == 0;
+            return search.found && Title(search.found).rfind(titleStart, 0) == 0;
         },
         20000);
     return instance;
@@ -117,6 +121,26 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
     EXPECT_TRUE(WaitForSpeech(L"1行1文字", 3000));
     Close(instance);
     DeleteSettingsKey();
+}
+
+TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"orinda-relative";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\note.txt";
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, "text", 4, &written, nullptr);
+    CloseHandle(handle);
+
+    Instance instance = Start(Program(), L"note.txt", folder.c_str(), L"note.txt");
+    ASSERT_NE(instance.window, nullptr);
+    EXPECT_EQ(Title(instance.window), L"note.txt - オリンダ");
+    Close(instance);
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {

@@ -100,11 +100,18 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
                     kCmdAudioHistory})
         EXPECT_TRUE(IsAllowedWhileReading(id)) << id;
 
-    // Alt+F4 closes at once, without the save question.
+    // Alt+F4 ends the reading and still asks before unsaved text is dropped.
     CurrentEditor().SetModified(true);
+    bool asked = false;
+    AnswerDialog(L"保存確認", [&asked](HWND box) {
+        asked = true;
+        SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
     PressKeys({VK_MENU, VK_F4});
-    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(PumpUntil([&asked] { return asked; }, 2000));
+    EXPECT_TRUE(IsWindow(window_));
     EXPECT_FALSE(IsReading());
+    EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
 TEST_F(ContinuousReading, LosingTheFocusStopsIt) {
