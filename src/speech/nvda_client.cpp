@@ -47,8 +47,9 @@ bool SleepUnlessStopped(unsigned ms, const std::function<bool()>& stopRequested)
 }  // namespace
 
 bool LoadNvdaClient(const std::wstring& programFolder) {
-    const std::wstring besideProgram = programFolder + L"\\" + kNvdaLibraryName;
-    HMODULE library = LoadLibraryW(besideProgram.c_str());
+    // An unknown program folder must not turn into the drive's root.
+    HMODULE library = nullptr;
+    if (!programFolder.empty()) library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryName).c_str());
     if (!library) library = LoadLibraryW(kNvdaLibraryName);
     if (!Adopt(library)) {
         g_nvda = NvdaFunctions{};
