@@ -176,6 +176,27 @@ TEST_F(FileCommandsTest, YesSavesThroughSaveAsAndEditedBackTextAsksNothing) {
     EXPECT_TRUE(ConfirmDiscard(window_));  // a question would block here
 }
 
+TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
+    for (const WORD save : {kCmdSave, kCmdSaveAs}) {
+        WriteBytes(File(L"a.txt"), "A");
+        ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+        CurrentEditor().Select(0, 1);
+        CurrentEditor().ReplaceSelection(L"B");
+        if (save == kCmdSaveAs) ChooseFile(L"名前を付けて保存", File(L"b.txt"));
+        Command(window_, save);
+        CurrentEditor().Select(0, 1);
+        CurrentEditor().ReplaceSelection(L"A");
+        bool asked = false;
+        AnswerDialog(L"保存確認", [&asked](HWND box) {
+            asked = true;
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_FALSE(ConfirmDiscard(window_)) << save;
+        ASSERT_TRUE(asked) << save;
+    }
+    EXPECT_EQ(ReadBytes(File(L"b.txt")), "B");
+}
+
 TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     WriteBytes(File(L"ro.txt"), "locked");
     SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
