@@ -16,6 +16,7 @@
 #include "document/file_dialogs.h"
 #include "document/safe_write.h"
 #include "editing/position_report.h"
+#include "editing/text_commands.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -305,6 +306,7 @@ void OpenFromHistoryCommand(HWND mainWindow, LPARAM) {
 }
 
 void InsertFileCommand(HWND mainWindow, LPARAM) {
+    if (RefuseWhileLocked()) return;
     std::wstring path;
     if (!AskFileToOpen(mainWindow, InsertPath(), path)) return;
     SetInsertPath(path);

@@ -197,6 +197,20 @@ TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
     EXPECT_EQ(ReadBytes(File(L"b.txt")), "B");
 }
 
+TEST_F(FileCommandsTest, LockedTextTakesNoInsertedFile) {
+    SetEditorText(L"mine");
+    WriteBytes(File(L"a.txt"), "new ");
+    ChooseFile(L"テキストファイルを開く", File(L"a.txt"));
+    SetEditable(false);
+    Command(window_, kCmdInsertFile);
+    EXPECT_TRUE(Spoken(L"編集禁止"));
+    // Stops here when the file was inserted: the dialog's answer is used up.
+    ASSERT_EQ(CurrentEditor().Text(), L"mine");
+    SetEditable(true);
+    Command(window_, kCmdInsertFile);
+    EXPECT_EQ(CurrentEditor().Text(), L"new mine");
+}
+
 TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     WriteBytes(File(L"ro.txt"), "locked");
     SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
