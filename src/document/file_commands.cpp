@@ -325,7 +325,7 @@ void ReloadWithEncodingCommand(HWND mainWindow, LPARAM) {
         return;
     }
     int codePage = kUtf8;
-    if (!AskEncoding(mainWindow, codePage)) return;
+    if (!AskEncoding(mainWindow, codePage) || !ConfirmDiscard(mainWindow)) return;
     const std::wstring path = DocumentPath();
     const ReadResult result = LoadDocument(path, codePage);
     if (result == ReadResult::kDone) RestoreRememberedCaret(path);

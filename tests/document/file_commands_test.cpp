@@ -197,6 +197,26 @@ TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
     EXPECT_EQ(ReadBytes(File(L"b.txt")), "B");
 }
 
+TEST_F(FileCommandsTest, ReloadWithAnotherEncodingAsksBeforeDroppingEdits) {
+    WriteBytes(File(L"a.txt"), "abc");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    CurrentEditor().ReplaceSelection(L"x");
+    Press(L"文字コード選択", IDOK);  // index 0, Shift_JIS
+    Press(L"保存確認", IDCANCEL);
+    Command(window_, kCmdReloadWithEncoding);
+    ASSERT_EQ(CurrentEditor().Text(), L"xabc");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_EQ(DocumentEncoding(), kUtf8);
+
+    Press(L"文字コード選択", IDOK);
+    Press(L"保存確認", IDYES);
+    Command(window_, kCmdReloadWithEncoding);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), "xabc");
+    EXPECT_EQ(CurrentEditor().Text(), L"xabc");
+    EXPECT_EQ(DocumentEncoding(), kShiftJis);
+    EXPECT_FALSE(CurrentEditor().IsModified());
+}
+
 TEST_F(FileCommandsTest, LockedTextTakesNoInsertedFile) {
     SetEditorText(L"mine");
     WriteBytes(File(L"a.txt"), "new ");
