@@ -408,6 +408,20 @@ TEST_F(FileCommandsTest, TemporaryCopyBecomesTheNewestHistoryEntryWithTheCaret) 
     EXPECT_EQ(DocumentPath(), File(L"a.txt"));
 }
 
+TEST_F(FileCommandsTest, UnwritableTemporaryCopyChangesNothingElse) {
+    WriteBytes(TemporaryCopyPath(), "old");
+    const HANDLE lock =
+        CreateFileW(TemporaryCopyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    EXPECT_FALSE(SaveTemporaryCopy());
+    CloseHandle(lock);
+    EXPECT_TRUE(LoadHistory().empty());
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "old");
+    DeleteFileW(TemporaryCopyPath().c_str());
+}
+
 TEST_F(FileCommandsTest, CaretGoesToTheEntryOfItsOwnDocument) {
     WriteBytes(File(L"a.txt"), "0123456789");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
