@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/paths.h"
 
 namespace {
 
@@ -12,23 +13,13 @@ namespace {
 // file. Never cut: a path too long for the program is refused by the load.
 // Empty when the name cannot be resolved, so that no file of the data
 // folder is opened in its place.
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return {};
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return {};
-    full.resize(length);
-    return full;
-}
-
 std::wstring FirstArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments) return {};
     std::wstring first = count > 1 ? arguments[1] : L"";
     LocalFree(arguments);
-    return first.empty() ? first : FullPath(first);
+    return first.empty() ? first : FullPathOf(first);
 }
 
 }  // namespace

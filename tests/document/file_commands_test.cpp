@@ -294,6 +294,23 @@ TEST_F(FileCommandsTest, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_NE(GetFileAttributesW(File(L"a.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
+TEST_F(FileCommandsTest, FileInAFolderNearThePathLimitSaves) {
+    const std::wstring folder = folder_ + L"\\" + std::wstring(248 - folder_.size() - 1, L'd');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring path = folder + L"\\a.txt";
+    const bool written = WriteFileSafely(path, "new");
+    const std::string bytes = ReadBytes(path);
+    DeleteFileW(path.c_str());
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*.tmp").c_str(), &found);
+    const bool temporaryLeft = search != INVALID_HANDLE_VALUE;
+    if (temporaryLeft) FindClose(search);
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_TRUE(written);
+    EXPECT_EQ(bytes, "new");
+    EXPECT_FALSE(temporaryLeft);
+}
+
 TEST(EditorCapacity, RefusesBeyondTheCapAndTakesSmallTexts) {
     EXPECT_TRUE(EditorCanHold(1000));
     EXPECT_FALSE(EditorCanHold(kMaxDocumentUnits + 1));
