@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -22,12 +23,7 @@ std::wstring FirstArgument() {
     return first.empty() ? first : FullPathOf(first);
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    // Speech libraries are looked for beside the program and on the system
-    // path, never in the current directory (the user's data folder).
-    SetDllDirectoryW(L"");
+int RunMainWindow(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return -1;
     const HWND window = CreateMainWindow(instance, FirstArgument());
     if (!window) return -1;
@@ -40,4 +36,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Speech libraries are looked for beside the program and on the system
+    // path, never in the current directory (the user's data folder).
+    SetDllDirectoryW(L"");
+    // Some of the handlers the shell starts for a file or folder need COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int exitCode = RunMainWindow(instance);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
 }
