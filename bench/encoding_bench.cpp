@@ -58,7 +58,7 @@ double PeakMiB() {
 // the given encoding (never inside a character).
 std::string JapaneseFile(size_t bytes, int codePage) {
     const std::wstring line = L"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。ABC123\r\n";
-    const std::string unit = EncodeText(line, codePage);
+    const std::string unit = EncodeText(line, codePage).value();
     const size_t mark = codePage == kUtf16Le ? 2 : 0;
     const std::string body = unit.substr(mark);
     std::string file = unit.substr(0, mark);
@@ -131,7 +131,7 @@ void CodecRow(size_t bytes, int codePage, const wchar_t* label) {
         ReadFileBytes(path, kMaxDocumentUnits, read);
         FloorDecode(read, codePage);
     });
-    const double save = MedianMs(runs, [&] { WriteFileSafely(savePath, EncodeText(text, codePage)); });
+    const double save = MedianMs(runs, [&] { WriteFileSafely(savePath, EncodeText(text, codePage).value()); });
     const double saveFloor = MedianMs(runs, [&] { PlainWrite(savePath, FloorEncode(text, codePage)); });
     wprintf(L"%-12ls %-10ls %9.1f %9.1f %6.2f %9.1f %9.1f %6.2f %8.0f%ls\n", label, Name(codePage), load, loadFloor,
             load / loadFloor, save, saveFloor, save / saveFloor, PeakMiB(), detected == codePage ? L"" : L" (detected other)");

@@ -8,3 +8,9 @@ void SetInputMethodOpen(HWND control, bool open) {
         ImmReleaseContext(control, context);
     }
 }
+
+void SetComboBoxInputMethodOpen(HWND combo, bool open) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    SetInputMethodOpen(GetComboBoxInfo(combo, &info) && info.hwndItem ? info.hwndItem : combo, open);
+}

@@ -3,3 +3,5 @@
 #include <windows.h>
 
 void SetInputMethodOpen(HWND control, bool open);
+// A combo box's input method belongs to its edit field.
+void SetComboBoxInputMethodOpen(HWND combo, bool open);

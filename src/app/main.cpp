@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
 
 #include "app/main_window.h"
+#include "app/paths.h"
 
 namespace {
 
@@ -12,31 +14,16 @@ namespace {
 // file. Never cut: a path too long for the program is refused by the load.
 // Empty when the name cannot be resolved, so that no file of the data
 // folder is opened in its place.
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return {};
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return {};
-    full.resize(length);
-    return full;
-}
-
 std::wstring FirstArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments) return {};
     std::wstring first = count > 1 ? arguments[1] : L"";
     LocalFree(arguments);
-    return first.empty() ? first : FullPath(first);
+    return first.empty() ? first : FullPathOf(first);
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    // Speech libraries are looked for beside the program and on the system
-    // path, never in the current directory (the user's data folder).
-    SetDllDirectoryW(L"");
+int RunMainWindow(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return -1;
     const HWND window = CreateMainWindow(instance, FirstArgument());
     if (!window) return -1;
@@ -49,4 +36,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Speech libraries are looked for beside the program and on the system
+    // path, never in the current directory (the user's data folder).
+    SetDllDirectoryW(L"");
+    // Some of the handlers the shell starts for a file or folder need COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int exitCode = RunMainWindow(instance);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
 }

@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/main_window.h"
+
 namespace {
 
 bool ShellOpen(const std::wstring& target) {
+    // No verb: the target's default action, which is not always "open".
     // ShellExecuteW reports success with a value above 32.
-    const auto result = ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const auto result = ShellExecuteW(MainWindow(), nullptr, target.c_str(), nullptr, nullptr, SW_SHOW);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

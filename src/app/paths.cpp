@@ -14,6 +14,16 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+std::wstring FullPathOf(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    return full;
+}
+
 std::wstring FileNameOf(const std::wstring& path) {
     const auto slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? path : path.substr(slash + 1);

@@ -19,5 +19,9 @@ std::wstring FolderOf(const std::wstring& path);
 // The file-name part of a path: everything after its last backslash.
 std::wstring FileNameOf(const std::wstring& path);
 
+// The full path of a possibly relative one, uncut whatever its length;
+// empty when it cannot be resolved.
+std::wstring FullPathOf(const std::wstring& path);
+
 bool FolderExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);

@@ -71,15 +71,20 @@ const std::wstring& TemporaryCopyPath() {
 
 void SaveBackupIfModified() {
     if (!CurrentEditor().IsModified() || g_backupFolder.empty()) return;
+    const bool claimedNow = !g_backupNameTaken;
     ClaimBackupName();
-    if (g_backupNameTaken) SaveDocumentTo(g_backupPath);
+    if (!g_backupNameTaken || SaveDocumentTo(g_backupPath) || !claimedNow) return;
+    // The empty file that claimed the name would pass for a backup.
+    DeleteFileW(g_backupPath.c_str());
+    g_backupNameTaken = false;
 }
 
-void SaveTemporaryCopy() {
-    SaveDocumentTo(g_temporaryCopyPath);
+bool SaveTemporaryCopy() {
+    if (!SaveDocumentTo(g_temporaryCopyPath)) return false;
     AddToHistory(g_temporaryCopyPath);
     RecordCaretInHistory(g_temporaryCopyPath);
     CurrentEditor().SetModified(false);
+    return true;
 }
 
 void OpenBackupFolderCommand(HWND, LPARAM) {

@@ -19,7 +19,8 @@ std::wstring BackupNameOf(const SYSTEMTIME& time);
 // not change.
 void SaveBackupIfModified();
 // Save the text to the temporary copy and make it the newest history entry,
-// with the caret; the text then counts as saved.
-void SaveTemporaryCopy();
+// with the caret; the text then counts as saved. Returns false, and changes
+// nothing else, when the copy cannot be written.
+bool SaveTemporaryCopy();
 
 void OpenBackupFolderCommand(HWND mainWindow, LPARAM);  // 575

@@ -103,14 +103,14 @@ std::wstring DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndia
     return text;
 }
 
-std::string EncodeMultiByte(const std::wstring& text, UINT codePage) {
-    if (text.empty()) return {};
+std::optional<std::string> EncodeMultiByte(const std::wstring& text, UINT codePage) {
+    if (text.empty()) return std::string();
     const int units = static_cast<int>(text.size());
     const int size = WideCharToMultiByte(codePage, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
+    if (size <= 0) return std::nullopt;
     std::string bytes(static_cast<size_t>(size), '\0');
     const int written = WideCharToMultiByte(codePage, 0, text.data(), units, bytes.data(), size, nullptr, nullptr);
-    bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    if (written != size) return std::nullopt;
     return bytes;
 }
 
@@ -132,11 +132,6 @@ std::string EncodeUtf16(const std::wstring& text, bool bigEndian) {
 
 int EncodingAtIndex(int index) {
     return index >= 0 && index < kEncodingCount ? kEncodingOrder[index] : kShiftJis;
-}
-
-int IndexOfEncoding(int codePage) {
-    const auto found = std::find(std::begin(kEncodingOrder), std::end(kEncodingOrder), codePage);
-    return found == std::end(kEncodingOrder) ? 0 : static_cast<int>(found - std::begin(kEncodingOrder));
 }
 
 int DetectEncoding(const unsigned char* bytes, size_t count) {
@@ -174,12 +169,15 @@ std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage)
     }
 }
 
-std::string EncodeText(const std::wstring& text, int codePage) {
+std::optional<std::string> EncodeText(const std::wstring& text, int codePage) {
     switch (codePage) {
     case kUtf8:
         return EncodeMultiByte(text, CP_UTF8);
-    case kUtf8WithBom:
-        return "\xEF\xBB\xBF" + EncodeMultiByte(text, CP_UTF8);
+    case kUtf8WithBom: {
+        std::optional<std::string> bytes = EncodeMultiByte(text, CP_UTF8);
+        if (bytes) bytes->insert(0, "\xEF\xBB\xBF");
+        return bytes;
+    }
     case kUtf16Le:
     case kUtf16Be:
         return EncodeUtf16(text, codePage == kUtf16Be);

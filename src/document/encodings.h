@@ -2,13 +2,12 @@
 // The five document encodings: detection of the encoding of file bytes and
 // the conversions between file bytes and editor text (UTF-16).
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // The encodings in the order every encoding list shows them (index 0 to 4).
 constexpr int kEncodingCount = 5;
 int EncodingAtIndex(int index);
-// The index of an encoding in that order; an unknown value counts as Shift_JIS.
-int IndexOfEncoding(int codePage);
 
 int DetectEncoding(const unsigned char* bytes, size_t count);
 
@@ -18,5 +17,6 @@ int DetectEncoding(const unsigned char* bytes, size_t count);
 std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage);
 
 // The bytes of a file holding `text`, byte-order mark first. Characters that
-// Shift_JIS cannot hold become its default character.
-std::string EncodeText(const std::wstring& text, int codePage);
+// Shift_JIS cannot hold become its default character. Nothing when the
+// system cannot convert the text.
+std::optional<std::string> EncodeText(const std::wstring& text, int codePage);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "app/editor_control.h"
 #include "app/main_window.h"
@@ -15,6 +16,7 @@
 #include "document/file_dialogs.h"
 #include "document/safe_write.h"
 #include "editing/position_report.h"
+#include "editing/text_commands.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -83,8 +85,45 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
 }
 
 
-bool WriteDocument(const std::wstring& path, int codePage) {
-    return WriteFileSafely(path, EncodeText(CurrentEditor().Text(), codePage));
+// The editor text written to `path` in `codePage`, or nothing when the file
+// was not written; running out of memory is a failed write like any other.
+std::optional<std::wstring> WriteDocument(const std::wstring& path, int codePage) {
+    try {
+        const Editor editor = CurrentEditor();
+        std::wstring text = editor.Text();
+        // A failed read of a control that holds text must not become an empty file.
+        if (text.empty() && !editor.IsEmpty()) return std::nullopt;
+        const std::optional<std::string> bytes = EncodeText(text, codePage);
+        if (!bytes || !WriteFileSafely(path, *bytes)) return std::nullopt;
+        return text;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+void AnnounceSaved() {
+    ShowDocumentTitle();
+    SpeakAnswer(L"保存しました");
+}
+
+// A save of the document itself: what was written becomes the text the save
+// question compares with.
+bool SaveDocumentInPlace() {
+    std::optional<std::wstring> written = WriteDocument(DocumentPath(), DocumentEncoding());
+    if (!written) return false;
+    SetLoadedText(std::move(*written));
+    AnnounceSaved();
+    return true;
+}
+
+// Whether the text is the one last loaded or saved; when the two cannot be
+// compared it counts as changed, so that the user is asked.
+bool SameAsLoadedText(const Editor& editor) {
+    try {
+        return SameTextIgnoringBreakForm(editor.Text(), LoadedText());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 enum class SaveOutcome { kSaved, kFailed, kCancelled };
@@ -94,11 +133,12 @@ enum class SaveOutcome { kSaved, kFailed, kCancelled };
 SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
     std::wstring path;
     if (!AskFileToSave(owner, path)) return SaveOutcome::kCancelled;
-    if (!WriteDocument(path, codePage)) return SaveOutcome::kFailed;
+    std::optional<std::wstring> written = WriteDocument(path, codePage);
+    if (!written) return SaveOutcome::kFailed;
     SetDocumentPath(path);
     SetDocumentEncoding(codePage);
-    ShowDocumentTitle();
-    SpeakAnswer(L"保存しました");
+    SetLoadedText(std::move(*written));
+    AnnounceSaved();
     return SaveOutcome::kSaved;
 }
 
@@ -160,15 +200,14 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
 
 bool SaveDocumentTo(const std::wstring& path) {
     if (!WriteDocument(path, DocumentEncoding())) return false;
-    ShowDocumentTitle();
-    SpeakAnswer(L"保存しました");
+    AnnounceSaved();
     return true;
 }
 
 bool ConfirmDiscard(HWND owner) {
     const Editor editor = CurrentEditor();
     if (!editor.IsModified()) return true;
-    if (SameTextIgnoringBreakForm(editor.Text(), LoadedText())) return true;
+    if (SameAsLoadedText(editor)) return true;
     editor.SetModified(false);
     const std::wstring name =
         DocumentPath().empty() ? L"無題" + std::to_wstring(UntitledNumber()) : DocumentFileName();
@@ -182,7 +221,7 @@ bool ConfirmDiscard(HWND owner) {
             if (outcome == SaveOutcome::kSaved) return true;
             if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
         } else {
-            if (SaveDocumentTo(DocumentPath())) return true;
+            if (SaveDocumentInPlace()) return true;
             SpeakAnswer(kCannotSaveMessage);
         }
     }
@@ -243,7 +282,7 @@ void SaveCommand(HWND mainWindow, LPARAM lParam) {
         SaveAsCommand(mainWindow, lParam);
         return;
     }
-    if (SaveDocumentTo(DocumentPath())) CurrentEditor().SetModified(false);
+    if (SaveDocumentInPlace()) CurrentEditor().SetModified(false);
     else SpeakAnswer(kCannotSaveMessage);
 }
 
@@ -267,6 +306,7 @@ void OpenFromHistoryCommand(HWND mainWindow, LPARAM) {
 }
 
 void InsertFileCommand(HWND mainWindow, LPARAM) {
+    if (RefuseWhileLocked()) return;
     std::wstring path;
     if (!AskFileToOpen(mainWindow, InsertPath(), path)) return;
     SetInsertPath(path);
@@ -285,7 +325,7 @@ void ReloadWithEncodingCommand(HWND mainWindow, LPARAM) {
         return;
     }
     int codePage = kUtf8;
-    if (!AskEncoding(mainWindow, codePage)) return;
+    if (!AskEncoding(mainWindow, codePage) || !ConfirmDiscard(mainWindow)) return;
     const std::wstring path = DocumentPath();
     const ReadResult result = LoadDocument(path, codePage);
     if (result == ReadResult::kDone) RestoreRememberedCaret(path);

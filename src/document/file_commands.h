@@ -22,8 +22,10 @@ void SpeakReadFailure(ReadResult result);
 // `codePage` names one (0 = detect). When the file cannot be read or is too
 // large for the editor, the document stays exactly as it was.
 ReadResult LoadDocument(const std::wstring& path, int codePage = 0);
-// Write the editor text in the document encoding. Returns false, silently,
-// when the file cannot be written; the file then keeps its old content.
+// Write the editor text in the document encoding, for a safety copy: the
+// document's path and the text the save question compares with stay as they
+// are. Returns false, silently, when the file cannot be written; the file
+// then keeps its old content.
 bool SaveDocumentTo(const std::wstring& path);
 // Before the text is dropped: ask whether to save modified text. Returns
 // false when the user cancels or saving fails.

@@ -1,5 +1,6 @@
 #include "document/file_dialogs.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -12,8 +13,11 @@
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "resources/document_ids.h"
+#include "speech/speech.h"
 
 namespace {
+
+constexpr unsigned kAnswerDelayMs = 100;
 
 // Filters are pairs of NUL-terminated strings ending in an empty one.
 const wchar_t kOpenFilters[] =
@@ -38,7 +42,12 @@ bool RunFileDialog(HWND owner, const wchar_t* title, const wchar_t* filters, DWO
     dialog.lpstrDefExt = L"txt";
     dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY;
     const bool save = (flags & OFN_OVERWRITEPROMPT) != 0;
-    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return false;
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) {
+        // A chosen path too long for the program is no cancel: say why nothing happens.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            Speak(save ? L"保存できませんでした" : L"ファイルを開けませんでした", kAnswerDelayMs);
+        return false;
+    }
     chosen = path;
     return !chosen.empty();
 }

@@ -1,12 +1,15 @@
 #include "document/safe_write.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cwchar>
 
 #include "app/paths.h"
 
 namespace {
 
 constexpr DWORD kChunkBytes = 1u << 20;
+constexpr int kTemporaryNameTries = 100;
 
 class FileHandle {
 public:
@@ -36,10 +39,35 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
     return true;
 }
 
-std::wstring FolderForNewFile(const std::wstring& path) {
-    const std::wstring folder = FolderOf(path);
-    // "C:\name" has the drive root as its folder.
-    return folder.size() == 2 && folder[1] == L':' ? folder + L"\\" : folder;
+// Names of MAX_PATH characters and more are reachable only as full paths
+// behind the "\\?\" prefix.
+std::wstring ReachablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    const std::wstring full = FullPathOf(path);
+    if (full.empty()) return path;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// A new, empty file beside `path` under a name no other file has, and that
+// name; the name is empty when no file was made. GetTempFileNameW is not
+// used: it refuses folders longer than MAX_PATH - 14 characters, whose files
+// must still save.
+HANDLE CreateTemporaryBeside(const std::wstring& path, std::wstring& temporary) {
+    static std::atomic<unsigned> counter{GetCurrentProcessId() * 0x10000u + GetTickCount()};
+    const size_t slash = path.find_last_of(L'\\');
+    const std::wstring folder = path.substr(0, slash == std::wstring::npos ? 0 : slash + 1);
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        wchar_t name[16] = {};
+        swprintf(name, 16, L"ori%08X.tmp", ++counter);
+        temporary = ReachablePath(folder + name);
+        const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    temporary.clear();
+    return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -55,21 +83,25 @@ bool ReplaceFileContent(const std::wstring& path, const std::function<bool(HANDL
         if (!target.IsValid()) return false;
         createdNow = GetLastError() != ERROR_ALREADY_EXISTS;
     }
-    const auto giveUp = [&](const wchar_t* temporary) {
-        if (temporary) DeleteFileW(temporary);
+    std::wstring temporary;
+    const auto giveUp = [&]() {
+        if (!temporary.empty()) DeleteFileW(temporary.c_str());
         if (createdNow) DeleteFileW(path.c_str());
         return false;
     };
-    wchar_t temporary[MAX_PATH] = {};
-    if (!GetTempFileNameW(FolderForNewFile(path).c_str(), L"ori", 0, temporary)) return giveUp(nullptr);
-    FileHandle file(CreateFileW(temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateTemporaryBeside(path, temporary));
     const bool complete = file.IsValid() && write(file.Get()) && FlushFileBuffers(file.Get());
     file.Close();
-    if (!complete) return giveUp(temporary);
+    if (!complete) return giveUp();
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (!ReplaceFileW(path.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return giveUp(temporary);
+    if (!ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        // These failures leave the old file renamed or gone and the new
+        // content only in the temporary file: it must take the old name.
+        const DWORD error = GetLastError();
+        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) return giveUp();
+        if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return false;
+    }
     // Not every system carries the attributes over with the replacement.
     if (!createdNow && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), attributes);
     return true;

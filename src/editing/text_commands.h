@@ -28,5 +28,6 @@ void ToggleEditLock(HWND mainWindow, LPARAM);
 // Command 543.
 void ToggleWordWrap(HWND mainWindow, LPARAM);
 
-// The text commands do not write into a locked document; says so when it is.
+// Commands that change the text do not write into a locked document; says
+// so when it is.
 bool RefuseWhileLocked();

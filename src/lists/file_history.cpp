@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "app/data_folder.h"
 #include "app/editor_control.h"
@@ -109,10 +110,24 @@ std::wstring HistoryFilePath() {
     return DataFolder() + L"\\history.log";
 }
 
-FileHistory LoadHistory() {
+namespace {
+
+// Empty when there is no history file yet; nothing when the file is there but
+// cannot be read now (another instance may be replacing it), so that no
+// change is written over entries that were never seen.
+std::optional<FileHistory> ReadHistoryFile() {
+    const std::wstring path = HistoryFilePath();
     std::string bytes;
-    if (!ReadFileBytes(HistoryFilePath(), kMaxHistoryFileBytes, bytes)) return {};
-    return ParseHistory(bytes);
+    if (ReadFileBytes(path, kMaxHistoryFileBytes, bytes)) return ParseHistory(bytes);
+    const bool missing = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                         (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+    return missing ? std::optional<FileHistory>(FileHistory()) : std::nullopt;
+}
+
+}  // namespace
+
+FileHistory LoadHistory() {
+    return ReadHistoryFile().value_or(FileHistory());
 }
 
 void SaveHistory(const FileHistory& history) {
@@ -121,17 +136,19 @@ void SaveHistory(const FileHistory& history) {
 
 void AddToHistory(const std::wstring& path) {
     if (path.empty() || !FitsPathBuffer(path)) return;
-    FileHistory history = LoadHistory();
-    MoveToTop(history, path);
-    SaveHistory(history);
+    std::optional<FileHistory> history = ReadHistoryFile();
+    if (!history) return;
+    MoveToTop(*history, path);
+    SaveHistory(*history);
 }
 
 void RecordCaretInHistory(const std::wstring& path) {
-    FileHistory history = LoadHistory();
-    const auto entry = std::find_if(history.begin(), history.end(),
+    std::optional<FileHistory> history = ReadHistoryFile();
+    if (!history) return;
+    const auto entry = std::find_if(history->begin(), history->end(),
                                     [&path](const HistoryEntry& candidate) { return candidate.path == path; });
-    if (!path.empty() && entry != history.end()) entry->caret = CurrentEditor().GetSelection().start;
-    SaveHistory(history);
+    if (!path.empty() && entry != history->end()) entry->caret = CurrentEditor().GetSelection().start;
+    SaveHistory(*history);
 }
 
 long RememberedCaret(const std::wstring& path) {
@@ -183,9 +200,9 @@ void DeleteAllEntries(HWND dialog, HistoryDialogData& data) {
         data.history.clear();
         FillHistoryList(dialog, data.history);
         SetFocus(GetDlgItem(dialog, IDC_HISTORY_LIST));
+        SaveHistory(data.history);
         Speak(L"削除しました", 100);
     }
-    SaveHistory(data.history);
 }
 
 INT_PTR CALLBACK HistoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,9 +24,11 @@ std::string FormatHistory(const FileHistory& history);
 void MoveToTop(FileHistory& history, const std::wstring& path);
 
 std::wstring HistoryFilePath();
+// Empty when the file is missing or cannot be read.
 FileHistory LoadHistory();
 void SaveHistory(const FileHistory& history);
 
+// The changes below write nothing when history.log exists but cannot be read.
 void AddToHistory(const std::wstring& path);
 // Store the caret in the entry of `path` (the open document, or the
 // temporary copy that stands for it) and write the history file. An empty

@@ -1,11 +1,10 @@
 #include "search/jump_to_line.h"
 
-#include <imm.h>
-
 #include <cwchar>
 
 #include "app/editor_control.h"
 #include "app/input_dialog.h"
+#include "app/input_method.h"
 #include "editing/position_report.h"
 #include "resources/jump_to_line_ids.h"
 #include "speech/speech.h"
@@ -17,13 +16,6 @@ struct JumpData {
     long lineCount;
     std::wstring field;
 };
-
-void TurnInputMethodOff(HWND control) {
-    if (HIMC context = ImmGetContext(control)) {
-        ImmSetOpenStatus(context, FALSE);
-        ImmReleaseContext(control, context);
-    }
-}
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -39,7 +31,7 @@ void FillLineNumbers(HWND dialog, JumpData& data) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(number).c_str()));
     SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(data.caretLine), 0);
-    TurnInputMethodOff(combo);
+    SetComboBoxInputMethodOpen(combo, false);
 }
 
 void ReadLineNumberField(HWND dialog, JumpData& data) {

@@ -7,6 +7,7 @@
 #include "app/editor_control.h"
 #include "app/settings.h"
 #include "editing/position_report.h"
+#include "editing/text_commands.h"
 #include "search/plain_replace.h"
 #include "search/regex_search.h"
 #include "search/search_dialogs.h"
@@ -144,6 +145,7 @@ void FindPreviousCommand(HWND, LPARAM) {
 }
 
 void ReplaceCommand(HWND mainWindow, LPARAM) {
+    if (RefuseWhileLocked()) return;
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.replaceFindTerm, settings.replaceWith, g_replaceMatchCase, false};
     if (!AskReplace(mainWindow, SearchKind::Plain, request)) return;
@@ -175,6 +177,7 @@ void RegexFindCommand(HWND mainWindow, LPARAM) {
 }
 
 void RegexReplaceCommand(HWND mainWindow, LPARAM) {
+    if (RefuseWhileLocked()) return;
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.regexReplacePattern, settings.regexReplaceWith, false, false};
     if (!AskReplace(mainWindow, SearchKind::Regex, request)) return;

@@ -50,13 +50,6 @@ struct DialogState {
     ReplaceRequest* request;
 };
 
-// The input method belongs to the combo box's edit field.
-void SetFieldInputMethodOpen(HWND combo, bool open) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    SetInputMethodOpen(GetComboBoxInfo(combo, &info) && info.hwndItem ? info.hwndItem : combo, open);
-}
-
 // The entries up to the first empty one, the newest standing in the field.
 void FillCombo(HWND combo, SearchHistoryKind kind) {
     SendMessageW(combo, CB_LIMITTEXT, kMaxSearchTermUnits, 0);
@@ -87,14 +80,14 @@ void InitDialog(HWND dialog, const DialogState& state) {
     const bool openInputMethod = CurrentSettings().inputMethodInSearchDialogs == 1;
     FillCombo(termCombo, layout.termKind);
     if (layout.inputMethod == InputMethodOnOpen::TurnOff)
-        SetFieldInputMethodOpen(termCombo, false);
+        SetComboBoxInputMethodOpen(termCombo, false);
     else if (openInputMethod)
-        SetFieldInputMethodOpen(termCombo, true);
+        SetComboBoxInputMethodOpen(termCombo, true);
     if (layout.replacementCombo) {
         const HWND replacementCombo = GetDlgItem(dialog, layout.replacementCombo);
         FillCombo(replacementCombo, layout.replacementKind);
         if (layout.inputMethod == InputMethodOnOpen::OpenWhenChosen && openInputMethod)
-            SetFieldInputMethodOpen(replacementCombo, true);
+            SetComboBoxInputMethodOpen(replacementCombo, true);
     }
     if (layout.matchCaseBox)
         CheckDlgButton(dialog, layout.matchCaseBox, state.request->matchCase ? BST_CHECKED : BST_UNCHECKED);

@@ -16,6 +16,12 @@ std::wstring Decode(const std::string& bytes, int codePage) {
     return DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), codePage);
 }
 
+bool IsListedEncoding(int codePage) {
+    for (int index = 0; index < kEncodingCount; ++index)
+        if (EncodingAtIndex(index) == codePage) return true;
+    return false;
+}
+
 TEST(DetectEncoding, FollowsTheRulesInOrder) {
     EXPECT_EQ(Detect(""), kUtf8);
     EXPECT_EQ(Detect("plain ascii\r\n"), kUtf8);
@@ -46,6 +52,7 @@ TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
 
 TEST(EncodeText, WritesMarksAndByteOrder) {
     EXPECT_EQ(EncodeText(L"a", kUtf8), "a");
+    EXPECT_EQ(EncodeText(L"", kUtf8), std::string());  // an empty text is written, not refused
     EXPECT_EQ(EncodeText(L"a", kUtf8WithBom), "\xEF\xBB\xBF" "a");
     EXPECT_EQ(EncodeText(L"a", kUtf16Le), std::string("\xFF\xFE" "a\0", 4));
     EXPECT_EQ(EncodeText(L"a", kUtf16Be), std::string("\xFE\xFF\0a", 4));
@@ -57,14 +64,13 @@ TEST(Encodings, RoundTripInEveryEncoding) {
     const std::wstring text = L"日本語のテキスト\r\nｶﾀｶﾅ ①髙 abc\r\n";
     for (int index = 0; index < kEncodingCount; ++index) {
         const int codePage = EncodingAtIndex(index);
-        EXPECT_EQ(IndexOfEncoding(codePage), index);
-        const std::string bytes = EncodeText(text, codePage);
+        const std::string bytes = EncodeText(text, codePage).value();
         EXPECT_EQ(Decode(bytes, codePage), text) << codePage;
         if (codePage == kUtf8WithBom || codePage == kUtf16Le || codePage == kUtf16Be) {
             EXPECT_EQ(Detect(bytes), codePage);
         }
     }
-    EXPECT_EQ(Detect(EncodeText(text, kShiftJis)), kShiftJis);
+    EXPECT_EQ(Detect(EncodeText(text, kShiftJis).value()), kShiftJis);
 }
 
 TEST(Encodings, RandomBytesNeverCrashOrGrow) {
@@ -73,7 +79,7 @@ TEST(Encodings, RandomBytesNeverCrashOrGrow) {
         std::string bytes(random() % 64, '\0');
         for (char& byte : bytes) byte = static_cast<char>(random() % 256);
         const int detected = Detect(bytes);
-        EXPECT_EQ(EncodingAtIndex(IndexOfEncoding(detected)), detected);
+        EXPECT_TRUE(IsListedEncoding(detected)) << detected;
         for (int index = 0; index < kEncodingCount; ++index)
             ASSERT_LE(Decode(bytes, EncodingAtIndex(index)).size(), bytes.size());
     }

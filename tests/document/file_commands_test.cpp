@@ -176,6 +176,61 @@ TEST_F(FileCommandsTest, YesSavesThroughSaveAsAndEditedBackTextAsksNothing) {
     EXPECT_TRUE(ConfirmDiscard(window_));  // a question would block here
 }
 
+TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
+    for (const WORD save : {kCmdSave, kCmdSaveAs}) {
+        WriteBytes(File(L"a.txt"), "A");
+        ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+        CurrentEditor().Select(0, 1);
+        CurrentEditor().ReplaceSelection(L"B");
+        if (save == kCmdSaveAs) ChooseFile(L"名前を付けて保存", File(L"b.txt"));
+        Command(window_, save);
+        CurrentEditor().Select(0, 1);
+        CurrentEditor().ReplaceSelection(L"A");
+        bool asked = false;
+        AnswerDialog(L"保存確認", [&asked](HWND box) {
+            asked = true;
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_FALSE(ConfirmDiscard(window_)) << save;
+        ASSERT_TRUE(asked) << save;
+    }
+    EXPECT_EQ(ReadBytes(File(L"b.txt")), "B");
+}
+
+TEST_F(FileCommandsTest, ReloadWithAnotherEncodingAsksBeforeDroppingEdits) {
+    WriteBytes(File(L"a.txt"), "abc");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    CurrentEditor().ReplaceSelection(L"x");
+    Press(L"文字コード選択", IDOK);  // index 0, Shift_JIS
+    Press(L"保存確認", IDCANCEL);
+    Command(window_, kCmdReloadWithEncoding);
+    ASSERT_EQ(CurrentEditor().Text(), L"xabc");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_EQ(DocumentEncoding(), kUtf8);
+
+    Press(L"文字コード選択", IDOK);
+    Press(L"保存確認", IDYES);
+    Command(window_, kCmdReloadWithEncoding);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), "xabc");
+    EXPECT_EQ(CurrentEditor().Text(), L"xabc");
+    EXPECT_EQ(DocumentEncoding(), kShiftJis);
+    EXPECT_FALSE(CurrentEditor().IsModified());
+}
+
+TEST_F(FileCommandsTest, LockedTextTakesNoInsertedFile) {
+    SetEditorText(L"mine");
+    WriteBytes(File(L"a.txt"), "new ");
+    ChooseFile(L"テキストファイルを開く", File(L"a.txt"));
+    SetEditable(false);
+    Command(window_, kCmdInsertFile);
+    EXPECT_TRUE(Spoken(L"編集禁止"));
+    // Stops here when the file was inserted: the dialog's answer is used up.
+    ASSERT_EQ(CurrentEditor().Text(), L"mine");
+    SetEditable(true);
+    Command(window_, kCmdInsertFile);
+    EXPECT_EQ(CurrentEditor().Text(), L"new mine");
+}
+
 TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     WriteBytes(File(L"ro.txt"), "locked");
     SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -237,6 +292,23 @@ TEST_F(FileCommandsTest, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_TRUE(WriteFileSafely(File(L"a.txt"), "new"));
     EXPECT_EQ(ReadBytes(File(L"a.txt")), "new");
     EXPECT_NE(GetFileAttributesW(File(L"a.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST_F(FileCommandsTest, FileInAFolderNearThePathLimitSaves) {
+    const std::wstring folder = folder_ + L"\\" + std::wstring(248 - folder_.size() - 1, L'd');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring path = folder + L"\\a.txt";
+    const bool written = WriteFileSafely(path, "new");
+    const std::string bytes = ReadBytes(path);
+    DeleteFileW(path.c_str());
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*.tmp").c_str(), &found);
+    const bool temporaryLeft = search != INVALID_HANDLE_VALUE;
+    if (temporaryLeft) FindClose(search);
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_TRUE(written);
+    EXPECT_EQ(bytes, "new");
+    EXPECT_FALSE(temporaryLeft);
 }
 
 TEST(EditorCapacity, RefusesBeyondTheCapAndTakesSmallTexts) {
@@ -351,6 +423,34 @@ TEST_F(FileCommandsTest, TemporaryCopyBecomesTheNewestHistoryEntryWithTheCaret) 
     EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "0123456789");
     EXPECT_FALSE(CurrentEditor().IsModified());
     EXPECT_EQ(DocumentPath(), File(L"a.txt"));
+}
+
+TEST_F(FileCommandsTest, UnwritableTemporaryCopyChangesNothingElse) {
+    WriteBytes(TemporaryCopyPath(), "old");
+    const HANDLE lock =
+        CreateFileW(TemporaryCopyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    EXPECT_FALSE(SaveTemporaryCopy());
+    CloseHandle(lock);
+    EXPECT_TRUE(LoadHistory().empty());
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "old");
+    DeleteFileW(TemporaryCopyPath().c_str());
+}
+
+TEST_F(FileCommandsTest, HistoryThatCannotBeReadIsNotOverwritten) {
+    AddToHistory(File(L"a.txt"));
+    const std::string before = ReadBytes(HistoryFilePath());
+    // Another instance reading without sharing reads: this instance's read
+    // fails while a write would still go through.
+    const HANDLE lock = CreateFileW(HistoryFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    AddToHistory(File(L"b.txt"));
+    RecordCaretInHistory(File(L"a.txt"));
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(HistoryFilePath()), before);
 }
 
 TEST_F(FileCommandsTest, CaretGoesToTheEntryOfItsOwnDocument) {
