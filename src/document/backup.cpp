@@ -54,11 +54,12 @@ std::wstring BackupNameOf(const SYSTEMTIME& time) {
 void InitSafetyCopyPaths(const std::wstring& dataFolder) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    g_backupFolder = dataFolder + L"\\BackUp";
+    // Without a data folder there is nowhere to keep copies (never the drive's root).
+    g_backupFolder = dataFolder.empty() ? std::wstring() : dataFolder + L"\\BackUp";
     g_backupBaseName = BackupNameOf(now);
     g_backupPath = g_backupFolder + L"\\" + g_backupBaseName + L".txt";
     g_backupNameTaken = false;
-    g_temporaryCopyPath = dataFolder + L"\\Temp.txt";
+    g_temporaryCopyPath = dataFolder.empty() ? std::wstring() : dataFolder + L"\\Temp.txt";
 }
 
 const std::wstring& BackupPath() {

@@ -107,7 +107,8 @@ void MoveToTop(FileHistory& history, const std::wstring& path) {
 }
 
 std::wstring HistoryFilePath() {
-    return DataFolder() + L"\\history.log";
+    // Without a data folder there is no history (never one at the drive's root).
+    return DataFolder().empty() ? std::wstring() : DataFolder() + L"\\history.log";
 }
 
 namespace {
