@@ -75,6 +75,15 @@ void Close(Instance& instance) {
     CloseHandle(instance.process.hThread);
 }
 
+// A folder of this name in the temporary folder, made if needed.
+std::wstring TemporaryFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
 std::wstring Program() {
     return ExecutableFolder() + L"\\Orinda.exe";
 }
@@ -124,10 +133,7 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
 }
 
 TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"orinda-relative";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = TemporaryFolder(L"orinda-relative");
     const std::wstring file = folder + L"\\note.txt";
     const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
@@ -144,10 +150,7 @@ TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
 }
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"orinda-without-speech";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = TemporaryFolder(L"orinda-without-speech");
     const std::wstring program = folder + L"\\Orinda.exe";
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
