@@ -18,13 +18,18 @@ protected:
     std::vector<std::wstring> Say(WORD command) {
         ClearSpeechLog();
         SendMessageW(window_, WM_COMMAND, command, 0);
-        PumpMessages(250);
-        return SpokenTexts();
+        return Heard();
     }
     std::vector<std::wstring> SayKeys(std::initializer_list<WORD> keys) {
         ClearSpeechLog();
         PressKeys(keys);
-        PumpMessages(250);
+        return Heard();
+    }
+    // The first answer may be late on a busy machine; any further one follows
+    // within the speech delay.
+    static std::vector<std::wstring> Heard() {
+        PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
+        PumpMessages(150);
         return SpokenTexts();
     }
     using Texts = std::vector<std::wstring>;
