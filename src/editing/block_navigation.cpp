@@ -71,14 +71,43 @@ struct BlockListData {
     long chosen = -1;
 };
 
+// Rough width of a text in half-width cells: wide characters take two.
+size_t CellsOf(const std::wstring& text) {
+    size_t cells = 0;
+    for (wchar_t unit : text) cells += unit < 0x0100 || (unit >= 0xFF61 && unit <= 0xFF9F) ? 1 : 2;
+    return cells;
+}
+
+// A list box scrolls sideways only as far as it is told: measure the widest
+// item (by cells, so only one text is measured) so that long lines can be
+// brought into view.
+void LetListScrollTo(HWND list, const std::wstring& widest) {
+    const HDC dc = GetDC(list);
+    if (!dc) return;
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size))
+        SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx) + GetSystemMetrics(SM_CXEDGE) * 2, 0);
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+}
+
 void FillBlockList(HWND dialog, BlockListData& data) {
     const HWND list = GetDlgItem(dialog, IDC_BLOCK_LIST);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_INITSTORAGE, data.blocks->size(), data.blocks->size() * 32 * sizeof(wchar_t));
+    std::wstring widest;
+    size_t widestCells = 0;
     for (const Block& block : *data.blocks) {
-        const std::wstring item = std::to_wstring(block.line + 1) + L"行 - " + block.text;
+        std::wstring item = std::to_wstring(block.line + 1) + L"行 - " + block.text;
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        const size_t cells = CellsOf(item);
+        if (cells > widestCells) {
+            widestCells = cells;
+            widest = std::move(item);
+        }
     }
+    LetListScrollTo(list, widest);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     SendMessageW(list, LB_SETCURSEL, 0, 0);
 }

@@ -199,8 +199,9 @@ void DeleteAllEntries(HWND dialog, HistoryDialogData& data) {
     if (MessageBoxW(dialog, L"全てのファイル履歴を削除してもよろしいですか？", L"削除確認",
                     MB_YESNO | MB_ICONQUESTION) == IDYES) {
         data.history.clear();
+        // The focus leaves the button before the emptied list disables it.
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_HISTORY_LIST)), TRUE);
         FillHistoryList(dialog, data.history);
-        SetFocus(GetDlgItem(dialog, IDC_HISTORY_LIST));
         SaveHistory(data.history);
         Speak(L"削除しました", 100);
     }

@@ -100,7 +100,8 @@ bool Accept(HWND dialog, const DialogState& state, bool replaceAll) {
     const std::wstring term = FieldText(termCombo);
     if (term.empty()) {
         MessageBoxW(dialog, L"検索語句が入力されていません", L"入力エラー", MB_OK | MB_ICONINFORMATION);
-        SetFocus(termCombo);
+        // Through the dialog manager, so that the default button is set right again.
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(termCombo), TRUE);
         return false;
     }
     ReplaceRequest& request = *state.request;

@@ -169,6 +169,20 @@ TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
     SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
     EXPECT_EQ(CaretLine(), 3);
 
+    // A line wider than the list can be scrolled into view.
+    SetEditorText(L"short\r\r" + std::wstring(300, L'長'));
+    bool scrollsFarEnough = false;
+    AnswerDialog(L"ブロック移動", [&scrollsFarEnough](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, 101);
+        RECT client{};
+        GetClientRect(list, &client);
+        // 300 wide characters are many times the width of the list.
+        scrollsFarEnough = SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) > 5 * client.right;
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
+    EXPECT_TRUE(scrollsFarEnough);
+
     SetEditorText(L"");
     AnswerDialog(L"ブロック移動", [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
     SendMessageW(window_, WM_COMMAND, kCmdBlockList, 0);
