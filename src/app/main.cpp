@@ -6,8 +6,11 @@
 
 #include "app/main_window.h"
 #include "app/paths.h"
+#include "speech/speech.h"
 
 namespace {
+
+constexpr ULONGLONG kLastAnswerWaitMs = 1000;
 
 // The full path of a file named on the command line, made here because the
 // window makes the data folder the current directory before it loads the
@@ -35,6 +38,11 @@ int RunMainWindow(HINSTANCE instance) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // The last answer (such as "保存しました" after the save question) may
+    // still be waiting out its delay: let it reach the screen reader before
+    // the process ends.
+    const ULONGLONG deadline = GetTickCount64() + kLastAnswerWaitMs;
+    while (IsSpeechWaiting() && GetTickCount64() < deadline) Sleep(10);
     return static_cast<int>(message.wParam);
 }
 

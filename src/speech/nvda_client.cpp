@@ -35,9 +35,11 @@ bool Adopt(HMODULE library) {
     return true;
 }
 
-// Sleep in poll-sized slices so that a stop request is seen quickly.
+// Sleep in poll-sized slices so that a stop request is seen quickly; up to a
+// deadline, so that late wake-ups on a busy machine do not add up.
 bool SleepUnlessStopped(unsigned ms, const std::function<bool()>& stopRequested) {
-    for (unsigned slept = 0; slept < ms; slept += kPollIntervalMs) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    while (GetTickCount64() < deadline) {
         if (stopRequested()) return false;
         Sleep(kPollIntervalMs);
     }
@@ -97,12 +99,14 @@ unsigned SpeakingWaitLimitMs(const std::wstring& text) {
 
 bool WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested) {
     if (!g_nvda.speakText) return !stopRequested();
-    if (!g_nvda.isSpeaking) return SleepUnlessStopped(EstimatedSpeakingMs(text), stopRequested);
+    // Read once: the poll below must not see the entry point change under it.
+    const PlainFunction isSpeaking = g_nvda.isSpeaking;
+    if (!isSpeaking) return SleepUnlessStopped(EstimatedSpeakingMs(text), stopRequested);
 
     const ULONGLONG deadline = GetTickCount64() + SpeakingWaitLimitMs(text);
     while (GetTickCount64() < deadline) {
         if (stopRequested()) return false;
-        if (g_nvda.isSpeaking() != kSpeaking) break;  // silent, or NVDA reports an error
+        if (isSpeaking() != kSpeaking) break;  // silent, or NVDA reports an error
         Sleep(kPollIntervalMs);
     }
     return !stopRequested();

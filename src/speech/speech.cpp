@@ -21,6 +21,8 @@ std::wstring g_currentMessage;
 // the speaking to the newer worker instead of saying the same text twice.
 std::atomic<unsigned> g_messageNumber{0};
 std::atomic<bool> g_braille{false};
+// Workers that have neither handed their message to NVDA nor been replaced.
+std::atomic<int> g_waitingWorkers{0};
 
 void NvdaSpeechWorker(unsigned delayMs, unsigned messageNumber) {
     Sleep(delayMs);
@@ -29,11 +31,15 @@ void NvdaSpeechWorker(unsigned delayMs, unsigned messageNumber) {
     {
         // The text is taken with its number, so that it is always this worker's own.
         std::lock_guard<std::mutex> lock(g_messageLock);
-        if (superseded()) return;
+        if (superseded()) {
+            --g_waitingWorkers;
+            return;
+        }
         text = g_currentMessage;
     }
     NvdaCancel();
     NvdaSpeak(text);
+    --g_waitingWorkers;
     WaitForNvdaSilence(text, superseded);
 }
 
@@ -45,11 +51,13 @@ void SpeakWithNvda(const std::wstring& text, unsigned delayMs) {
         messageNumber = ++g_messageNumber;
     }
     if (g_braille) NvdaBraille(text);
+    ++g_waitingWorkers;
     try {
         std::thread(NvdaSpeechWorker, delayMs, messageNumber).detach();
     } catch (const std::system_error&) {
         // No thread could be had (out of resources): this message goes unspoken
         // rather than taking the program down.
+        --g_waitingWorkers;
     }
 }
 
@@ -96,4 +104,8 @@ void ToggleBraille() {
         g_braille = true;
         Speak(L"点字表示オン", 100);
     }
+}
+
+bool IsSpeechWaiting() {
+    return g_waitingWorkers > 0;
 }

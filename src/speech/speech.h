@@ -16,6 +16,10 @@ constexpr size_t kMaxMessageUnits = 10239;
 // heard; with PC-Talker the caller is held for the delay. Any thread.
 void Speak(const std::wstring& text, unsigned delayMs);
 
+// A message for NVDA is still waiting out its delay: it has been neither
+// spoken nor replaced by a newer one.
+bool IsSpeechWaiting();
+
 int SpeechEngine();
 void SetSpeechEngine(int engine);
 
