@@ -75,7 +75,7 @@ TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {
 }
 
 TEST_F(MainWindow, StatusBarHoldsStillWhileAMenuIsOpen) {
-    PumpMessages(250);
+    ASSERT_TRUE(StatusBecomes(L"1行1文字"));
     SendMessageW(window_, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(GetMenu(window_)));
     SetEditorText(L"abc");
     CurrentEditor().PlaceCaret(2);

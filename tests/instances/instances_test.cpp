@@ -125,7 +125,7 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
     ASSERT_TRUE(instance.window);
     ClearSpeechLog();
     SetForegroundWindow(instance.window);
-    PumpMessages(100);
+    ASSERT_TRUE(PumpUntil([&instance] { return GetForegroundWindow() == instance.window; }, 2000));
     PressKeys({VK_CONTROL, '7'});
     EXPECT_TRUE(WaitForSpeech(L"1行1文字", 3000));
     Close(instance);

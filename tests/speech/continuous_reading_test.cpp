@@ -74,7 +74,7 @@ TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
 }
 
 TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
     SetEditorText(L"the first line is being read\rsecond");
     CurrentEditor().PlaceCaret(5);
     StartReading();
@@ -85,7 +85,7 @@ TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
 }
 
 TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
     SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
     StartReading();
     WaitUntilReading(L"a line that takes a while to read aloud");

@@ -7,6 +7,8 @@
 #include "app/editor_control.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "document/document_state.h"
+#include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 
@@ -72,6 +74,9 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 void ClearSpeechLog() {
+    // A message still waiting out its delay would land after the clear and
+    // pass for an answer of whatever comes next.
+    PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
     DeleteFileW(SpeechLogPath().c_str());
 }
 
@@ -195,12 +200,20 @@ std::wstring ExecutableFolder() {
 
 void MainWindowTest::SetUp() {
     DeleteSettingsKey();
+    // One process holds many windows here, one after another: what a real
+    // process starts without must not leak from an earlier test.
+    CancelRangeSelection();
+    SetDocumentPath(L"");
+    SetDocumentEncoding(kUtf8);
+    SetEditable(true);
+    SetLockToggleAllowed(true);
     window_ = CreateMainWindow(GetModuleHandleW(nullptr), L"");
     ASSERT_NE(window_, nullptr);
     SetSpeechEngine(kNvda);
     SetForegroundWindow(window_);
     SetFocus(EditorWindow());
-    PumpMessages(50);
+    // Keys go to whichever window is in front.
+    ASSERT_TRUE(PumpUntil([this] { return GetForegroundWindow() == window_; }, 2000));
     ClearSpeechLog();
 }
 
@@ -214,6 +227,10 @@ void MainWindowTest::TearDown() {
     }
     PumpMessages(20);
     ClearSpeechLog();
+    // An answer that never found its dialog must not answer another test's.
+    g_pendingAnswers.clear();
+    if (g_answerTimer) KillTimer(nullptr, g_answerTimer);
+    g_answerTimer = 0;
 }
 
 void MainWindowTest::SetEditorText(const std::wstring& text) {
