@@ -54,7 +54,9 @@ TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
         Speak(L"二つ目", 100);
         if (secondCallMs - firstCallMs < 80) break;
     }
+    EXPECT_TRUE(IsSpeechWaiting());
     PumpMessages(400);
+    EXPECT_FALSE(IsSpeechWaiting());
 
     EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"二つ目"});
     EXPECT_EQ(SpokenTexts("brailleMessage"), (std::vector<std::wstring>{L"一つ目", L"二つ目"}));
