@@ -1,9 +1,9 @@
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/main_window.h"
+#include "core/app_window.h"
 
 namespace {
 
