@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/window_text.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -33,12 +34,6 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-std::wstring Title(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
-}
-
 // Start the program and wait until its window shows a title that begins
 // with `titleStart`.
 Instance Start(const std::wstring& program, const std::wstring& argument = L"", const wchar_t* folder = nullptr,
@@ -58,7 +53,7 @@ Instance Start(const std::wstring& program, const std::wstring& argument = L"", 
             WindowSearch search{instance.process.dwProcessId, nullptr};
             EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
             instance.window = search.found;
-            return search.found && Title(search.found).rfind(titleStart, 0) == 0;
+            return search.found && WindowText(search.found).rfind(titleStart, 0) == 0;
         },
         20000);
     return instance;
@@ -75,15 +70,6 @@ void Close(Instance& instance) {
     CloseHandle(instance.process.hThread);
 }
 
-// A folder of this name in the temporary folder, made if needed.
-std::wstring TemporaryFolder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + name;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
 std::wstring Program() {
     return ExecutableFolder() + L"\\OrindaTestInstance.exe";
 }
@@ -92,16 +78,16 @@ TEST(Instances, UntitledNumbersFollowTheHighestShown) {
     Instance first = Start(Program());
     Instance second = Start(Program());
     ASSERT_TRUE(first.window && second.window);
-    EXPECT_EQ(Title(first.window), L"無題1 - オリンダ");
-    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+    EXPECT_EQ(WindowText(first.window), L"無題1 - オリンダ");
+    EXPECT_EQ(WindowText(second.window), L"無題2 - オリンダ");
 
     Close(first);
     EXPECT_FALSE(IsWindow(first.window));
-    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+    EXPECT_EQ(WindowText(second.window), L"無題2 - オリンダ");
     Instance third = Start(Program());
     ASSERT_TRUE(third.window);
     PumpMessages(1000);
-    EXPECT_EQ(Title(third.window), L"無題3 - オリンダ");
+    EXPECT_EQ(WindowText(third.window), L"無題3 - オリンダ");
     Close(second);
     Close(third);
 }
@@ -133,25 +119,17 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
 }
 
 TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
-    const std::wstring folder = TemporaryFolder(L"orinda-relative");
-    const std::wstring file = folder + L"\\note.txt";
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(handle, "text", 4, &written, nullptr);
-    CloseHandle(handle);
-
-    Instance instance = Start(Program(), L"note.txt", folder.c_str(), L"note.txt");
+    const ScratchFolder folder(L"orinda-relative");
+    WriteTestFile(folder.File(L"note.txt"), "text");
+    Instance instance = Start(Program(), L"note.txt", folder.Path().c_str(), L"note.txt");
     ASSERT_NE(instance.window, nullptr);
-    EXPECT_EQ(Title(instance.window), L"note.txt - オリンダ");
+    EXPECT_EQ(WindowText(instance.window), L"note.txt - オリンダ");
     Close(instance);
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
-    const std::wstring folder = TemporaryFolder(L"orinda-without-speech");
-    const std::wstring program = folder + L"\\OrindaTestInstance.exe";
+    const ScratchFolder folder(L"orinda-without-speech");
+    const std::wstring program = folder.File(L"OrindaTestInstance.exe");
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
     Instance instance = Start(program);
@@ -162,8 +140,6 @@ TEST(Instances, StartsWithoutAnySpeechLibrary) {
     GetExitCodeProcess(instance.process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
     Close(instance);
-    DeleteFileW(program.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
