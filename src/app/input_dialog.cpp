@@ -26,6 +26,11 @@ INT_PTR CALLBACK InputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
+        if (HIWORD(wParam) == BN_CLICKED) {
+            const auto* context = reinterpret_cast<DialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
+            context->steps->command(dialog, LOWORD(wParam), context->data);
+            return TRUE;
+        }
         break;
     }
     return FALSE;

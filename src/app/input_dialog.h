@@ -7,6 +7,8 @@
 struct InputDialogSteps {
     void (*fill)(HWND dialog, void* data);
     void (*read)(HWND dialog, void* data);
+    // Buttons other than OK and CANCEL (browse, test); may be null.
+    void (*command)(HWND dialog, WORD id, void* data);
 };
 
 // Run the named dialog template. Returns whether it closed with OK.
@@ -14,12 +16,13 @@ bool RunUntypedInputDialog(HWND owner, const wchar_t* templateName, const InputD
 
 template <class Data>
 bool RunInputDialog(HWND owner, const wchar_t* templateName, Data& data, void (*fill)(HWND, Data&),
-                    void (*read)(HWND, Data&)) {
+                    void (*read)(HWND, Data&), void (*command)(HWND, WORD, Data&) = nullptr) {
     struct Steps {
         void (*fill)(HWND, Data&);
         void (*read)(HWND, Data&);
+        void (*command)(HWND, WORD, Data&);
         Data* data;
-    } typed{fill, read, &data};
+    } typed{fill, read, command, &data};
     const InputDialogSteps steps{
         [](HWND dialog, void* context) {
             auto* steps = static_cast<Steps*>(context);
@@ -28,6 +31,10 @@ bool RunInputDialog(HWND owner, const wchar_t* templateName, Data& data, void (*
         [](HWND dialog, void* context) {
             auto* steps = static_cast<Steps*>(context);
             steps->read(dialog, *steps->data);
+        },
+        [](HWND dialog, WORD id, void* context) {
+            auto* steps = static_cast<Steps*>(context);
+            if (steps->command) steps->command(dialog, id, *steps->data);
         },
     };
     return RunUntypedInputDialog(owner, templateName, steps, &typed);
