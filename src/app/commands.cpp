@@ -12,6 +12,8 @@
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
 #include "editing/text_commands.h"
+#include "recording/recording_settings.h"
+#include "recording/text_recording.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -77,6 +79,10 @@ const Command kCommands[] = {
     {kCmdWordWrap, ToggleWordWrap},
     // 定型文
     {kCmdQuickInput, QuickInputCommand},
+    // テキスト録音
+    {kCmdRecordWholeText, RecordWholeTextCommand},
+    {kCmdRecordSelection, RecordSelectionCommand},
+    {kCmdOpenRecordingFolder, OpenRecordingFolderCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
     {kCmdReadLine, ReadLine},
@@ -93,6 +99,7 @@ const Command kCommands[] = {
     // ツール
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdRecordingSettings, ShowRecordingSettings},
     {kCmdBrailleToggle, ToggleBrailleCommand},
 };
 

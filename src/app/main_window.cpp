@@ -20,10 +20,12 @@
 #include "editing/position_report.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
+#include "recording/recording_settings.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/sapi_voice.h"
 #include "timer/sleep_timer.h"
 
 const wchar_t kMainWindowClass[] = L"Orinda";
@@ -105,6 +107,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
+    SetEncoderPath(g_programFolder.empty() ? std::wstring() : g_programFolder + L"\\lame.exe");
+    ChooseRecordingVoiceAtStart();
     LoadPcTalker();
     LoadNvdaClient(g_programFolder);
     LoadSettings(kLateStartupValues);
@@ -157,6 +161,7 @@ void OnDestroy() {
     KillTimer(g_mainWindow, kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
+    ReleaseTestVoice();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();
