@@ -5,19 +5,25 @@
 #include <shlwapi.h>
 
 #include "app/commands.h"
-#include "app/data_folder.h"
-#include "app/editor_control.h"
-#include "app/input_method.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "app/editor_keys.h"
+#include "app/legacy_migration.h"
 #include "app/shell_commands.h"
-#include "app/untitled_number.h"
 #include "audio/audio_history.h"
 #include "audio/keypad_player.h"
+#include "core/app_window.h"
+#include "core/caret_position.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/input_method.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/window_titles.h"
 #include "document/backup.h"
+#include "document/document_io.h"
 #include "document/document_state.h"
+#include "document/encodings.h"
 #include "document/file_commands.h"
-#include "editing/position_report.h"
+#include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
 #include "recording/recording_settings.h"
@@ -27,8 +33,6 @@
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
 #include "timer/sleep_timer.h"
-
-const wchar_t kMainWindowClass[] = L"Orinda";
 
 namespace {
 
@@ -40,10 +44,7 @@ constexpr unsigned kWorkerExitWaitMs = 1000;
 
 enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
-HWND g_mainWindow = nullptr;
 HWND g_statusBar = nullptr;
-std::wstring g_programFolder;
-int g_untitledNumber = 1;
 bool g_menuOpen = false;
 UINT g_instanceMessage = 0;
 std::wstring g_statusTexts[2];
@@ -51,13 +52,6 @@ std::wstring g_statusTexts[2];
 struct CreateParameters {
     std::wstring commandLineFile;
 };
-
-std::wstring ModuleFolder() {
-    wchar_t path[kPathBufferUnits] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
-    if (length == 0 || length >= kPathBufferUnits) return {};
-    return FolderOf(path);
-}
 
 void CreateStatusBar(HWND window) {
     g_statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, L"ステータスバー", window,
@@ -93,24 +87,23 @@ void OpenCommandLineFile(const std::wstring& path) {
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     const auto* parameters = static_cast<const CreateParameters*>(create->lpCreateParams);
-    g_mainWindow = window;
+    SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
     LoadLibraryW(L"Msftedit.dll");
     LoadContextMenus();
-    const HWND editor = CreateEditorControl(window);
+    const HWND editor = CreateEditorControl(window, EditorKeyHandler);
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     PrepareDataFolder();
-    g_programFolder = ModuleFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
-    SetEncoderPath(g_programFolder.empty() ? std::wstring() : g_programFolder + L"\\lame.exe");
+    SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
     LoadPcTalker();
-    LoadNvdaClient(g_programFolder);
+    LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -158,14 +151,14 @@ LRESULT OnClose(HWND window) {
 }
 
 void OnDestroy() {
-    KillTimer(g_mainWindow, kStatusBarTimerId);
+    KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     ReleaseTestVoice();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();
-    g_mainWindow = nullptr;
+    SetMainWindow(nullptr);
     g_statusBar = nullptr;
     PostQuitMessage(0);
 }
@@ -248,25 +241,8 @@ HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
     return window;
 }
 
-HWND MainWindow() {
-    return g_mainWindow;
-}
-
 HWND StatusBar() {
     return g_statusBar;
-}
-
-const std::wstring& ProgramFolder() {
-    return g_programFolder;
-}
-
-int UntitledNumber() {
-    return g_untitledNumber;
-}
-
-void ShowUntitledTitle() {
-    g_untitledNumber = NextUntitledNumber(g_mainWindow);
-    SetWindowTextW(g_mainWindow, UntitledTitle(g_untitledNumber).c_str());
 }
 
 UINT InstanceMessage() {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/input_dialog.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/input_dialog.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "resources/recording_ids.h"
 #include "speech/sapi_voice.h"
 
@@ -88,26 +88,28 @@ void ReadRecordingDialog(HWND dialog, RecordingDialogData& data) {
     data.openFolder = IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER) == BST_CHECKED;
 }
 
-void RecordingDialogCommand(HWND dialog, WORD id, RecordingDialogData& data) {
+bool RecordingDialogCommand(HWND dialog, int id, RecordingDialogData& data) {
     switch (id) {
     case IDC_REC_BROWSE: {
         const std::wstring& shown = data.pendingFolder.empty() ? data.folder : data.pendingFolder;
         std::wstring chosen;
-        if (!Outside().browseForFolder(dialog, L"フォルダ選択", shown, chosen)) return;
-        data.pendingFolder = chosen;
-        SetDlgItemTextW(dialog, IDC_REC_FOLDER, chosen.c_str());
-        return;
+        if (Outside().browseForFolder(dialog, L"フォルダ選択", shown, chosen)) {
+            data.pendingFolder = chosen;
+            SetDlgItemTextW(dialog, IDC_REC_FOLDER, chosen.c_str());
+        }
+        return true;
     }
     case IDC_REC_OPEN_FOLDER:
         CheckDlgButton(dialog, IDC_REC_OPEN_FOLDER,
                        IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
-        return;
+        return true;
     case IDC_REC_TEST:
         Outside().speakTest(L"これはテスト音声です", SelectedText(dialog, IDC_REC_VOICE),
                             ParametersOfIndexes(Selected(dialog, IDC_REC_VOLUME), Selected(dialog, IDC_REC_RATE),
                                                 Selected(dialog, IDC_REC_PITCH)));
-        return;
+        return true;
     }
+    return false;
 }
 
 }  // namespace
@@ -154,9 +156,14 @@ void ShowRecordingSettings(HWND mainWindow, LPARAM) {
     RecordingDialogData data{settings.recordingFolder, {}, g_recordingVoice, settings.recordingVoice,
                              settings.recordingVolume, settings.recordingSpeed, settings.recordingPitch,
                              settings.recordingBitRate, settings.openFolderAfterRecording == 1};
-    if (!RunInputDialog(mainWindow, L"RecTextDialog", data, FillRecordingDialog, ReadRecordingDialog,
-                        RecordingDialogCommand))
-        return;
+    DialogHandlers handlers;
+    handlers.fill = [&data](HWND dialog) { FillRecordingDialog(dialog, data); };
+    handlers.accept = [&data](HWND dialog, int) {
+        ReadRecordingDialog(dialog, data);
+        return true;
+    };
+    handlers.command = [&data](HWND dialog, int id) { return RecordingDialogCommand(dialog, id, data); };
+    if (!RunDialog(mainWindow, L"RecTextDialog", handlers)) return;
     g_recordingVoice = data.voiceName;
     settings.recordingVoice = data.voiceIndex;
     settings.recordingVolume = data.volume;

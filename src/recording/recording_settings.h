@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 
 // Where lame.exe is looked for (beside the program); set at start.
 void SetEncoderPath(const std::wstring& path);

@@ -7,11 +7,11 @@
 #include <system_error>
 #include <thread>
 
-#include "app/data_folder.h"
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "recording/recording_settings.h"
 #include "speech/speech.h"
 
@@ -168,9 +168,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 void Announce(const Recording& recording, Outcome outcome) {
     if (outcome == Outcome::kFailed) {
-        Speak(L"録音に失敗しました", 300);
+        Speak(L"録音に失敗しました", kAfterDialogDelayMs);
     } else if (outcome == Outcome::kRecorded) {
-        Speak(L"テキスト録音が終了しました", 300);
+        Speak(L"テキスト録音が終了しました", kAfterDialogDelayMs);
         if (CurrentSettings().openFolderAfterRecording == 1) Outside().shellOpen(recording.folder);
     }
 }
@@ -178,7 +178,7 @@ void Announce(const Recording& recording, Outcome outcome) {
 void RecordText(HWND mainWindow, std::wstring text) {
     const std::wstring temporaryWave = DataFolder() + L"\\Orinda.wav";
     if (DataFolder().empty() || !FitsPathBuffer(temporaryWave)) {
-        Speak(L"録音に失敗しました", 300);
+        Speak(L"録音に失敗しました", kAfterDialogDelayMs);
         return;
     }
     auto recording = std::make_shared<Recording>();
@@ -192,7 +192,7 @@ void RecordText(HWND mainWindow, std::wstring text) {
     try {
         std::thread(RecordingWorker, recording).detach();
     } catch (const std::system_error&) {
-        Speak(L"録音に失敗しました", 300);
+        Speak(L"録音に失敗しました", kAfterDialogDelayMs);
         return;
     }
     const INT_PTR shown = DialogBoxParamW(GetModuleHandleW(nullptr), L"RecDialog", mainWindow, ProgressDialogProc,
@@ -220,7 +220,7 @@ bool ConfirmStart(HWND mainWindow, const wchar_t* question) {
 void RecordWholeTextCommand(HWND mainWindow, LPARAM) {
     const Editor editor = CurrentEditor();
     if (editor.IsEmpty()) {
-        Speak(L"テキストがありません", 100);
+        Speak(L"テキストがありません", kAnswerDelayMs);
         return;
     }
     if (!ConfirmStart(mainWindow, L"テキスト全文を録音します\n録音を開始してよろしいですか？")) return;
@@ -228,7 +228,7 @@ void RecordWholeTextCommand(HWND mainWindow, LPARAM) {
     try {
         text = editor.Text();
     } catch (const std::bad_alloc&) {
-        Speak(L"メモリ確保に失敗しました", 300);
+        Speak(L"メモリ確保に失敗しました", kAfterDialogDelayMs);
         return;
     }
     RecordText(mainWindow, std::move(text));
@@ -238,21 +238,22 @@ void RecordSelectionCommand(HWND mainWindow, LPARAM) {
     const Editor editor = CurrentEditor();
     const Selection selection = editor.GetSelection();
     if (selection.IsEmpty()) {
-        Speak(L"範囲選択中のテキストがありません", 100);
+        Speak(L"範囲選択中のテキストがありません", kAnswerDelayMs);
         return;
     }
     if (!ConfirmStart(mainWindow, L"選択中のテキストを録音します\n録音を開始してよろしいですか？")) return;
     // Taken here and not by the worker, which must never wait for this thread.
     std::wstring text = editor.TextRange(selection.start, selection.end);
     if (text.empty()) {
-        Speak(L"録音するテキストがありません", 300);
+        Speak(L"録音するテキストがありません", kAfterDialogDelayMs);
         return;
     }
     RecordText(mainWindow, std::move(text));
 }
 
 void OpenRecordingFolderCommand(HWND, LPARAM) {
-    if (!Outside().shellOpen(CurrentSettings().recordingFolder)) Speak(L"保存先フォルダを開けませんでした", 100);
+    if (!Outside().shellOpen(CurrentSettings().recordingFolder))
+        Speak(L"保存先フォルダを開けませんでした", kAnswerDelayMs);
 }
 
 std::wstring RecordingName(const SYSTEMTIME& time) {

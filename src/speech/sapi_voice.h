@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 
 // Wire the SAPI voices into the outside-world seam. Once, at process start.
 void InstallSapiVoices();

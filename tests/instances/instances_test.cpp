@@ -85,7 +85,7 @@ std::wstring TemporaryFolder(const wchar_t* name) {
 }
 
 std::wstring Program() {
-    return ExecutableFolder() + L"\\Orinda.exe";
+    return ExecutableFolder() + L"\\OrindaTestInstance.exe";
 }
 
 TEST(Instances, UntitledNumbersFollowTheHighestShown) {
@@ -151,7 +151,7 @@ TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
     const std::wstring folder = TemporaryFolder(L"orinda-without-speech");
-    const std::wstring program = folder + L"\\Orinda.exe";
+    const std::wstring program = folder + L"\\OrindaTestInstance.exe";
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
     Instance instance = Start(program);

@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/data_folder.h"
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
+#include "core/profile.h"
+#include "core/settings.h"
 #include "recording/recording_settings.h"
 #include "recording/text_recording.h"
 #include "resources/recording_ids.h"
@@ -104,7 +105,7 @@ std::wstring Text(HWND dialog, int id) {
 std::wstring ReadSettingString(const wchar_t* name) {
     wchar_t value[kPathBufferUnits] = {};
     DWORD size = sizeof value;
-    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size);
+    RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
     return value;
 }
 

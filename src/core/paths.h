@@ -25,3 +25,7 @@ std::wstring FullPathOf(const std::wstring& path);
 
 bool FolderExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+
+// The folder of the program file; empty when its path does not fit a path
+// buffer.
+std::wstring ProgramFolder();

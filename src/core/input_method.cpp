@@ -1,4 +1,4 @@
-#include "app/input_method.h"
+#include "core/input_method.h"
 
 #include <imm.h>
 

@@ -1,4 +1,4 @@
-#include "app/paths.h"
+#include "core/paths.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -37,4 +37,11 @@ bool FolderExists(const std::wstring& path) {
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[kPathBufferUnits] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
+    if (length == 0 || length >= kPathBufferUnits) return {};
+    return FolderOf(path);
 }

@@ -1,10 +1,11 @@
-#include "app/editor.h"
+#include "core/editor.h"
 
 #include <richedit.h>
 
 #include <vector>
 
-#include "app/text_units.h"
+#include "core/text_units.h"
+#include "core/window_text.h"
 
 Selection Editor::GetSelection() const {
     CHARRANGE range{};
@@ -58,12 +59,7 @@ bool Editor::IsEmpty() const {
 }
 
 std::wstring Editor::Text() const {
-    const int length = GetWindowTextLengthW(control_);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(control_, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
+    return WindowText(control_);
 }
 
 long Editor::TextLength() const {

@@ -1,6 +1,6 @@
-#include "app/choice_dialog.h"
+#include "core/choice_dialog.h"
 
-#include "app/input_dialog.h"
+#include "core/input_dialog.h"
 
 namespace {
 

@@ -1,20 +1,14 @@
-#include "app/data_folder.h"
+#include "core/data_folder.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/paths.h"
-#include "audio/audio_history.h"
-#include "lists/favourites.h"
-#include "lists/file_history.h"
-#include "lists/templates.h"
-#include "search/search_history.h"
+#include "core/paths.h"
+#include "core/profile.h"
 
 namespace {
 
 std::wstring g_dataFolder;
-
-const wchar_t kLegacyDataFolder[] = L"C:\\ProgramData\\Temmaku\\Orinda";
 
 bool CreateFolder(const std::wstring& path) {
     if (!FitsPathBuffer(path)) return false;
@@ -27,9 +21,8 @@ bool PrepareDataFolder() {
     g_dataFolder.clear();
     const std::wstring localAppData = SpecialFolder(CSIDL_LOCAL_APPDATA);
     if (localAppData.empty()) return false;
-    const std::wstring maker = localAppData + L"\\Temmaku";
-    const std::wstring folder = maker + L"\\Orinda";
-    CreateFolder(maker);
+    const std::wstring folder = localAppData + L"\\" + DataFolderBelowAppData();
+    CreateFolder(FolderOf(folder));
     if (!CreateFolder(folder)) return false;
     CreateFolder(folder + L"\\Template");
     CreateFolder(folder + L"\\BackUp");
@@ -44,14 +37,4 @@ bool PrepareDataFolder() {
 
 const std::wstring& DataFolder() {
     return g_dataFolder;
-}
-
-void MigrateLegacyListsIfNeeded() {
-    if (g_dataFolder.empty() || FileExists(g_dataFolder + L"\\history.log") || !FolderExists(kLegacyDataFolder))
-        return;
-    MigrateLegacyFileHistory(kLegacyDataFolder);
-    MigrateLegacyFavourites(kLegacyDataFolder);
-    MigrateLegacySearchHistory(kLegacyDataFolder);
-    MigrateLegacyAudioHistory(kLegacyDataFolder);
-    MigrateLegacyTemplates(kLegacyDataFolder);
 }

@@ -10,7 +10,3 @@ bool PrepareDataFolder();
 // The data folder as the current directory reads back; empty before
 // PrepareDataFolder succeeded.
 const std::wstring& DataFolder();
-
-// Lists kept by an older version in one machine-wide folder are converted
-// once, on the first start that finds no file history here.
-void MigrateLegacyListsIfNeeded();

@@ -1,43 +1,15 @@
-#include "document/safe_write.h"
+#include "core/safe_write.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
 
-#include "app/paths.h"
+#include "core/file_io.h"
+#include "core/paths.h"
 
 namespace {
 
-constexpr DWORD kChunkBytes = 1u << 20;
 constexpr int kTemporaryNameTries = 100;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (IsValid()) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-bool WriteAll(HANDLE file, const char* data, size_t size) {
-    while (size > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, kChunkBytes));
-        DWORD written = 0;
-        if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk) return false;
-        data += chunk;
-        size -= chunk;
-    }
-    return true;
-}
 
 // Names of MAX_PATH characters and more are reachable only as full paths
 // behind the "\\?\" prefix.
@@ -109,26 +81,4 @@ bool ReplaceFileContent(const std::wstring& path, const std::function<bool(HANDL
 
 bool WriteFileSafely(const std::wstring& path, const std::string& bytes) {
     return ReplaceFileContent(path, [&bytes](HANDLE file) { return WriteAll(file, bytes.data(), bytes.size()); });
-}
-
-bool ReadFileBytes(const std::wstring& path, size_t maxBytes, std::string& bytes) {
-    bytes.clear();
-    if (path.empty() || !FitsPathBuffer(path)) return false;
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) return false;
-    const size_t wanted = std::min<unsigned long long>(static_cast<unsigned long long>(size.QuadPart), maxBytes);
-    bytes.resize(wanted);
-    size_t done = 0;
-    while (done < wanted) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(wanted - done, kChunkBytes));
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr)) return false;
-        if (read == 0) break;
-        done += read;
-    }
-    bytes.resize(done);
-    return true;
 }

@@ -14,7 +14,3 @@
 bool ReplaceFileContent(const std::wstring& path, const std::function<bool(HANDLE)>& write);
 
 bool WriteFileSafely(const std::wstring& path, const std::string& bytes);
-
-// The whole file, or false when it cannot be opened or read. At most
-// `maxBytes` are read.
-bool ReadFileBytes(const std::wstring& path, size_t maxBytes, std::string& bytes);

@@ -1,11 +1,11 @@
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/main_window.h"
-#include "app/paths.h"
+#include "core/app_window.h"
+#include "core/paths.h"
 
 namespace {
 

@@ -1,15 +1,18 @@
-#include "app/untitled_number.h"
+#include "core/window_titles.h"
 
 #include <algorithm>
 #include <climits>
 #include <vector>
+
+#include "core/window_text.h"
+
+const wchar_t kMainWindowClass[] = L"Orinda";
 
 namespace {
 
 const wchar_t kUntitledPrefix[] = L"無題";
 const wchar_t kTitleEnding[] = L" - オリンダ";
 constexpr size_t kMaxCollected = 100;
-constexpr int kTitleUnits = 256;
 
 struct Collection {
     HWND ownWindow;
@@ -20,11 +23,9 @@ BOOL CALLBACK CollectUntitledNumber(HWND window, LPARAM lParam) {
     auto* collection = reinterpret_cast<Collection*>(lParam);
     wchar_t className[16] = {};
     if (window == collection->ownWindow || !GetClassNameW(window, className, 16) ||
-        std::wstring(className) != L"Orinda")
+        std::wstring(className) != kMainWindowClass)
         return TRUE;
-    wchar_t title[kTitleUnits + 1] = {};
-    GetWindowTextW(window, title, kTitleUnits + 1);
-    if (const int number = UntitledNumberInTitle(title)) collection->numbers.push_back(number);
+    if (const int number = UntitledNumberInTitle(WindowText(window))) collection->numbers.push_back(number);
     return collection->numbers.size() < kMaxCollected;
 }
 
@@ -54,6 +55,14 @@ int NextUntitledNumber(HWND ownWindow) {
     return *std::max_element(collection.numbers.begin(), collection.numbers.end()) + 1;
 }
 
+std::wstring UntitledName(int number) {
+    return kUntitledPrefix + std::to_wstring(number);
+}
+
 std::wstring UntitledTitle(int number) {
-    return kUntitledPrefix + std::to_wstring(number) + kTitleEnding;
+    return DocumentTitle(UntitledName(number));
+}
+
+std::wstring DocumentTitle(const std::wstring& fileName) {
+    return fileName + kTitleEnding;
 }

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,14 +6,11 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/paths.h"
-#include "app/text_units.h"
-
-const wchar_t kSettingsKey[] = L"Software\\Temmaku\\Orinda";
+#include "core/paths.h"
+#include "core/profile.h"
+#include "core/text_units.h"
 
 namespace {
-
-Settings g_settings;
 
 enum class StringDefault { Empty, DocumentsFolder };
 
@@ -61,6 +58,16 @@ const StringSetting kStrings[] = {
     {L"Option35", &Settings::regexReplacePattern, StringDefault::Empty, kLateStartupValues | kSavedAtClose},
     {L"Option36", &Settings::regexReplaceWith, StringDefault::Empty, kLateStartupValues | kSavedAtClose},
 };
+
+// Before anything is read, every value is its default (folders stay empty
+// until a read resolves them: the shell may not be up yet).
+Settings DefaultSettings() {
+    Settings settings{};
+    for (const auto& setting : kNumbers) settings.*setting.field = setting.defaultValue;
+    return settings;
+}
+
+Settings g_settings = DefaultSettings();
 
 std::wstring DefaultString(StringDefault kind) {
     return kind == StringDefault::DocumentsFolder ? SpecialFolder(CSIDL_PERSONAL) : std::wstring();
@@ -112,7 +119,7 @@ Settings& CurrentSettings() {
 bool WriteFirstRunDefaults() {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         &disposition) != ERROR_SUCCESS)
         return false;
     const bool created = disposition == REG_CREATED_NEW_KEY;
@@ -133,7 +140,7 @@ void LoadSettings(SettingGroup group) {
         if (setting.groups & group) g_settings.*setting.field = DefaultString(setting.defaultValue);
 
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     for (const auto& setting : kNumbers)
         if (setting.groups & group) ReadNumber(key, setting.name, g_settings.*setting.field);
     for (const auto& setting : kStrings) {
@@ -148,8 +155,8 @@ void LoadSettings(SettingGroup group) {
 
 void SaveSettings(SettingGroup group) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     for (const auto& setting : kNumbers)
         if (setting.groups & group) WriteNumber(key, setting.name, g_settings.*setting.field);
