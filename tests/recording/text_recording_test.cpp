@@ -302,13 +302,7 @@ TEST_F(Recording, FolderCommandOpensTheRecordingFolder) {
 }
 
 TEST_F(Recording, NamesComeFromTheTimeAndNeverReplaceAFile) {
-    SYSTEMTIME time{};
-    time.wYear = 2024;
-    time.wMonth = 1;
-    time.wDay = 5;
-    time.wHour = 9;
-    time.wMinute = 3;
-    time.wSecond = 7;
+    const SYSTEMTIME time{2024, 1, 5, 5, 9, 3, 7, 0};  // 2024-01-05 (Friday) 09:03:07
     EXPECT_EQ(RecordingName(time), L"2024年1月5日9時3分7秒");
     std::ofstream(std::filesystem::path(folder_ + L"\\x.wav"));
     std::ofstream(std::filesystem::path(folder_ + L"\\x (2).wav"));
