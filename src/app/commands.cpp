@@ -12,7 +12,9 @@
 #include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "editing/template_insertion.h"
 #include "editing/text_commands.h"
+#include "lists/templates.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -47,6 +49,8 @@ const Command kCommands[] = {
     {kCmdOpen, OpenCommand},
     {kCmdOpenFromHistory, OpenFromHistoryCommand},
     {kCmdInsertFile, InsertFileCommand},
+    {kCmdAddToFavourites, AddToFavouritesCommand},
+    {kCmdFavourites, OpenFromFavouritesCommand},
     {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
     {kCmdOpenBackupFolder, OpenBackupFolderCommand},
     {kCmdExit, ExitCommand},
@@ -77,6 +81,8 @@ const Command kCommands[] = {
     // 表示
     {kCmdWordWrap, ToggleWordWrap},
     // 定型文
+    {kCmdAddTemplate, AddTemplateCommand},
+    {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
