@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/instance_commands.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
 #include "editing/block_navigation.h"
@@ -53,6 +54,8 @@ const Command kCommands[] = {
     {kCmdFavourites, OpenFromFavouritesCommand},
     {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
     {kCmdOpenBackupFolder, OpenBackupFolderCommand},
+    {kCmdStartInstance, StartInstanceCommand},
+    {kCmdCloseAllInstances, CloseAllInstancesCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
@@ -80,6 +83,7 @@ const Command kCommands[] = {
     {kCmdBlockList, BlockListCommand},
     // 表示
     {kCmdWordWrap, ToggleWordWrap},
+    {kCmdSwitchInstance, SwitchInstanceCommand},
     // 定型文
     {kCmdAddTemplate, AddTemplateCommand},
     {kCmdTemplateList, InsertTemplateCommand},
