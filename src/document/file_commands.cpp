@@ -16,7 +16,7 @@ namespace {
 
 void SaveAsWithEncoding(HWND owner, int codePage) {
     const SaveOutcome outcome = SaveThroughDialog(owner, codePage);
-    if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
+    if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
     if (outcome != SaveOutcome::kSaved) return;
     AddToHistory(DocumentPath());
     CurrentEditor().SetModified(false);
@@ -50,7 +50,7 @@ void SaveCommand(HWND mainWindow, LPARAM lParam) {
         return;
     }
     if (SaveDocumentInPlace()) CurrentEditor().SetModified(false);
-    else SpeakAnswer(kCannotSaveMessage);
+    else SpeakSaveFailure();
 }
 
 void SaveAsCommand(HWND mainWindow, LPARAM) {
@@ -91,13 +91,13 @@ void InsertFileCommand(HWND mainWindow, LPARAM) {
         SpeakReadFailure(result);
         return;
     }
-    SpeakAnswer(L"挿入しました");
+    Speak(L"挿入しました", kAnswerDelayMs);
     SpeakCaretPosition(CurrentEditor());
 }
 
 void ReloadWithEncodingCommand(HWND mainWindow, LPARAM) {
     if (DocumentPath().empty()) {
-        SpeakAnswer(L"ファイルはロードされていません");
+        Speak(L"ファイルはロードされていません", kAnswerDelayMs);
         return;
     }
     int codePage = kUtf8;
