@@ -6,6 +6,7 @@
 #include "core/input_dialog.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/window_text.h"
 #include "resources/recording_ids.h"
 #include "speech/sapi_voice.h"
 
@@ -45,16 +46,10 @@ void Select(HWND dialog, int comboId, int index) {
     SendDlgItemMessageW(dialog, comboId, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-// The whole text of the selected entry, however long; empty without one.
+// A drop-down list's text is its selected entry, whole however long; empty
+// without one.
 std::wstring SelectedText(HWND dialog, int comboId) {
-    const HWND combo = GetDlgItem(dialog, comboId);
-    const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    const auto length = index == CB_ERR ? CB_ERR : SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const auto copied = SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
+    return WindowText(GetDlgItem(dialog, comboId));
 }
 
 void FillRecordingDialog(HWND dialog, RecordingDialogData& data) {

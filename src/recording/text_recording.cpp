@@ -202,10 +202,8 @@ void RecordText(HWND mainWindow, std::wstring text) {
         std::lock_guard<std::mutex> lock(recording->lock);
         if (recording->finished) outcome = recording->outcome;
     }
-    if (shown == -1) {
-        RequestCancel(*recording);
-        outcome = Outcome::kFailed;
-    }
+    // Without its dialog the recording cannot be followed or cancelled: stop it.
+    if (shown == -1 && RequestCancel(*recording)) outcome = Outcome::kFailed;
     // The hidden encoder may have taken the foreground.
     if (!recording->encoder.empty()) SetForegroundWindow(mainWindow);
     Announce(*recording, outcome);
