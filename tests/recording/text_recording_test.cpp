@@ -7,11 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <regex>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/commands.h"
@@ -21,32 +20,30 @@
 #include "core/paths.h"
 #include "core/profile.h"
 #include "core/settings.h"
+#include "core/window_text.h"
 #include "recording/recording_settings.h"
 #include "recording/text_recording.h"
 #include "resources/recording_ids.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
+namespace fs = std::filesystem;
 
 namespace {
 
 enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled };
 
-struct VoiceCall {
-    std::wstring text;
-    std::wstring voice;
-    VoiceParameters parameters;
-};
+// What a voice was given: text, voice name, volume, rate, pitch.
+using VoiceCall = std::tuple<std::wstring, std::wstring, int, int, int>;
 
 std::mutex g_lock;
-std::vector<VoiceCall> g_rendered;
-std::vector<VoiceCall> g_tested;
+std::vector<VoiceCall> g_rendered, g_tested;
 std::atomic<int> g_renderMode{kRenderQuickly};
 std::atomic<bool> g_rendering{false};
 std::atomic<HANDLE> g_encoder{nullptr};
-HANDLE (*g_startProgram)(const std::wstring&, const std::wstring&) = nullptr;
 std::vector<std::wstring> g_opened;
 std::wstring g_browsed;  // the folder browser's pick; empty: cancelled
+OutsideWorld g_real;
 
 const std::wstring kLongVoice(300, L'声');
 // 16 kHz, 16-bit mono PCM with four samples of silence.
@@ -54,34 +51,39 @@ const char kWaveBytes[] = "RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80\x3e\
                           "data\x08\0\0\0\0\0\0\0\0\0\0\0";
 const std::string kWave(kWaveBytes, sizeof kWaveBytes - 1);
 
+VoiceCall Call(const std::wstring& text, const std::wstring& voice, const VoiceParameters& values) {
+    return {text, voice, values.volume, values.rate, values.pitch};
+}
+
 std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::ifstream file(fs::path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
+    for (const auto& entry : fs::directory_iterator(folder))
         if (entry.is_regular_file()) names.push_back(entry.path().filename().wstring());
     return names;
 }
 
 bool StandInRender(const std::wstring& text, const std::wstring& path, const std::wstring& voice,
-                   const VoiceParameters& parameters, const std::atomic<bool>& cancel) {
+                   const VoiceParameters& values, const std::atomic<bool>& cancel) {
     {
         std::lock_guard<std::mutex> lock(g_lock);
-        g_rendered.push_back({text, voice, parameters});
+        g_rendered.push_back(Call(text, voice, values));
     }
     if (g_renderMode == kRenderFails) return false;
-    std::ofstream(std::filesystem::path(path), std::ios::binary) << kWave;
+    std::ofstream(fs::path(path), std::ios::binary) << kWave;
     g_rendering = true;
     while (g_renderMode == kRenderUntilCancelled && !cancel) Sleep(10);
     g_rendering = false;
     return !cancel;
 }
 
+// The real start, keeping a copy of the encoder's handle for the test.
 HANDLE StartAndKeep(const std::wstring& program, const std::wstring& parameters) {
-    const HANDLE process = g_startProgram(program, parameters);
+    const HANDLE process = g_real.startHidden(program, parameters);
     HANDLE copy = nullptr;
     if (process) DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
     g_encoder = copy;
@@ -97,9 +99,7 @@ std::wstring StandInEncoder() {
 }
 
 std::wstring Text(HWND dialog, int id) {
-    wchar_t text[400] = {};
-    GetDlgItemTextW(dialog, id, text, 400);
-    return text;
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 std::wstring ReadSettingString(const wchar_t* name) {
@@ -132,11 +132,10 @@ class Recording : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        saved_ = Outside();
-        g_startProgram = saved_.startHidden;
+        g_real = Outside();
         Outside().voiceNames = [] { return std::vector<std::wstring>{L"ボイスA", kLongVoice}; };
         Outside().speakTest = [](const std::wstring& text, const std::wstring& voice, const VoiceParameters& values) {
-            g_tested.push_back({text, voice, values});
+            g_tested.push_back(Call(text, voice, values));
         };
         Outside().renderToWave = StandInRender;
         Outside().startHidden = StartAndKeep;
@@ -156,8 +155,8 @@ protected:
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + L"orinda_recordings";
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directory(folder_);
+        fs::remove_all(folder_);
+        fs::create_directory(folder_);
         CurrentSettings().recordingFolder = folder_;
         SetEncoderPath(L"");
         lameLog_ = folder_ + L".lame.log";
@@ -167,7 +166,7 @@ protected:
         DeleteFileW(TemporaryWave().c_str());
     }
     void TearDown() override {
-        Outside() = saved_;
+        Outside() = g_real;
         if (const HANDLE encoder = g_encoder.exchange(nullptr)) {
             TerminateProcess(encoder, 1);
             CloseHandle(encoder);
@@ -178,7 +177,6 @@ protected:
         AnswerDialog(L"テキスト録音設定", std::move(inDialog));
         SendMessageW(window_, WM_COMMAND, kCmdRecordingSettings, 0);
     }
-    OutsideWorld saved_{};
     std::wstring folder_;
     std::wstring lameLog_;
 };
@@ -194,12 +192,7 @@ TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFo
     SetEditorText(L"一行目\r\n二行目");
     Record(window_, kCmdRecordWholeText);
     ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
-    ASSERT_EQ(g_rendered.size(), 1u);
-    EXPECT_EQ(g_rendered[0].text, L"一行目\r\n二行目");
-    EXPECT_EQ(g_rendered[0].voice, kLongVoice);
-    EXPECT_EQ(g_rendered[0].parameters.volume, 50);
-    EXPECT_EQ(g_rendered[0].parameters.rate, 5);
-    EXPECT_EQ(g_rendered[0].parameters.pitch, -3);
+    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"一行目\r\n二行目", kLongVoice, {50, 5, -3})});
     const auto files = FilesIn(folder_);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(std::regex_match(files[0], std::wregex(L"\\d{4}年\\d{1,2}月\\d{1,2}日\\d{1,2}時\\d{1,2}分\\d{1,2}秒\\.wav")));
@@ -213,9 +206,10 @@ TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters
     CurrentEditor().Select(1, 6);
     Record(window_, kCmdRecordSelection);
     ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
-    ASSERT_EQ(g_rendered.size(), 1u);
-    EXPECT_EQ(g_rendered[0].text, L"bc\rde");
+    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"bc\rde", L"", {100, 0, 0})});
     EXPECT_TRUE(g_opened.empty());
+    SendMessageW(window_, WM_COMMAND, kCmdOpenRecordingFolder, 0);
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
 
 TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
@@ -296,75 +290,49 @@ TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
     EXPECT_FALSE(FileExists(TemporaryWave()));
 }
 
-TEST_F(Recording, FolderCommandOpensTheRecordingFolder) {
-    SendMessageW(window_, WM_COMMAND, kCmdOpenRecordingFolder, 0);
-    EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
-}
-
 TEST_F(Recording, NamesComeFromTheTimeAndNeverReplaceAFile) {
     const SYSTEMTIME time{2024, 1, 5, 5, 9, 3, 7, 0};  // 2024-01-05 (Friday) 09:03:07
     EXPECT_EQ(RecordingName(time), L"2024年1月5日9時3分7秒");
-    std::ofstream(std::filesystem::path(folder_ + L"\\x.wav"));
-    std::ofstream(std::filesystem::path(folder_ + L"\\x (2).wav"));
+    std::ofstream(fs::path(folder_ + L"\\x.wav"));
+    std::ofstream(fs::path(folder_ + L"\\x (2).wav"));
     EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".wav"), folder_ + L"\\x (3).wav");
     EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".mp3"), folder_ + L"\\x.mp3");
     CurrentSettings().recordingBitRate = 7;
     EXPECT_EQ(RecordingBitRate(), 64);
 }
 
-TEST_F(Recording, SettingsOpenWithTheDefaults) {
+TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothing) {
     LoadSettings(kStartupValues);
-    OpenSettings([this](HWND dialog) {
-        EXPECT_EQ(Text(dialog, IDC_REC_VOICE), L"ボイスA");
-        EXPECT_EQ(Text(dialog, IDC_REC_VOLUME), L"100%");
-        EXPECT_EQ(Text(dialog, IDC_REC_RATE), L"50%");
-        EXPECT_EQ(Text(dialog, IDC_REC_PITCH), L"50%");
+    OpenSettings([](HWND dialog) {
+        const int combos[] = {IDC_REC_VOICE, IDC_REC_VOLUME, IDC_REC_RATE, IDC_REC_PITCH, IDC_REC_BIT_RATE};
+        std::vector<std::wstring> shown;
+        for (const int combo : combos) shown.push_back(Text(dialog, combo));
+        EXPECT_EQ(shown, (std::vector<std::wstring>{L"ボイスA", L"100%", L"50%", L"50%", L"64Kbps"}));
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_REC_PITCH, CB_GETCOUNT, 0, 0), 21);
         EXPECT_EQ(Text(dialog, IDC_REC_FOLDER), SpecialFolder(CSIDL_PERSONAL));
-        EXPECT_EQ(Text(dialog, IDC_REC_BIT_RATE), L"64Kbps");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_REC_BIT_RATE)));
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER), BST_UNCHECKED);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-}
-
-TEST_F(Recording, TestButtonSpeaksWithTheShownValuesAndStoresNothing) {
-    OpenSettings([](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_REC_RATE, CB_SETCURSEL, 15, 0);
         SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    ASSERT_EQ(g_tested.size(), 1u);
-    EXPECT_EQ(g_tested[0].text, L"これはテスト音声です");
-    EXPECT_EQ(g_tested[0].voice, L"ボイスA");
-    EXPECT_EQ(g_tested[0].parameters.volume, 100);
-    EXPECT_EQ(g_tested[0].parameters.rate, 5);
-    EXPECT_EQ(g_tested[0].parameters.pitch, 0);
+    EXPECT_EQ(g_tested, std::vector<VoiceCall>{Call(L"これはテスト音声です", L"ボイスA", {100, 5, 0})});
     EXPECT_EQ(CurrentSettings().recordingSpeed, 10);
     EXPECT_EQ(ReadSettingNumber(L"Option23"), 10u);
 }
 
-TEST_F(Recording, BrowsingThenCancelKeepsTheFolder) {
-    g_browsed = folder_ + L"\\elsewhere";
-    std::wstring shown;
-    OpenSettings([&shown](HWND dialog) {
-        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
-        shown = Text(dialog, IDC_REC_FOLDER);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(shown, g_browsed);
-    OpenSettings([&shown](HWND dialog) {
-        shown = Text(dialog, IDC_REC_FOLDER);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(shown, folder_);
-    EXPECT_EQ(ReadSettingString(L"Option25"), folder_);
-}
-
-TEST_F(Recording, OkStoresEveryValueAndTheWholeVoiceName) {
+TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
     SetEncoderPath(StandInEncoder());
     g_browsed = folder_ + L"\\elsewhere";
-    OpenSettings([](HWND dialog) {
+    std::wstring shownAfterBrowsing, shownAgain;
+    OpenSettings([&shownAfterBrowsing](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
+        shownAfterBrowsing = Text(dialog, IDC_REC_FOLDER);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(ReadSettingString(L"Option25"), SpecialFolder(CSIDL_PERSONAL));
+    OpenSettings([&shownAgain](HWND dialog) {
+        shownAgain = Text(dialog, IDC_REC_FOLDER);
         const std::pair<int, int> choices[] = {
             {IDC_REC_VOICE, 1}, {IDC_REC_VOLUME, 10}, {IDC_REC_RATE, 12}, {IDC_REC_PITCH, 7}, {IDC_REC_BIT_RATE, 2}};
         for (const auto& [combo, index] : choices) SendDlgItemMessageW(dialog, combo, CB_SETCURSEL, index, 0);
@@ -372,6 +340,8 @@ TEST_F(Recording, OkStoresEveryValueAndTheWholeVoiceName) {
         SendMessageW(dialog, WM_COMMAND, IDC_REC_OPEN_FOLDER, 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
+    EXPECT_EQ(shownAfterBrowsing, g_browsed);
+    EXPECT_EQ(shownAgain, folder_);
     const std::pair<const wchar_t*, DWORD> stored[] = {{L"Option21", 1}, {L"Option22", 10}, {L"Option23", 12},
                                                        {L"Option24", 7}, {L"Option26", 2},  {L"Option27", 1}};
     for (const auto& [name, value] : stored) EXPECT_EQ(ReadSettingNumber(name), value) << name;
