@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/instance_commands.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
 #include "editing/block_navigation.h"
@@ -12,7 +13,11 @@
 #include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "editing/template_insertion.h"
 #include "editing/text_commands.h"
+#include "lists/templates.h"
+#include "recording/recording_settings.h"
+#include "recording/text_recording.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -47,8 +52,12 @@ const Command kCommands[] = {
     {kCmdOpen, OpenCommand},
     {kCmdOpenFromHistory, OpenFromHistoryCommand},
     {kCmdInsertFile, InsertFileCommand},
+    {kCmdAddToFavourites, AddToFavouritesCommand},
+    {kCmdFavourites, OpenFromFavouritesCommand},
     {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
     {kCmdOpenBackupFolder, OpenBackupFolderCommand},
+    {kCmdStartInstance, StartInstanceCommand},
+    {kCmdCloseAllInstances, CloseAllInstancesCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
@@ -76,8 +85,15 @@ const Command kCommands[] = {
     {kCmdBlockList, BlockListCommand},
     // 表示
     {kCmdWordWrap, ToggleWordWrap},
+    {kCmdSwitchInstance, SwitchInstanceCommand},
     // 定型文
+    {kCmdAddTemplate, AddTemplateCommand},
+    {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
+    // テキスト録音
+    {kCmdRecordWholeText, RecordWholeTextCommand},
+    {kCmdRecordSelection, RecordSelectionCommand},
+    {kCmdOpenRecordingFolder, OpenRecordingFolderCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
     {kCmdReadLine, ReadLine},
@@ -94,6 +110,7 @@ const Command kCommands[] = {
     // ツール
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdRecordingSettings, ShowRecordingSettings},
     {kCmdBrailleToggle, ToggleBrailleCommand},
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
+#include "app/instance_requests.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
 #include "audio/audio_history.h"
@@ -26,10 +27,12 @@
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
+#include "recording/recording_settings.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/sapi_voice.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -39,8 +42,6 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
-
-enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -98,6 +99,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
+    SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
+    ChooseRecordingVoiceAtStart();
     LoadPcTalker();
     LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
@@ -150,6 +153,7 @@ void OnDestroy() {
     KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
+    ReleaseTestVoice();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();
@@ -158,17 +162,18 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-LRESULT OnInstanceMessage(HWND window, WPARAM request) {
+LRESULT OnInstanceMessage(WPARAM request) {
     if (request == kSaveBackup) {
         SaveBackupIfModified();
     } else if (request == kCloseInstance) {
-        SendMessageW(window, WM_CLOSE, 0, 0);
+        RequestClose();
     }
     return 0;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(window, wParam);
+    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(wParam);
+    if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "core/profile.h"
+#include "speech/sapi_voice.h"
 #include "support/test_support.h"
 
 // Tests keep settings and lists of their own. The stand-in speech libraries log into a file of this run; NVDA "speaks"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     testing_support::ResetFakeSpeech();
     SetDllDirectoryW(L"");
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
+    InstallSapiVoices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
