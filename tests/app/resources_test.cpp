@@ -196,7 +196,8 @@ TEST(Resources, EveryDialogFieldFollowsItsLabelAndAccessKeysAreUnique) {
             const wchar_t key = prefixed ? AccessKey(text) : 0;
             if (key && !keys.insert(key).second) ADD_FAILURE() << name << ": access key of " << text << " repeats";
             // Buttons say what they are; an up-down control belongs to the field before it.
-            const bool named = isStatic || _wcsicmp(className, L"Button") == 0 || _wcsicmp(className, UPDOWN_CLASSW) == 0;
+            const bool named =
+                isStatic || _wcsicmp(className, L"Button") == 0 || _wcsicmp(className, UPDOWN_CLASSW) == 0;
             EXPECT_TRUE(named || afterLabel) << name << ": a " << className << " has no label right before it";
             afterLabel = isStatic && !text.empty();
         }

@@ -17,12 +17,6 @@ struct Instance {
     HWND window = nullptr;
 };
 
-std::wstring Title(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
-}
-
 // A visible window of a process with this class and, unless null, title.
 struct WindowSearch {
     DWORD processId;
@@ -38,7 +32,7 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
-        (!search->title || Title(window) == search->title)) {
+        (!search->title || WindowText(window) == search->title)) {
         search->found = window;
         return FALSE;
     }

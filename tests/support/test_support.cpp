@@ -120,8 +120,10 @@ std::vector<std::wstring> Heard() {
 
 bool NothingHeard() {
     PumpMessages(200);
+    PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
     const auto calls = ReadSpeechLog();
-    return std::all_of(calls.begin(), calls.end(), [](const SpeechCall& call) { return call.function == "cancelSpeech"; });
+    return std::all_of(calls.begin(), calls.end(),
+                       [](const SpeechCall& call) { return call.function == "cancelSpeech"; });
 }
 
 void ResetFakeSpeech() {
@@ -273,25 +275,42 @@ std::wstring ExecutableFolder() {
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
+namespace {
+
+// Read-only files too.
+void DeleteFilesBelow(const std::wstring& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(entry.path().c_str());
+    }
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    DeleteFilesBelow(folder);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
+
+}  // namespace
+
 void ClearDataFolder() {
     ASSERT_TRUE(PrepareDataFolder());
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(DataFolder(), error))
-        if (entry.is_regular_file(error)) DeleteFileW(entry.path().c_str());
+    DeleteFilesBelow(DataFolder());
 }
 
 ScratchFolder::ScratchFolder(const wchar_t* name) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     path_ = std::wstring(temp) + name;
+    // What a test that crashed left behind is not this test's.
+    RemoveFolder(path_);
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
 ScratchFolder::~ScratchFolder() {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error))
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(path_, error);
+    RemoveFolder(path_);
 }
 
 void WriteTestFile(const std::wstring& path, const std::string& bytes) {
@@ -301,7 +320,7 @@ void WriteTestFile(const std::wstring& path, const std::string& bytes) {
 
 std::string FileBytes(const std::wstring& path) {
     std::string bytes;
-    ReadFileBytes(path, 1 << 20, bytes);
+    ReadFileBytes(path, 16 << 20, bytes);
     return bytes;
 }
 

@@ -74,11 +74,12 @@ SettingValue ReadSetting(const wchar_t* name);
 
 std::wstring ExecutableFolder();
 
-// Delete the lists in the test profile's data folder, so that a test starts
-// with none.
+// Delete the lists, templates and backups in the test profile's data folder,
+// so that a test starts with none.
 void ClearDataFolder();
 
-// A folder of its own below the temporary folder, removed with all it holds.
+// A folder of its own below the temporary folder, empty at first and removed
+// with all it holds.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const wchar_t* name);
