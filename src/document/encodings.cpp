@@ -138,9 +138,8 @@ int DetectEncoding(const unsigned char* bytes, size_t count) {
     if (StartsWith(bytes, count, "\xEF\xBB\xBF", 3)) return kUtf8WithBom;
     if (StartsWith(bytes, count, "\xFF\xFE", 2)) return kUtf16Le;
     if (StartsWith(bytes, count, "\xFE\xFF", 2)) return kUtf16Be;
-    const bool hasShiftJisOnlyLead =
-        std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; });
-    if (hasShiftJisOnlyLead && ParsesAsShiftJis(bytes, count)) return kShiftJis;
+    // Well-formed UTF-8 first: short UTF-8 Japanese often parses as Shift_JIS
+    // too, while real Shift_JIS text is almost never well-formed UTF-8.
     bool sawMultiByte = false;
     if (IsWellFormedUtf8(bytes, count, sawMultiByte) && sawMultiByte) return kUtf8;
     const bool hasHighByte = std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x80; });
