@@ -107,6 +107,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    // Setting the control up marks it modified; the fresh document is untouched.
+    CurrentEditor().SetModified(false);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
     LoadAudioHistory();
     return 0;

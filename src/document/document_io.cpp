@@ -125,9 +125,9 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     return ReadResult::kDone;
 }
 
-bool SaveDocumentTo(const std::wstring& path) {
+bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
     if (!WriteDocument(path, DocumentEncoding())) return false;
-    AnnounceSaved();
+    if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
 }
 

@@ -244,7 +244,7 @@ TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     EXPECT_TRUE(Spoken(L"読み取り専用ファイル"));
     EXPECT_FALSE(IsEditable());
     EXPECT_FALSE(IsLockToggleAllowed());
-    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt")));
+    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt"), SaveAnswer::kSpoken));
     EXPECT_EQ(ReadBytes(File(L"ro.txt")), "locked");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     EXPECT_TRUE(IsEditable());
@@ -350,6 +350,31 @@ TEST_F(FileCommandsTest, BackupOnlyWhenModifiedAndTitleKeepsItsName) {
     SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(ReadBytes(BackupPath()), "changed again");
     DeleteFileW(BackupPath().c_str());
+    // The user asked for neither copy: "saved" would tell them their document was.
+    PumpMessages(300);
+    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{});
+}
+
+TEST_F(FileCommandsTest, TextStaysModifiedWhileTheSaveQuestionIsOpen) {
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    std::string backup, logOffBackup;
+    AnswerDialog(L"保存確認", [&](HWND box) {
+        SendMessageW(window_, InstanceMessage(), 0, 0);
+        backup = ReadBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+        logOffBackup = ReadBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        // Another instance closing them all waits for this answer.
+        SendMessageW(window_, InstanceMessage(), 1, 0);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(window_, kCmdNew);
+    EXPECT_EQ(backup, "unsaved");
+    EXPECT_EQ(logOffBackup, "unsaved");
+    ASSERT_TRUE(IsWindow(window_));
+    EXPECT_EQ(CurrentEditor().Text(), L"unsaved");
+    EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
 TEST_F(FileCommandsTest, AnInstanceStartedInTheSameSecondKeepsItsOwnBackup) {
