@@ -43,7 +43,7 @@ bool g_questionOpen = false;
 // The save that the answer Yes asks for; says why when it fails.
 bool SaveForQuestion(HWND owner) {
     RecordCaretInHistory(DocumentPath());
-    if (DocumentPath().empty()) {
+    if (!CanSaveInPlace()) {
         const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
         if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
         return outcome == SaveOutcome::kSaved;

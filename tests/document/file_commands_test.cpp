@@ -252,6 +252,24 @@ TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     EXPECT_EQ(GetWindowLongPtrW(EditorWindow(), GWL_STYLE) & ES_READONLY, 0);
 }
 
+TEST_F(FileCommandsTest, FileWithANulLoadsLockedAndSaveAsksWhereTo) {
+    const std::string bytes("before\0after", 12);
+    WriteBytes(File(L"a.txt"), bytes);
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"before");
+    EXPECT_TRUE(Spoken(L"NUL文字以降は読み込めないため編集禁止"));
+    EXPECT_FALSE(IsEditable());
+    Command(window_, kCmdReadOnlyToggle);
+    CurrentEditor().ReplaceSelection(L"x");
+    Press(L"名前を付けて保存", IDCANCEL);
+    Command(window_, kCmdSave);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), bytes);
+    ChooseFile(L"名前を付けて保存", File(L"b.txt"));
+    Command(window_, kCmdSave);
+    EXPECT_EQ(ReadBytes(File(L"b.txt")), "xbefore");
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), bytes);
+}
+
 TEST_F(FileCommandsTest, FailedLoadKeepsTheDocumentAndItsPath) {
     WriteBytes(File(L"a.txt"), "mine");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
