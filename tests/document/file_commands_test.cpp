@@ -10,6 +10,7 @@
 #include "core/editor_control.h"
 #include "app/main_window.h"
 #include "core/app_window.h"
+#include "core/data_folder.h"
 #include "core/outside_world.h"
 #include "document/backup.h"
 #include "document/document_state.h"
@@ -315,6 +316,25 @@ TEST_F(FileCommandsTest, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_TRUE(WriteFileSafely(File(L"a.txt"), "new"));
     EXPECT_EQ(ReadBytes(File(L"a.txt")), "new");
     EXPECT_NE(GetFileAttributesW(File(L"a.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST_F(FileCommandsTest, FailedReplacementWritesTheFileInPlace) {
+    WriteBytes(File(L"a.txt"), "old content");
+    // A viewer holding the file without letting it be deleted makes the
+    // replacement fail once the new content is complete beside it.
+    const HANDLE viewer = CreateFileW(File(L"a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    const bool written = WriteFileSafely(File(L"a.txt"), "new");
+    CloseHandle(viewer);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), "new");
+    for (const std::wstring& pattern : {folder_ + L"\\ori*.tmp", BackupFolder() + L"\\a.txt.*"}) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << std::filesystem::path(found.cFileName).string();
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    }
 }
 
 TEST_F(FileCommandsTest, FileInAFolderNearThePathLimitSaves) {
