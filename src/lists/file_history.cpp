@@ -85,7 +85,8 @@ long RememberedCaret(const std::wstring& path) {
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
-    if (!FileExists(legacyFile)) return;
+    // Once converted (or begun anew here), the list here is the user's own.
+    if (!FileExists(legacyFile) || FileExists(HistoryFilePath())) return;
     FileHistory history;
     for (size_t i = 0; i < kHistoryEntries; ++i) {
         // A buffer larger than a path, so that an over-long value is seen and

@@ -467,10 +467,15 @@ TEST_F(FileCommandsTest, LegacyHistoryIsConverted) {
                                               std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
                                               "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
     MigrateLegacyFileHistory(legacy);
+    // A later start keeps the files used since.
+    AddToHistory(File(L"a.txt"));
+    MigrateLegacyFileHistory(legacy);
     DeleteFileW((legacy + L"\\history.log").c_str());
     RemoveDirectoryW(legacy.c_str());
-    const FileHistory history = LoadHistory();
-    ASSERT_EQ(history.size(), 2u);
+    FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].path, File(L"a.txt"));
+    history.erase(history.begin());
     EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
     EXPECT_EQ(history[0].position, 12);
     EXPECT_EQ(history[1].path, L"C:\\b.txt");
