@@ -28,6 +28,10 @@ const wchar_t kCannotOpenMessage[] = L"ファイルを開けませんでした";
 constexpr unsigned long long kWineControlBytesPerUnit = 450;
 constexpr unsigned long long kWindowsControlBytesPerUnit = 8;
 
+void SpeakAnswer(const wchar_t* text) {
+    Speak(text, kAnswerDelayMs);
+}
+
 bool RunsUnderWine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
@@ -79,10 +83,8 @@ void AnnounceSaved() {
 
 }  // namespace
 
-const wchar_t kCannotSaveMessage[] = L"保存できませんでした";
-
-void SpeakAnswer(const wchar_t* text) {
-    Speak(text, kAnswerDelayMs);
+void SpeakSaveFailure() {
+    SpeakAnswer(L"保存できませんでした");
 }
 
 void SpeakReadFailure(ReadResult result) {

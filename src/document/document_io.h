@@ -10,10 +10,6 @@
 // characters.
 constexpr size_t kMaxDocumentUnits = 104857600;
 
-extern const wchar_t kCannotSaveMessage[];
-
-void SpeakAnswer(const wchar_t* text);
-
 // Whether the editor control can take a text of this many units without
 // running the process out of memory.
 bool EditorCanHold(size_t units);
@@ -22,6 +18,8 @@ enum class ReadResult { kDone, kUnreadable, kTooLarge };
 
 // The spoken answer when a file could not be read (nothing for kDone).
 void SpeakReadFailure(ReadResult result);
+// "保存できませんでした".
+void SpeakSaveFailure();
 
 // Load a file into the editor as the document, detecting its encoding unless
 // `codePage` names one (0 = detect). When the file cannot be read or is too

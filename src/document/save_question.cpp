@@ -38,18 +38,16 @@ bool SameAsLoadedText(const Editor& editor) {
     }
 }
 
-bool g_questionOpen = false;
-
 // The save that the answer Yes asks for; says why when it fails.
 bool SaveForQuestion(HWND owner) {
     RecordCaretInHistory(DocumentPath());
     if (!CanSaveInPlace()) {
         const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
-        if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
+        if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
         return outcome == SaveOutcome::kSaved;
     }
     if (SaveDocumentInPlace()) return true;
-    SpeakAnswer(kCannotSaveMessage);
+    SpeakSaveFailure();
     return false;
 }
 
@@ -59,16 +57,11 @@ bool ConfirmDiscard(HWND owner) {
     const Editor editor = CurrentEditor();
     if (!editor.IsModified()) return true;
     if (SameAsLoadedText(editor)) return true;
-    // Another request to drop the text while the question (or its Save As)
-    // is open, such as a close-all from another instance, waits for the answer.
-    if (g_questionOpen) return false;
     // The text stays modified until the answer: a backup request or a log-off
     // meanwhile still saves it.
-    g_questionOpen = true;
     const std::wstring question = DocumentName() + L"の内容は変更されています\n変更を保存しますか？";
     const int answer = MessageBoxW(owner, question.c_str(), L"保存確認", MB_YESNOCANCEL | MB_ICONQUESTION);
     const bool saved = answer == IDYES && SaveForQuestion(owner);
-    g_questionOpen = false;
     if (saved) editor.SetModified(false);
     return answer == IDNO || saved;
 }
