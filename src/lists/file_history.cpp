@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <optional>
 
 #include "core/data_folder.h"
@@ -21,18 +20,6 @@ FileHistory ParseHistory(const std::string& bytes) {
 
 std::string FormatHistory(const FileHistory& history) {
     return FormatListLines(FormatPathEntries(history, kCaretKey, kHistoryEntries));
-}
-
-void MoveToTop(FileHistory& history, const std::wstring& path) {
-    HistoryEntry top{path, FileNameOf(path), 0};
-    const auto found = std::find_if(history.rbegin(), history.rend(),
-                                    [&path](const HistoryEntry& entry) { return entry.path == path; });
-    if (found != history.rend()) {
-        top.position = found->position;
-        history.erase(std::next(found).base());
-    }
-    history.insert(history.begin(), top);
-    if (history.size() > kHistoryEntries) history.resize(kHistoryEntries);
 }
 
 std::wstring HistoryFilePath() {
@@ -63,7 +50,7 @@ void AddToHistory(const std::wstring& path) {
     if (path.empty() || !FitsPathBuffer(path)) return;
     std::optional<FileHistory> history = ReadHistoryFile();
     if (!history) return;
-    MoveToTop(*history, path);
+    MoveToTop(*history, path, kHistoryEntries);
     SaveHistory(*history);
 }
 
@@ -86,19 +73,5 @@ long RememberedCaret(const std::wstring& path) {
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
     if (!FileExists(legacyFile)) return;
-    FileHistory history;
-    for (size_t i = 0; i < kHistoryEntries; ++i) {
-        // A buffer larger than a path, so that an over-long value is seen and
-        // skipped instead of being cut.
-        wchar_t path[4 * kPathBufferUnits] = {};
-        const std::wstring pathKey = L"FilePath" + std::to_wstring(i);
-        const std::wstring caretKey = L"CurselPoint" + std::to_wstring(i);
-        GetPrivateProfileStringW(L"FilePath", pathKey.c_str(), L"", path, ARRAYSIZE(path), legacyFile.c_str());
-        if (path[0] == L'\0') break;
-        const UINT caret = GetPrivateProfileIntW(L"CurselPoint", caretKey.c_str(), 0, legacyFile.c_str());
-        const std::wstring entryPath = path;
-        if (FitsPathBuffer(entryPath))
-            history.push_back({entryPath, FileNameOf(entryPath), static_cast<long>(std::min<UINT>(caret, LONG_MAX))});
-    }
-    SaveHistory(history);
+    SaveHistory(ReadLegacyPathEntries(legacyFile, L"CurselPoint", kHistoryEntries));
 }

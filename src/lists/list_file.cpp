@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cwchar>
 
 #include "core/file_io.h"
+#include "core/leading_number.h"
 #include "core/paths.h"
 #include "core/safe_write.h"
 
@@ -74,15 +76,6 @@ namespace {
 
 const wchar_t kPathKey[] = L"FilePath=";
 
-long LeadingNumber(const std::wstring& text, size_t from) {
-    long long value = 0;
-    for (size_t i = from; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = value * 10 + (text[i] - L'0');
-        if (value > LONG_MAX) return LONG_MAX;
-    }
-    return static_cast<long>(value);
-}
-
 bool ParsePathEntry(const std::wstring& line, const std::wstring& positionKey, PathEntry& entry) {
     const size_t pathKey = line.find(kPathKey);
     if (pathKey == std::wstring::npos) return false;
@@ -122,4 +115,34 @@ ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& posi
         lines.push_back(line);
     }
     return lines;
+}
+
+void MoveToTop(PathEntries& entries, const std::wstring& path, size_t maxEntries) {
+    PathEntry top{path, FileNameOf(path), 0};
+    const auto found = std::find_if(entries.rbegin(), entries.rend(),
+                                    [&path](const PathEntry& entry) { return entry.path == path; });
+    if (found != entries.rend()) {
+        top.position = found->position;
+        entries.erase(std::next(found).base());
+    }
+    entries.insert(entries.begin(), top);
+    if (entries.size() > maxEntries) entries.resize(maxEntries);
+}
+
+PathEntries ReadLegacyPathEntries(const std::wstring& legacyFile, const wchar_t* positionName, size_t maxEntries) {
+    PathEntries entries;
+    for (size_t i = 0; i < maxEntries; ++i) {
+        // A buffer larger than a path, so that an over-long value is seen and
+        // skipped instead of being cut.
+        wchar_t path[4 * kPathBufferUnits] = {};
+        const std::wstring pathKey = L"FilePath" + std::to_wstring(i);
+        const std::wstring positionKey = positionName + std::to_wstring(i);
+        GetPrivateProfileStringW(L"FilePath", pathKey.c_str(), L"", path, ARRAYSIZE(path), legacyFile.c_str());
+        if (path[0] == L'\0') break;
+        const UINT position = GetPrivateProfileIntW(positionName, positionKey.c_str(), 0, legacyFile.c_str());
+        const std::wstring entryPath = path;
+        if (FitsPathBuffer(entryPath))
+            entries.push_back({entryPath, FileNameOf(entryPath), static_cast<long>(std::min<UINT>(position, LONG_MAX))});
+    }
+    return entries;
 }

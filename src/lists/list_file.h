@@ -40,3 +40,13 @@ using PathEntries = std::vector<PathEntry>;
 // digits is 0 and one too large for a long is capped.
 PathEntries ParsePathEntries(const ListLines& lines, const std::wstring& positionKey, size_t maxEntries);
 ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& positionKey, size_t maxEntries);
+
+// Put a path at the top, keeping the position it had when it was already
+// listed (paths compare exactly); the oldest entries beyond `maxEntries` go.
+void MoveToTop(PathEntries& entries, const std::wstring& path, size_t maxEntries);
+
+// A list as the legacy data folder kept it: an initialisation file in the
+// ANSI code page with the keys "FilePath%d" of section "FilePath" and
+// "<positionName>%d" of section <positionName>, read from 0 up to the first
+// empty path. A path longer than a path buffer is left out, never cut.
+PathEntries ReadLegacyPathEntries(const std::wstring& legacyFile, const wchar_t* positionName, size_t maxEntries);
