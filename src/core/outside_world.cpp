@@ -1,6 +1,7 @@
 #include "core/outside_world.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include "core/app_window.h"
@@ -14,7 +15,16 @@ bool ShellOpen(const std::wstring& target) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-OutsideWorld g_outside{ShellOpen};
+bool SendMciString(const std::wstring& command, std::wstring& reply) {
+    // Zeroed, so that a reply the device did not write reads as none.
+    wchar_t buffer[128] = {};
+    const MCIERROR error = mciSendStringW(command.c_str(), buffer, ARRAYSIZE(buffer), MainWindow());
+    buffer[ARRAYSIZE(buffer) - 1] = L'\0';
+    reply = error == 0 ? buffer : L"";
+    return error == 0;
+}
+
+OutsideWorld g_outside{ShellOpen, SendMciString};
 
 }  // namespace
 

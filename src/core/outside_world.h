@@ -8,6 +8,10 @@ struct OutsideWorld {
     // Open a file, folder or URL with its default program. Returns whether
     // the shell accepted it.
     bool (*shellOpen)(const std::wstring& target);
+    // Send an MCI command string. Returns whether the device accepted it;
+    // `reply` then holds its answer (empty when it gave none) and is empty
+    // otherwise. Notifications ("notify") go to the main window.
+    bool (*sendMciString)(const std::wstring& command, std::wstring& reply);
 };
 
 OutsideWorld& Outside();
