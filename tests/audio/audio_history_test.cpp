@@ -7,22 +7,22 @@
 #include <vector>
 
 #include "audio/audio_history.h"
-#include "core/file_io.h"
 #include "core/window_text.h"
 #include "support/test_support.h"
 
 namespace {
 
 using namespace testing_support;
+using Strings = std::vector<std::wstring>;
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream(path.c_str(), std::ios::binary) << bytes;
 }
 
-std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, 1 << 20, bytes);
-    return bytes;
+Strings Paths(const PathEntries& entries) {
+    Strings paths;
+    for (const PathEntry& entry : entries) paths.push_back(entry.path + L"|" + std::to_wstring(entry.position));
+    return paths;
 }
 
 class AudioHistory : public MainWindowTest {
@@ -37,59 +37,48 @@ protected:
     }
 };
 
-TEST_F(AudioHistory, ReopeningMovesUpAndTheTwentyFirstFileDropsTheOldest) {
-    PathEntries full;
-    for (int i = 0; i < 20; ++i) full.push_back({L"C:\\f" + std::to_wstring(i), L"", i * 1000});
-    SaveAudioHistory(full);
-    AddToAudioHistory(L"C:\\f5");
-    PathEntries history = LoadAudioHistory();
-    ASSERT_EQ(history.size(), 20u);
-    EXPECT_EQ(history[0].path, L"C:\\f5");
-    EXPECT_EQ(history[0].position, 5000);
-    EXPECT_EQ(history[5].path, L"C:\\f4");
-    EXPECT_EQ(history[6].path, L"C:\\f6");
-    AddToAudioHistory(L"C:\\new.mp3");
-    history = LoadAudioHistory();
-    ASSERT_EQ(history.size(), 20u);
-    EXPECT_EQ(history[0].fileName, L"new.mp3");
-    EXPECT_EQ(history[19].path, L"C:\\f18");
-}
-
-TEST_F(AudioHistory, AnyAudioLogLoads) {
-    // No mark, an empty point, invalid UTF-8, a path too long, 32 bits exceeded, too many lines.
-    std::string bytes = "FilePath=C:\\a.mp3|Point=\r\nFilePath=C:\\\xFF.mp3|Point=3\r\nFilePath=C:\\" +
-                        std::string(300, 'x') + "|Point=1\r\nFilePath=C:\\b.mp3|Point=99999999999\r\n";
-    for (int i = 0; i < 30; ++i) bytes += "FilePath=C:\\n" + std::to_string(i) + "|Point=1\r\n";
+TEST_F(AudioHistory, AnyFileLoadsReopeningMovesUpAndTheTwentyFirstDropsTheOldest) {
+    // No mark, an empty point, a path too long, more than 20 lines.
+    std::string bytes = "FilePath=C:\\a|Point=\r\nFilePath=C:\\" + std::string(300, 'x') + "|Point=1\r\n";
+    for (int i = 1; i < 30; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + "|Point=" + std::to_string(i) + "\r\n";
     WriteBytes(AudioHistoryPath(), bytes);
-    const PathEntries history = LoadAudioHistory();
-    ASSERT_EQ(history.size(), 20u);
-    EXPECT_EQ(history[0].path, L"C:\\a.mp3");
-    EXPECT_EQ(history[0].position, 0);
-    EXPECT_EQ(history[2].position, 2147483647L);
-    EXPECT_EQ(history[3].path, L"C:\\n0");
+    AddToAudioHistory(L"C:\\f5");
+    Strings paths = Paths(LoadAudioHistory());
+    ASSERT_EQ(paths.size(), 20u);
+    EXPECT_EQ(Strings(paths.begin(), paths.begin() + 7),
+              (Strings{L"C:\\f5|5", L"C:\\a|0", L"C:\\f1|1", L"C:\\f2|2", L"C:\\f3|3", L"C:\\f4|4", L"C:\\f6|6"}));
+    AddToAudioHistory(L"C:\\new");
+    paths = Paths(LoadAudioHistory());
+    EXPECT_EQ(paths.front(), L"C:\\new|0");
+    EXPECT_EQ(paths.back(), L"C:\\f18|18");
 }
 
-TEST_F(AudioHistory, LegacyFileIsConvertedButNeverOverAnAudioLog) {
+TEST_F(AudioHistory, LegacyFileIsConvertedAndAnAudioLogIsNeverWrittenOverUnread) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring legacy = std::wstring(temp) + L"orinda_legacy_audio";
     CreateDirectoryW(legacy.c_str(), nullptr);
     // "音声" in code page 932.
-    WriteBytes(legacy + L"\\Audio.log", "[FilePath]\r\nFilePath0=C:\\\x89\xB9\x90\xBA\\a.mp3\r\nFilePath1=C:\\b.wav\r\n"
-                                        "[Point]\r\nPoint0=1500\r\n");
+    WriteBytes(legacy + L"\\Audio.log",
+               "[FilePath]\r\nFilePath0=C:\\\x89\xB9\x90\xBA\\a.mp3\r\nFilePath1=C:\\b\r\n[Point]\r\nPoint0=1500\r\n");
     MigrateLegacyAudioHistory(legacy);
-    EXPECT_EQ(ReadBytes(AudioHistoryPath()),
-              "\xEF\xBB\xBF" "FilePath=C:\\\xE9\x9F\xB3\xE5\xA3\xB0\\a.mp3|Point=1500\r\nFilePath=C:\\b.wav|Point=0\r\n");
-    SaveAudioHistory({{L"C:\\mine.mp3", L"mine.mp3", 1}});
+    EXPECT_EQ(Paths(LoadAudioHistory()), (Strings{L"C:\\音声\\a.mp3|1500", L"C:\\b|0"}));
+    SaveAudioHistory({{L"C:\\mine", L"mine", 1}});
+    // Another instance reads it without sharing reads: a write would still go through.
+    const HANDLE lock = CreateFileW(AudioHistoryPath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
     MigrateLegacyAudioHistory(legacy);
+    AddToAudioHistory(L"C:\\x");
+    StoreResumePoint(L"C:\\mine", 9);
+    CloseHandle(lock);
     DeleteFileW((legacy + L"\\Audio.log").c_str());
     RemoveDirectoryW(legacy.c_str());
-    ASSERT_EQ(LoadAudioHistory().size(), 1u);
+    EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\mine|1"});
 }
 
 TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}, {L"C:\\d\\b.wav", L"b.wav", 2}});
-    std::vector<std::wstring> lines;
+    Strings lines;
     LRESULT selected = -1;
     bool choosable = true;
     AnswerDialog(L"オーディオファイル履歴", [&](HWND dialog) {
@@ -103,7 +92,7 @@ TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_FALSE(ChooseFromAudioHistory(window_));
-    EXPECT_EQ(lines, (std::vector<std::wstring>{L"a.mp3", L"b.wav"}));
+    EXPECT_EQ(lines, (Strings{L"a.mp3", L"b.wav"}));
     EXPECT_EQ(selected, 0);
     EXPECT_FALSE(choosable);
     EXPECT_TRUE(LoadAudioHistory().empty());
