@@ -13,9 +13,7 @@ const wchar_t kResumeKey[] = L"|Point=";
 // Empty when there is no Audio.log yet; nothing when it cannot be read now.
 std::optional<PathEntries> ReadAudioHistory() {
     if (AudioHistoryPath().empty()) return std::nullopt;
-    const std::optional<ListLines> lines = ReadListFile(AudioHistoryPath());
-    if (!lines) return std::nullopt;
-    return ParsePathEntries(*lines, kResumeKey, kAudioHistoryEntries);
+    return ReadPathList(AudioHistoryPath(), kResumeKey, kAudioHistoryEntries);
 }
 
 }  // namespace
@@ -30,7 +28,7 @@ PathEntries LoadAudioHistory() {
 
 void SaveAudioHistory(const PathEntries& history) {
     if (!AudioHistoryPath().empty())
-        WriteListFile(AudioHistoryPath(), FormatPathEntries(history, kResumeKey, kAudioHistoryEntries));
+        WritePathList(AudioHistoryPath(), history, kResumeKey, kAudioHistoryEntries);
 }
 
 void AddToAudioHistory(const std::wstring& path) {
@@ -61,5 +59,5 @@ void MigrateLegacyAudioHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\Audio.log";
     // An Audio.log that is there, even one that cannot be read now, is newer.
     if (AudioHistoryPath().empty() || !FileExists(legacyFile) || FileExists(AudioHistoryPath())) return;
-    SaveAudioHistory(ReadLegacyPathEntries(legacyFile, L"Point", kAudioHistoryEntries));
+    SaveAudioHistory(ReadLegacyPathList(legacyFile, L"Point", kAudioHistoryEntries));
 }

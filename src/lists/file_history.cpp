@@ -31,9 +31,7 @@ namespace {
 
 // Empty when there is no history file yet; nothing when it cannot be read now.
 std::optional<FileHistory> ReadHistoryFile() {
-    const std::optional<ListLines> lines = ReadListFile(HistoryFilePath());
-    if (!lines) return std::nullopt;
-    return ParsePathEntries(*lines, kCaretKey, kHistoryEntries);
+    return ReadPathList(HistoryFilePath(), kCaretKey, kHistoryEntries);
 }
 
 }  // namespace
@@ -43,7 +41,7 @@ FileHistory LoadHistory() {
 }
 
 void SaveHistory(const FileHistory& history) {
-    WriteListFile(HistoryFilePath(), FormatPathEntries(history, kCaretKey, kHistoryEntries));
+    WritePathList(HistoryFilePath(), history, kCaretKey, kHistoryEntries);
 }
 
 void AddToHistory(const std::wstring& path) {
@@ -72,6 +70,5 @@ long RememberedCaret(const std::wstring& path) {
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
-    if (!FileExists(legacyFile)) return;
-    SaveHistory(ReadLegacyPathEntries(legacyFile, L"CurselPoint", kHistoryEntries));
+    if (FileExists(legacyFile)) SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
 }
