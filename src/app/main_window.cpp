@@ -9,7 +9,6 @@
 #include "app/instance_requests.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
-#include "audio/audio_history.h"
 #include "audio/keypad_player.h"
 #include "core/app_window.h"
 #include "core/caret_position.h"
@@ -110,8 +109,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    // Setting the control up marks it modified; the fresh document is untouched.
+    CurrentEditor().SetModified(false);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
-    LoadAudioHistory();
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "core/editor_control.h"
 #include "core/window_text.h"
+#include "document/backup.h"
 #include "document/document_state.h"
 #include "editing/range_selection.h"
 #include "lists/file_history.h"
@@ -41,6 +42,10 @@ TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
     EXPECT_EQ(GetFocus(), EditorWindow());
     EXPECT_TRUE(StatusBecomes(L"1行1文字"));
     EXPECT_EQ(StatusText(1), L"UTF-8");
+    // Untouched text: a backup request from another instance writes nothing.
+    EXPECT_FALSE(CurrentEditor().IsModified());
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {

@@ -24,9 +24,7 @@ namespace {
 const std::set<WORD> kWithoutAction = {499, 581, 582};
 // Commands of subsystems not built yet: an ID leaves this list when its
 // action enters the command table.
-const std::set<WORD> kNotBuiltYet = {551, 554, 555, 561, 562, 563, 564, 565, 566, 567, 568, 580, 595, 596, 597,
-                                     598, 599, 600, 601, 602, 603, 604, 605, 606, 607, 608, 609, 610, 611, 612,
-                                     613, 614, 615, 616};
+const std::set<WORD> kNotBuiltYet = {551, 554, 555, 561, 562, 563, 564, 565, 566, 567, 568, 600};
 
 // The fixed menu labels repeat these keys within one menu; Windows then
 // moves through the items that share the key.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/data_folder.h"
 #include "core/safe_write.h"
 #include "support/test_support.h"
 
@@ -11,9 +12,11 @@ using namespace testing_support;
 
 namespace {
 
+// The writer's own temporary files; Wine's ReplaceFileW leaves one of its
+// own ("rf*.tmp") when it fails.
 bool TemporaryFileLeftIn(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*.tmp").c_str(), &found);
+    const HANDLE search = FindFirstFileW((folder + L"\\ori*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
@@ -35,6 +38,27 @@ TEST(SafeWrite, AFailedWriteLeavesTheOldFileIntactAndASuccessKeepsItsAttributes)
     EXPECT_TRUE(WriteFileSafely(path, "new"));
     EXPECT_EQ(FileBytes(path), "new");
     EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST(SafeWrite, AFailedReplacementWritesTheFileInPlace) {
+    ASSERT_TRUE(PrepareDataFolder());  // the old content waits in its backup folder
+    const ScratchFolder folder(L"orinda_safe_write");
+    const std::wstring path = folder.File(L"a.txt");
+    WriteTestFile(path, "old content");
+    // A viewer holding the file without letting it be deleted makes the
+    // replacement fail once the new content is complete beside it.
+    const HANDLE viewer =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    const bool written = WriteFileSafely(path, "new");
+    CloseHandle(viewer);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_FALSE(TemporaryFileLeftIn(folder.Path()));
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((BackupFolder() + L"\\a.txt.*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 TEST(SafeWrite, AFileInAFolderNearThePathLimitSaves) {

@@ -20,21 +20,14 @@ using namespace testing_support;
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 using Backup = MainWindowTest;
 
 TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
     EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
 }
 
-TEST_F(Backup, WrittenOnlyWhenModifiedAndTheTitleKeepsItsName) {
-    SetEditorText(L"");
+TEST_F(Backup, WrittenSilentlyWhenAskedAndTheTitleKeepsItsName) {
     const std::wstring before = WindowText(window_);
-    SendMessageW(window_, InstanceMessage(), 0, 0);
-    EXPECT_FALSE(Exists(BackupPath()));
     CurrentEditor().ReplaceSelection(L"changed");
     SendMessageW(window_, InstanceMessage(), 0, 0);
     EXPECT_EQ(FileBytes(BackupPath()), "changed");
@@ -47,7 +40,26 @@ TEST_F(Backup, WrittenOnlyWhenModifiedAndTheTitleKeepsItsName) {
     CurrentEditor().ReplaceSelection(L" again");
     SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(FileBytes(BackupPath()), "changed again");
-    DeleteFileW(BackupPath().c_str());
+    // The user asked for neither copy: "saved" would tell them their document was.
+    EXPECT_TRUE(NothingHeard());
+}
+
+TEST_F(Backup, TheTextStaysModifiedWhileTheSaveQuestionIsOpen) {
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    std::string backup, logOffBackup;
+    AnswerDialog(L"保存確認", [&](HWND box) {
+        SendMessageW(window_, InstanceMessage(), 0, 0);
+        backup = FileBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+        logOffBackup = FileBytes(BackupPath());
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdNew);
+    EXPECT_EQ(backup, "unsaved");
+    EXPECT_EQ(logOffBackup, "unsaved");
+    EXPECT_EQ(CurrentEditor().Text(), L"unsaved");
+    EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
 TEST_F(Backup, AnInstanceStartedInTheSameSecondKeepsItsOwn) {

@@ -164,12 +164,30 @@ TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     EXPECT_TRUE(WaitForSpeech(L"読み取り専用ファイル", 2000));
     EXPECT_FALSE(IsEditable());
     EXPECT_FALSE(IsLockToggleAllowed());
-    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt")));
+    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt"), SaveAnswer::kSpoken));
     EXPECT_EQ(FileBytes(File(L"ro.txt")), "locked");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     EXPECT_TRUE(IsEditable());
     EXPECT_TRUE(IsLockToggleAllowed());
     EXPECT_EQ(GetWindowLongPtrW(EditorWindow(), GWL_STYLE) & ES_READONLY, 0);
+}
+
+TEST_F(FileCommandsTest, FileWithANulLoadsLockedAndSaveAsksWhereTo) {
+    const std::string bytes("before\0after", 12);
+    WriteTestFile(File(L"a.txt"), bytes);
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"before");
+    EXPECT_TRUE(WaitForSpeech(L"NUL文字以降は読み込めないため編集禁止", 2000));
+    EXPECT_FALSE(IsEditable());
+    SendCommand(kCmdReadOnlyToggle);
+    CurrentEditor().ReplaceSelection(L"x");
+    AnswerWithButton(L"名前を付けて保存", IDCANCEL);
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"a.txt")), bytes);
+    AnswerFileDialog(L"名前を付けて保存", File(L"b.txt"));
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"b.txt")), "xbefore");
+    EXPECT_EQ(FileBytes(File(L"a.txt")), bytes);
 }
 
 TEST_F(FileCommandsTest, FailedLoadKeepsTheDocumentAndItsPath) {

@@ -125,6 +125,14 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrows) {
     SendCommand(kCmdLowerCase);
     EXPECT_EQ(Heard(), std::vector<std::wstring>{L"テキストが選択されていません"});
     EXPECT_EQ(editor.EditorText(), L"ガギ ABC\rDEf yy");
+
+    // Hiragana have no half-width form: nothing converted is no success.
+    SetEditorText(L"あい");
+    editor.Select(0, 2);
+    ClearSpeechLog();
+    SendCommand(kCmdHalfWidth);
+    EXPECT_EQ(Heard(), std::vector<std::wstring>{L"変換できませんでした"});
+    EXPECT_EQ(editor.EditorText(), L"あい");
 }
 
 TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {

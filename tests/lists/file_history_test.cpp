@@ -47,14 +47,14 @@ TEST(HistoryFile, MalformedFilesLoadSafely) {
 
 TEST(HistoryList, MovesToTopKeepsCaretLimitsAndIsCaseSensitive) {
     FileHistory history = {{L"C:\\a", L"a", 1}, {L"C:\\b", L"b", 2}, {L"C:\\c", L"c", 3}};
-    MoveToTop(history, L"C:\\c");
+    MoveToTop(history, L"C:\\c", kHistoryEntries);
     EXPECT_EQ(history[0].path, L"C:\\c");
     EXPECT_EQ(history[0].position, 3);
     EXPECT_EQ(history[1].path, L"C:\\a");
-    MoveToTop(history, L"C:\\A");
+    MoveToTop(history, L"C:\\A", kHistoryEntries);
     EXPECT_EQ(history.size(), 4u);
     EXPECT_EQ(history[0].position, 0);
-    for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i));
+    for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i), kHistoryEntries);
     EXPECT_EQ(history.size(), 50u);
     EXPECT_EQ(history[0].path, L"C:\\n59");
     EXPECT_EQ(history.back().path, L"C:\\n10");
@@ -68,8 +68,13 @@ TEST(HistoryFile, TheLegacyHistoryIsConverted) {
                                                    std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
                                                    "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
     MigrateLegacyFileHistory(legacy.Path());
-    const FileHistory history = LoadHistory();
-    ASSERT_EQ(history.size(), 2u);
+    // A later start keeps the files used since.
+    AddToHistory(L"C:\\used since.txt");
+    MigrateLegacyFileHistory(legacy.Path());
+    FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].path, L"C:\\used since.txt");
+    history.erase(history.begin());
     EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
     EXPECT_EQ(history[0].position, 12);
     EXPECT_EQ(history[1].path, L"C:\\b.txt");

@@ -71,7 +71,6 @@ TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
     // 検索 in Shift_JIS (code page 932).
     WriteTestFile(legacy.File(L"Find.log"),
                   "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n");
-    AddToSearchHistory(SearchHistoryKind::Replacements, L"replaced by the migration");
     MigrateLegacySearchHistory(legacy.Path());
 
     const SearchHistory finds = LoadSearchHistory(SearchHistoryKind::FindTerms);
@@ -79,8 +78,12 @@ TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
     EXPECT_EQ(finds[1], L"abc");
     EXPECT_EQ(finds[2], L"");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
     EXPECT_EQ(FindLogBytes().substr(0, 2), std::string("\xFF\xFE"));
+
+    // A later start keeps the terms used since.
+    AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
+    MigrateLegacySearchHistory(legacy.Path());
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
 }
 
 TEST_F(FindLog, NoLegacyFileLeavesTheHistoryAlone) {

@@ -33,8 +33,8 @@ std::vector<std::wstring> Heard();
 // Nothing was spoken, shown in braille or read by PC-Talker, within the
 // time an answer would take.
 bool NothingHeard();
-// The stand-in libraries as every test starts: NVDA running and quick,
-// PC-Talker running.
+// The stand-in libraries as every test starts: NVDA running, quick and
+// answering, PC-Talker running.
 void ResetFakeSpeech();
 
 void PumpMessages(unsigned ms);
