@@ -97,9 +97,13 @@ Instance Adopt(const wchar_t* title) {
     return instance;
 }
 
+// Wine moves another process's window to the top some time after it takes
+// the foreground: both are waited for.
 void BringToFront(const Instance& instance) {
     SetForegroundWindow(instance.window);
-    PumpUntil([&instance] { return GetForegroundWindow() == instance.window; }, 2000);
+    PumpUntil([&instance] {
+        return GetForegroundWindow() == instance.window && FindWindowW(L"Orinda", nullptr) == instance.window;
+    }, 2000);
 }
 
 void TypeUnsavedText(const Instance& instance) {
