@@ -8,6 +8,7 @@
 #include "app/data_folder.h"
 #include "app/editor_control.h"
 #include "app/input_method.h"
+#include "app/instance_requests.h"
 #include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_commands.h"
@@ -49,13 +50,6 @@ std::wstring g_statusTexts[2];
 struct CreateParameters {
     std::wstring commandLineFile;
 };
-
-std::wstring ModuleFolder() {
-    wchar_t path[kPathBufferUnits] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
-    if (length == 0 || length >= kPathBufferUnits) return {};
-    return FolderOf(path);
-}
 
 void CreateStatusBar(HWND window) {
     g_statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, L"ステータスバー", window,
@@ -100,7 +94,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     PrepareDataFolder();
-    g_programFolder = ModuleFolder();
+    g_programFolder = FolderOf(ProgramFilePath());
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
@@ -113,7 +107,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
-    if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
     LoadAudioHistory();
     return 0;
@@ -165,17 +159,18 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-LRESULT OnInstanceMessage(HWND window, WPARAM request) {
+LRESULT OnInstanceMessage(WPARAM request) {
     if (request == kSaveBackup) {
         SaveBackupIfModified();
     } else if (request == kCloseInstance) {
-        SendMessageW(window, WM_CLOSE, 0, 0);
+        RequestClose();
     }
     return 0;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(window, wParam);
+    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(wParam);
+    if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
@@ -190,7 +185,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_TIMER:
         if (wParam == kStatusBarTimerId) RefreshStatusBar();
-        else if (wParam == kSleepTimerId) SleepTimerTick();
+        else if (wParam == kSleepTimerId) SleepTimerTick(window);
         return 0;
     case WM_COMMAND:
         DispatchCommand(LOWORD(wParam), window, lParam);

@@ -4,29 +4,14 @@
 #include <climits>
 #include <vector>
 
+#include "app/instance_windows.h"
+
 namespace {
 
 const wchar_t kUntitledPrefix[] = L"無題";
 const wchar_t kTitleEnding[] = L" - オリンダ";
 constexpr size_t kMaxCollected = 100;
 constexpr int kTitleUnits = 256;
-
-struct Collection {
-    HWND ownWindow;
-    std::vector<int> numbers;
-};
-
-BOOL CALLBACK CollectUntitledNumber(HWND window, LPARAM lParam) {
-    auto* collection = reinterpret_cast<Collection*>(lParam);
-    wchar_t className[16] = {};
-    if (window == collection->ownWindow || !GetClassNameW(window, className, 16) ||
-        std::wstring(className) != L"Orinda")
-        return TRUE;
-    wchar_t title[kTitleUnits + 1] = {};
-    GetWindowTextW(window, title, kTitleUnits + 1);
-    if (const int number = UntitledNumberInTitle(title)) collection->numbers.push_back(number);
-    return collection->numbers.size() < kMaxCollected;
-}
 
 }  // namespace
 
@@ -48,10 +33,15 @@ int UntitledNumberInTitle(const std::wstring& title) {
 }
 
 int NextUntitledNumber(HWND ownWindow) {
-    Collection collection{ownWindow, {}};
-    EnumWindows(CollectUntitledNumber, reinterpret_cast<LPARAM>(&collection));
-    if (collection.numbers.empty()) return 1;
-    return *std::max_element(collection.numbers.begin(), collection.numbers.end()) + 1;
+    std::vector<int> numbers;
+    for (const HWND window : OtherInstanceWindows(ownWindow)) {
+        wchar_t title[kTitleUnits + 1] = {};
+        GetWindowTextW(window, title, kTitleUnits + 1);
+        if (const int number = UntitledNumberInTitle(title)) numbers.push_back(number);
+        if (numbers.size() == kMaxCollected) break;
+    }
+    if (numbers.empty()) return 1;
+    return *std::max_element(numbers.begin(), numbers.end()) + 1;
 }
 
 std::wstring UntitledTitle(int number) {
