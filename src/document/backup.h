@@ -16,8 +16,8 @@ const std::wstring& TemporaryCopyPath();
 std::wstring BackupNameOf(const SYSTEMTIME& time);
 
 // Save modified text to this instance's backup file; the document path does
-// not change.
-void SaveBackupIfModified();
+// not change. Returns false only when modified text could not be written.
+bool SaveBackupIfModified();
 // Save the text to the temporary copy and make it the newest history entry,
 // with the caret; the text then counts as saved. Returns false, and changes
 // nothing else, when the copy cannot be written.

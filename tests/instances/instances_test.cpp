@@ -4,76 +4,12 @@
 
 #include <string>
 
+#include "support/instance_process.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct Instance {
-    PROCESS_INFORMATION process{};
-    HWND window = nullptr;
-};
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (processId == search->processId && std::wstring(className) == L"Orinda" && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::wstring Title(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
-}
-
-// Start the program and wait until its window shows a title that begins
-// with `titleStart`.
-Instance Start(const std::wstring& program, const std::wstring& argument = L"", const wchar_t* folder = nullptr,
-               const std::wstring& titleStart = L"無題") {
-    Instance instance;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + program + L"\"";
-    if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                        &instance.process))
-        return instance;
-    // Started once it waits for input in its message loop, with its window up.
-    WaitForInputIdle(instance.process.hProcess, 20000);
-    PumpUntil(
-        [&] {
-            WindowSearch search{instance.process.dwProcessId, nullptr};
-            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-            instance.window = search.found;
-            return search.found && Title(search.found).rfind(titleStart, 0) == 0;
-        },
-        20000);
-    return instance;
-}
-
-bool WaitForExit(const Instance& instance) {
-    return PumpUntil([&] { return WaitForSingleObject(instance.process.hProcess, 0) == WAIT_OBJECT_0; }, 10000);
-}
-
-void Close(Instance& instance) {
-    if (instance.window) PostMessageW(instance.window, WM_CLOSE, 0, 0);
-    if (!WaitForExit(instance)) TerminateProcess(instance.process.hProcess, 1);
-    CloseHandle(instance.process.hProcess);
-    CloseHandle(instance.process.hThread);
-}
 
 // A folder of this name in the temporary folder, made if needed.
 std::wstring TemporaryFolder(const wchar_t* name) {
@@ -82,10 +18,6 @@ std::wstring TemporaryFolder(const wchar_t* name) {
     const std::wstring folder = std::wstring(temp) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-std::wstring Program() {
-    return ExecutableFolder() + L"\\Orinda.exe";
 }
 
 TEST(Instances, UntitledNumbersFollowTheHighestShown) {
