@@ -12,11 +12,15 @@
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
 #include "editing/text_commands.h"
+#include "options/help_commands.h"
+#include "options/options_dialog.h"
+#include "options/update_check.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 #include "speech/speech_settings_dialog.h"
+#include "timer/sleep_timer.h"
 
 namespace {
 
@@ -90,10 +94,23 @@ const Command kCommands[] = {
     {kCmdFileName, ReadFileName},
     {kCmdEncoding, ReadEncoding},
     {kCmdSelectionState, ReadSelectionState},
+    {kCmdSleepTimerState, ReadSleepTimerState},
     // ツール
+    {kCmdOptions, ShowOptionsDialog},
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdSleepTimerSet, SetSleepTimerCommand},
+    {kCmdSleepTimerCancel, CancelSleepTimerCommand},
     {kCmdBrailleToggle, ToggleBrailleCommand},
+    // ヘルプ
+    {kCmdManual, OpenManualCommand},
+    {kCmdCommandList, OpenCommandListCommand},
+    {kCmdUpdateHistoryPage, OpenUpdateHistoryCommand},
+    {kCmdVersion, ShowVersionCommand},
+    {kCmdUpdateCheck, CheckForUpdatesCommand},
+    {kCmdProductPage, OpenProductPageCommand},
+    {kCmdMakerSite, OpenMakerSiteCommand},
+    {kCmdContactForm, OpenContactFormCommand},
 };
 
 const WORD kAllowedWhileReading[] = {

@@ -36,6 +36,7 @@ enum SettingGroup : unsigned {
     kLateStartupValues = 1u << 1, // read later in start-up (folder and search terms)
     kSavedAtClose = 1u << 2,
     kSpeechDialogValues = 1u << 3,
+    kOptionsDialogValues = 1u << 4,
 };
 
 extern const wchar_t kSettingsKey[];
