@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,14 +29,18 @@ std::wstring CurrentFolder() {
     return folder;
 }
 
-// Answer the next box of this title with `button`; its text lands in `text`.
-void AnswerBox(const wchar_t* title, int button, std::wstring* text) {
-    AnswerDialog(title, [button, text](HWND box) {
+// The text of the box with this title that `action` shows, answered with
+// `button`; empty when it shows none.
+std::wstring BoxShownBy(const std::function<void()>& action, const wchar_t* title, int button = IDOK) {
+    std::wstring text;
+    AnswerDialog(title, [button, &text](HWND box) {
         wchar_t shown[200] = {};
         GetDlgItemTextW(box, 0xFFFF, shown, 200);
-        *text = shown;
+        text = shown;
         PostMessageW(box, WM_COMMAND, button, 0);
     });
+    action();
+    return text;
 }
 
 class HelpAndUpdate : public MainWindowTest {
@@ -68,40 +73,27 @@ protected:
 };
 
 TEST_F(HelpAndUpdate, UpToDateIsToldOnlyToWhoeverAsked) {
-    std::wstring box;
+    const auto onDemand = [this] { Command(kCmdUpdateCheck); };
+    const auto atStart = [this] { RunStartupUpdateCheck(window_); };
     g_versionFile = "501";
-    AnswerBox(L"更新チェック", IDOK, &box);
-    Command(kCmdUpdateCheck);
-    EXPECT_EQ(box, L"お使いのオリンダ Ver5は最新版です");
+    EXPECT_EQ(BoxShownBy(onDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
     ASSERT_EQ(g_asked.size(), 1u);
     EXPECT_EQ(g_asked[0], L"https://maker.test/appversion/orinda500.ver 4");
-
-    box.clear();
     g_versionFile = "<ht";
-    AnswerBox(L"更新チェック", IDOK, &box);
-    Command(kCmdUpdateCheck);
-    EXPECT_EQ(box, L"お使いのオリンダ Ver5は最新版です");
+    EXPECT_EQ(BoxShownBy(onDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
 
-    box.clear();
     g_versionFile = "501";
-    RunStartupUpdateCheck(window_);
+    EXPECT_EQ(BoxShownBy(atStart, L"更新チェック"), L"");
     PumpMessages(300);
-    EXPECT_TRUE(box.empty());
     EXPECT_TRUE(SpokenTexts().empty());
 }
 
 TEST_F(HelpAndUpdate, ANewerVersionIsOfferedInBothModes) {
-    std::wstring question;
+    const std::wstring question = L"オリンダ Ver5の新しいバージョンが公開されています\n今すぐ作者サイトで確認しますか？";
     g_versionFile = "502";
-    AnswerBox(L"更新通知", IDYES, &question);
-    RunStartupUpdateCheck(window_);
-    EXPECT_EQ(question, L"オリンダ Ver5の新しいバージョンが公開されています\n今すぐ作者サイトで確認しますか？");
+    EXPECT_EQ(BoxShownBy([this] { RunStartupUpdateCheck(window_); }, L"更新通知", IDYES), question);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"https://maker.test/orinda/"});
-
-    question.clear();
-    AnswerBox(L"更新通知", IDNO, &question);
-    Command(kCmdUpdateCheck);
-    EXPECT_FALSE(question.empty());
+    EXPECT_EQ(BoxShownBy([this] { Command(kCmdUpdateCheck); }, L"更新通知", IDNO), question);
     EXPECT_EQ(g_opened.size(), 1u);
 }
 
@@ -137,10 +129,7 @@ TEST_F(HelpAndUpdate, PagesAndVersionBox) {
     EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"https://maker.test/orinda/ver5/history.html",
                                                    L"https://maker.test/orinda/", L"https://maker.test/",
                                                    L"https://maker.test/inquiry/"}));
-    std::wstring version;
-    AnswerBox(L"バージョン情報", IDOK, &version);
-    Command(kCmdVersion);
-    EXPECT_EQ(version, L"オリンダ Ver5.01（2026年2月25日公開）");
+    EXPECT_EQ(BoxShownBy([this] { Command(kCmdVersion); }, L"バージョン情報"), L"オリンダ Ver5.01（2026年2月25日公開）");
 
     g_site.clear();
     Command(kCmdProductPage);

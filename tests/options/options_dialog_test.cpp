@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/commands.h"
 #include "app/editor_control.h"
@@ -55,6 +56,10 @@ std::wstring LinkTarget(const std::wstring& link) {
     return target;
 }
 
+void Click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
 class OptionsDialog : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -82,13 +87,20 @@ protected:
         AnswerDialog(L"全般設定", std::move(answer));
         SendMessageW(window_, WM_COMMAND, kCmdOptions, 0);
     }
+    // The shortcut button's text when the dialog opens and after one click.
+    std::pair<std::wstring, std::wstring> ClickShortcutButton() {
+        std::pair<std::wstring, std::wstring> texts;
+        Open([&texts](HWND dialog) {
+            texts.first = ControlText(dialog, kShortcutButton);
+            Click(dialog, kShortcutButton);
+            texts.second = ControlText(dialog, kShortcutButton);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        return texts;
+    }
     OutsideWorld saved_{};
     std::wstring folder_;
 };
-
-void Click(HWND dialog, int id) {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
 
 TEST_F(OptionsDialog, CancelKeepsEverythingEvenAChosenFolder) {
     const std::wstring folder = CurrentSettings().newDocumentFolder;
@@ -124,8 +136,6 @@ TEST_F(OptionsDialog, OkStoresEverySwitchAndTheFolderAndWrapsAtOnce) {
 }
 
 TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeleted) {
-    std::wstring atOpening;
-    std::wstring afterCreating;
     int done = 0;
     const auto confirm = [&done](const wchar_t* question) {
         AnswerDialog(question, [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
@@ -135,28 +145,13 @@ TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeleted) {
         });
     };
     confirm(L"作成確認");
-    Open([&](HWND dialog) {
-        atOpening = ControlText(dialog, kShortcutButton);
-        Click(dialog, kShortcutButton);
-        afterCreating = ControlText(dialog, kShortcutButton);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(atOpening, kCreate);
-    EXPECT_EQ(afterCreating, kDelete);
+    EXPECT_EQ(ClickShortcutButton(), std::make_pair(std::wstring(kCreate), std::wstring(kDelete)));
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     EXPECT_EQ(LinkTarget(Shortcut()), program);
 
     confirm(L"削除確認");
-    std::wstring afterDeleting;
-    Open([&](HWND dialog) {
-        atOpening = ControlText(dialog, kShortcutButton);
-        Click(dialog, kShortcutButton);
-        afterDeleting = ControlText(dialog, kShortcutButton);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(atOpening, kDelete);
-    EXPECT_EQ(afterDeleting, kCreate);
+    EXPECT_EQ(ClickShortcutButton(), std::make_pair(std::wstring(kDelete), std::wstring(kCreate)));
     EXPECT_EQ(GetFileAttributesW(Shortcut().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(done, 2);
 }
@@ -169,14 +164,8 @@ TEST_F(OptionsDialog, ShortcutFailuresAreToldAndAMissingFolderDisablesTheButton)
         failureShown = ControlText(box, 0xFFFF) == L"送るメニューにショートカットを作成できませんでした。";
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
-    std::wstring afterFailing;
-    Open([&](HWND dialog) {
-        Click(dialog, kShortcutButton);
-        afterFailing = ControlText(dialog, kShortcutButton);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
+    EXPECT_EQ(ClickShortcutButton().second, kCreate);
     EXPECT_TRUE(failureShown);
-    EXPECT_EQ(afterFailing, kCreate);
 
     Outside().sendToFolder = [] { return std::wstring(); };
     bool enabled = true;
