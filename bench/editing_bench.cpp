@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "core/app_window.h"
+#include "core/settings.h"
 #include "speech/speech.h"
 
 namespace {

@@ -14,12 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "app/main_window.h"
+#include "core/app_window.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
+#include "document/document_io.h"
+#include "document/encodings.h"
 #include "document/file_commands.h"
-#include "document/safe_write.h"
+#include "document/save_question.h"
+#include "core/file_io.h"
+#include "core/safe_write.h"
 
 namespace {
 

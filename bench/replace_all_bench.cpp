@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "app/editor.h"
+#include "core/editor.h"
 #include "search/plain_replace.h"
 #include "search/reference_replace_all.h"
 #include "search/regex_search.h"

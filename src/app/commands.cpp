@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/shell_commands.h"
+#include "audio/keypad_player.h"
 #include "editing/block_navigation.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"

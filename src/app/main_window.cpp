@@ -5,20 +5,26 @@
 #include <shlwapi.h>
 
 #include "app/commands.h"
-#include "app/data_folder.h"
-#include "app/editor_control.h"
-#include "app/input_method.h"
-#include "app/instance_requests.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "app/editor_keys.h"
+#include "app/legacy_migration.h"
 #include "app/shell_commands.h"
-#include "app/untitled_number.h"
 #include "audio/audio_history.h"
 #include "audio/keypad_player.h"
+#include "core/app_window.h"
+#include "core/caret_position.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/input_method.h"
+#include "core/instance_requests.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/window_titles.h"
 #include "document/backup.h"
+#include "document/document_io.h"
 #include "document/document_state.h"
+#include "document/encodings.h"
 #include "document/file_commands.h"
-#include "editing/position_report.h"
+#include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
 #include "search/search_commands.h"
@@ -26,8 +32,6 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "timer/sleep_timer.h"
-
-const wchar_t kMainWindowClass[] = L"Orinda";
 
 namespace {
 
@@ -39,12 +43,8 @@ constexpr unsigned kWorkerExitWaitMs = 1000;
 
 enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
-HWND g_mainWindow = nullptr;
 HWND g_statusBar = nullptr;
-std::wstring g_programFolder;
-int g_untitledNumber = 1;
 bool g_menuOpen = false;
-UINT g_instanceMessage = 0;
 std::wstring g_statusTexts[2];
 
 struct CreateParameters {
@@ -85,27 +85,25 @@ void OpenCommandLineFile(const std::wstring& path) {
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     const auto* parameters = static_cast<const CreateParameters*>(create->lpCreateParams);
-    g_mainWindow = window;
+    SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
     LoadLibraryW(L"Msftedit.dll");
     LoadContextMenus();
-    const HWND editor = CreateEditorControl(window);
+    const HWND editor = CreateEditorControl(window, EditorKeyHandler);
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     PrepareDataFolder();
-    g_programFolder = FolderOf(ProgramFilePath());
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
     LoadPcTalker();
-    LoadNvdaClient(g_programFolder);
+    LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
     if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
-    g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
@@ -148,13 +146,13 @@ LRESULT OnClose(HWND window) {
 }
 
 void OnDestroy() {
-    KillTimer(g_mainWindow, kStatusBarTimerId);
+    KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();
-    g_mainWindow = nullptr;
+    SetMainWindow(nullptr);
     g_statusBar = nullptr;
     PostQuitMessage(0);
 }
@@ -169,7 +167,7 @@ LRESULT OnInstanceMessage(WPARAM request) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(wParam);
+    if (message == InstanceMessage() && message != 0) return OnInstanceMessage(wParam);
     if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
@@ -238,29 +236,8 @@ HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
     return window;
 }
 
-HWND MainWindow() {
-    return g_mainWindow;
-}
-
 HWND StatusBar() {
     return g_statusBar;
-}
-
-const std::wstring& ProgramFolder() {
-    return g_programFolder;
-}
-
-int UntitledNumber() {
-    return g_untitledNumber;
-}
-
-void ShowUntitledTitle() {
-    g_untitledNumber = NextUntitledNumber(g_mainWindow);
-    SetWindowTextW(g_mainWindow, UntitledTitle(g_untitledNumber).c_str());
-}
-
-UINT InstanceMessage() {
-    return g_instanceMessage;
 }
 
 void RefreshStatusBar() {

@@ -5,8 +5,6 @@
 
 #include <string>
 
-extern const wchar_t kMainWindowClass[];
-
 // Register the window class once per process. Returns false on failure.
 bool RegisterMainWindowClass(HINSTANCE instance);
 
@@ -14,14 +12,7 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // the command line, or empty. Returns null on failure.
 HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile);
 
-HWND MainWindow();
 HWND StatusBar();
-const std::wstring& ProgramFolder();
-int UntitledNumber();
-// Give the window the untitled title with a freshly computed number.
-void ShowUntitledTitle();
-// The message number of "OrindaSleep", shared by all instances.
-UINT InstanceMessage();
 
 // Write the caret position and encoding name into the status bar, unless a
 // menu is open. Run every 100 ms.

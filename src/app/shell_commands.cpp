@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "editing/position_report.h"
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
@@ -29,7 +29,7 @@ void LoadContextMenus() {
 }
 
 void CancelCommand(HWND, LPARAM) {
-    if (CancelRangeSelection()) Speak(L"範囲選択をキャンセルしました", 100);
+    if (CancelRangeSelection()) Speak(L"範囲選択をキャンセルしました", kAnswerDelayMs);
     if (IsReading()) StopReading();
 }
 
@@ -60,6 +60,6 @@ void ContextMenuCommand(HWND mainWindow, LPARAM lParam) {
     if (!menu) return;
     POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ClientToScreen(mainWindow, &point);
-    if (SpeechEngine() == kPcTalker) Speak(L"メニューオープン", 100);
+    if (SpeechEngine() == kPcTalker) Speak(L"メニューオープン", kAnswerDelayMs);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, mainWindow, nullptr);
 }

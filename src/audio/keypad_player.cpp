@@ -1,5 +1,7 @@
 #include "audio/keypad_player.h"
 
+#include "speech/speech.h"
+
 // The player is not built yet: it is never enabled and has nothing to play.
 
 bool IsKeypadPlayerEnabled() {
@@ -15,3 +17,7 @@ void HandleKeypadHotKey(int) {}
 void HandlePlaybackNotify(WPARAM, LPARAM) {}
 
 void ClosePlayer() {}
+
+void ReadKeypadPlayerState(HWND, LPARAM) {
+    Speak(IsKeypadPlayerEnabled() ? L"テンキープレーヤー有効" : L"テンキープレーヤー無効", kAtOnce);
+}

@@ -10,3 +10,5 @@ void HandleKeypadHotKey(int hotKeyId);
 void HandlePlaybackNotify(WPARAM flags, LPARAM deviceId);
 // Stop playback, keep the resume point and close the audio file.
 void ClosePlayer();
+// Command 591: whether the player is enabled.
+void ReadKeypadPlayerState(HWND mainWindow, LPARAM);

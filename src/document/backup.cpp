@@ -1,9 +1,9 @@
 #include "document/backup.h"
 
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/paths.h"
-#include "document/file_commands.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
+#include "document/document_io.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -95,5 +95,5 @@ bool SaveTemporaryCopy() {
 
 void OpenBackupFolderCommand(HWND, LPARAM) {
     if (g_backupFolder.empty() || !Outside().shellOpen(g_backupFolder))
-        Speak(L"バックアップフォルダを開けませんでした", 100);
+        Speak(L"バックアップフォルダを開けませんでした", kAnswerDelayMs);
 }

@@ -2,7 +2,11 @@
 
 #include <utility>
 
-#include "app/paths.h"
+#include "core/app_window.h"
+#include "core/paths.h"
+#include "core/window_titles.h"
+#include "document/encodings.h"
+#include "speech/speech.h"
 
 namespace {
 std::wstring g_path;
@@ -12,6 +16,7 @@ bool g_editable = true;
 bool g_lockToggleAllowed = true;
 std::wstring g_loadedText;
 std::wstring g_insertPath;
+int g_untitledNumber = 1;
 }  // namespace
 
 const std::wstring& DocumentPath() {
@@ -67,12 +72,26 @@ void SetLockToggleAllowed(bool allowed) {
     g_lockToggleAllowed = allowed;
 }
 
-const wchar_t* EncodingDisplayName(int codePage) {
-    switch (codePage) {
-    case kUtf16Le: return L"UTF-16 LE";
-    case kUtf16Be: return L"UTF-16 BE";
-    case kUtf8: return L"UTF-8";
-    case kUtf8WithBom: return L"UTF-8（BOM付き）";
-    default: return L"Shift_JIS";
-    }
+bool RefuseWhileLocked() {
+    if (IsEditable()) return false;
+    Speak(L"編集禁止", kAnswerDelayMs);
+    return true;
+}
+
+int UntitledNumber() {
+    return g_untitledNumber;
+}
+
+std::wstring DocumentName() {
+    return g_path.empty() ? UntitledName(g_untitledNumber) : g_fileName;
+}
+
+void ShowUntitledTitle() {
+    g_untitledNumber = NextUntitledNumber(MainWindow());
+    SetWindowTextW(MainWindow(), UntitledTitle(g_untitledNumber).c_str());
+}
+
+void ShowDocumentTitle() {
+    const std::wstring title = g_path.empty() ? UntitledTitle(g_untitledNumber) : DocumentTitle(g_fileName);
+    SetWindowTextW(MainWindow(), title.c_str());
 }

@@ -3,11 +3,6 @@
 // encoding it is saved in, and the text it had when it was loaded.
 #include <string>
 
-constexpr int kShiftJis = 932;
-constexpr int kUtf16Le = 1200;
-constexpr int kUtf16Be = 1201;
-constexpr int kUtf8 = 65001;
-constexpr int kUtf8WithBom = 65002;
 
 const std::wstring& DocumentPath();
 const std::wstring& DocumentFileName();
@@ -31,5 +26,15 @@ void SetEditable(bool editable);
 bool IsLockToggleAllowed();
 void SetLockToggleAllowed(bool allowed);
 
-// The encoding's name as the status bar shows it.
-const wchar_t* EncodingDisplayName(int codePage);
+// The edit lock: commands that change the text do not write into a locked
+// document. Says "編集禁止" and returns true when it is locked.
+bool RefuseWhileLocked();
+
+// The number of this instance's untitled document.
+int UntitledNumber();
+// The file name, or "無題%d" for an untitled document.
+std::wstring DocumentName();
+// Give the main window the untitled title with a freshly counted number.
+void ShowUntitledTitle();
+// "%s - オリンダ" with the document's file name, or the untitled title.
+void ShowDocumentTitle();

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "document/document_state.h"
 
 namespace {
 
@@ -183,5 +182,25 @@ std::optional<std::string> EncodeText(const std::wstring& text, int codePage) {
         return EncodeUtf16(text, codePage == kUtf16Be);
     default:
         return EncodeMultiByte(text, kShiftJis);
+    }
+}
+
+const wchar_t* EncodingDisplayName(int codePage) {
+    switch (codePage) {
+    case kUtf16Le: return L"UTF-16 LE";
+    case kUtf16Be: return L"UTF-16 BE";
+    case kUtf8: return L"UTF-8";
+    case kUtf8WithBom: return L"UTF-8（BOM付き）";
+    default: return L"Shift_JIS";
+    }
+}
+
+std::wstring EncodingSentence(int codePage) {
+    switch (codePage) {
+    case kUtf16Le: return L"文字コードはUTF-16 LEです";
+    case kUtf16Be: return L"文字コードはUTF-16 BEです";
+    case kUtf8: return L"文字コードはUTF-8です";
+    case kUtf8WithBom: return L"文字コードはUTF-8 BOM付きです";
+    default: return L"文字コードはShift_JISです";
     }
 }

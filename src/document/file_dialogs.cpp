@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/choice_dialog.h"
-#include "app/main_window.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/choice_dialog.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "resources/document_ids.h"
@@ -17,7 +16,6 @@
 
 namespace {
 
-constexpr unsigned kAnswerDelayMs = 100;
 
 // Filters are pairs of NUL-terminated strings ending in an empty one.
 const wchar_t kOpenFilters[] =
@@ -66,7 +64,7 @@ bool AskFileToOpen(HWND owner, const std::wstring& startPath, std::wstring& chos
 
 bool AskFileToSave(HWND owner, std::wstring& chosen) {
     const std::wstring start = DocumentPath().empty()
-                                   ? DefaultFolder() + L"\\無題" + std::to_wstring(UntitledNumber()) + L".txt"
+                                   ? DefaultFolder() + L"\\" + DocumentName() + L".txt"
                                    : DocumentPath();
     return RunFileDialog(owner, L"名前を付けて保存", kSaveFilters, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, start,
                          chosen);

@@ -1,9 +1,9 @@
 #include "editing/block_navigation.h"
 
-#include "app/editor_control.h"
-#include "app/input_dialog.h"
-#include "app/settings.h"
-#include "app/text_units.h"
+#include "core/editor_control.h"
+#include "core/input_dialog.h"
+#include "core/settings.h"
+#include "core/text_units.h"
 #include "resources/editing_ids.h"
 #include "speech/speech.h"
 
@@ -63,7 +63,7 @@ void GoToBlock(long position) {
     if (position < 0) return;
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(position);
-    Speak(BlockLineText(editor, position), 0);
+    Speak(BlockLineText(editor, position), kAtOnce);
 }
 
 struct BlockListData {

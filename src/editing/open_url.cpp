@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/editor_control.h"
-#include "app/outside_world.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "editing/quick_input.h"
 
-#include "app/editor_control.h"
-#include "app/input_dialog.h"
-#include "editing/text_commands.h"
+#include "core/editor_control.h"
+#include "core/input_dialog.h"
+#include "document/document_state.h"
 #include "resources/editing_ids.h"
 #include "speech/speech.h"
 
@@ -77,7 +77,7 @@ void InsertDateTime(const Editor& editor, int kind) {
     g_clock(&now);
     const std::wstring text = DateTimeText(kind, now);
     editor.ReplaceSelection(text);
-    Speak(text, 0);
+    Speak(text, kAtOnce);
 }
 
 void QuickInputCommand(HWND mainWindow, LPARAM) {

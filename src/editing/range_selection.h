@@ -3,8 +3,11 @@
 // from there to the caret, both ends included.
 #include <windows.h>
 
+class Editor;
+
 bool IsRangeSelectionOn();
-long RangeStartPosition();
+// Say where the marked start is; false, saying nothing, when none is marked.
+bool SpeakMarkedRangeStart(const Editor& editor);
 
 // Command 524.
 void MarkRangeSelection(HWND mainWindow, LPARAM);

@@ -1,9 +1,10 @@
 #include "editing/reading_commands.h"
 
-#include "app/editor_control.h"
-#include "audio/keypad_player.h"
+#include "core/editor_control.h"
 #include "document/document_state.h"
+#include "document/encodings.h"
 #include "editing/position_report.h"
+#include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 
@@ -31,18 +32,18 @@ void ReadToEnd(HWND, LPARAM) {
 }
 
 void ReadLine(HWND, LPARAM) {
-    Speak(ReadCaretLine().text, 100);
+    Speak(ReadCaretLine().text, kAnswerDelayMs);
 }
 
 void ReadLineToCaret(HWND, LPARAM) {
     const CaretLine line = ReadCaretLine();
-    Speak(line.text.substr(0, static_cast<size_t>(line.caretColumn)), 100);
+    Speak(line.text.substr(0, static_cast<size_t>(line.caretColumn)), kAnswerDelayMs);
 }
 
 void ReadLineFromCaret(HWND, LPARAM) {
     const CaretLine line = ReadCaretLine();
     const size_t column = static_cast<size_t>(line.caretColumn);
-    Speak(column < line.text.size() ? line.text.substr(column) : std::wstring(), 100);
+    Speak(column < line.text.size() ? line.text.substr(column) : std::wstring(), kAnswerDelayMs);
 }
 
 void ReadCaretPosition(HWND, LPARAM) {
@@ -61,28 +62,15 @@ void ReadCharacterCountWithLineBreaks(HWND, LPARAM) {
     SpeakCount(CurrentEditor(), CountKind::kCharactersWithLineBreaks);
 }
 
-void ReadKeypadPlayerState(HWND, LPARAM) {
-    Speak(IsKeypadPlayerEnabled() ? L"テンキープレーヤー有効" : L"テンキープレーヤー無効", 0);
-}
-
 void ReadFileName(HWND, LPARAM) {
-    Speak(DocumentFileName().empty() ? L"ファイルはロードされていません" : DocumentFileName(), 100);
-}
-
-std::wstring EncodingSentence(int codePage) {
-    switch (codePage) {
-    case kUtf16Le: return L"文字コードはUTF-16 LEです";
-    case kUtf16Be: return L"文字コードはUTF-16 BEです";
-    case kUtf8: return L"文字コードはUTF-8です";
-    case kUtf8WithBom: return L"文字コードはUTF-8 BOM付きです";
-    default: return L"文字コードはShift_JISです";
-    }
+    Speak(DocumentFileName().empty() ? L"ファイルはロードされていません" : DocumentFileName(), kAnswerDelayMs);
 }
 
 void ReadEncoding(HWND, LPARAM) {
-    Speak(EncodingSentence(DocumentEncoding()), 100);
+    Speak(EncodingSentence(DocumentEncoding()), kAnswerDelayMs);
 }
 
 void ReadSelectionState(HWND, LPARAM) {
-    SpeakSelectionState(CurrentEditor());
+    const Editor editor = CurrentEditor();
+    if (!SpeakMarkedRangeStart(editor)) SpeakSelectionState(editor);
 }

@@ -16,11 +16,8 @@ void ReadCaretPosition(HWND mainWindow, LPARAM);
 void ReadLineCount(HWND mainWindow, LPARAM);
 void ReadCharacterCount(HWND mainWindow, LPARAM);
 void ReadCharacterCountWithLineBreaks(HWND mainWindow, LPARAM);
-// Commands 591-594.
-void ReadKeypadPlayerState(HWND mainWindow, LPARAM);
+// Commands 592-594.
 void ReadFileName(HWND mainWindow, LPARAM);
 void ReadEncoding(HWND mainWindow, LPARAM);
 void ReadSelectionState(HWND mainWindow, LPARAM);
 
-// The sentence of command 593 for a code page.
-std::wstring EncodingSentence(int codePage);

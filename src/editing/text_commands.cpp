@@ -1,7 +1,7 @@
 #include "editing/text_commands.h"
 
-#include "app/editor_control.h"
-#include "app/settings.h"
+#include "core/editor_control.h"
+#include "core/settings.h"
 #include "document/document_state.h"
 #include "speech/speech.h"
 
@@ -11,12 +11,12 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     const Editor editor = CurrentEditor();
     const Selection selection = editor.GetSelection();
     if (selection.IsEmpty()) {
-        Speak(L"テキストが選択されていません", 100);
+        Speak(L"テキストが選択されていません", kAnswerDelayMs);
         return;
     }
     if (RefuseWhileLocked()) return;
     editor.ReplaceSelection(ConvertText(editor.TextRange(selection.start, selection.end), conversion));
-    Speak(doneMessage, 0);
+    Speak(doneMessage, kAtOnce);
 }
 
 std::wstring MapWidth(const std::wstring& text, DWORD flag) {
@@ -48,12 +48,6 @@ std::wstring ConvertText(const std::wstring& text, Conversion conversion) {
     case Conversion::kHalfWidth: return MapWidth(text, LCMAP_HALFWIDTH);
     }
     return text;
-}
-
-bool RefuseWhileLocked() {
-    if (IsEditable()) return false;
-    Speak(L"編集禁止", 100);
-    return true;
 }
 
 void SelectAllCommand(HWND, LPARAM) {
@@ -100,7 +94,7 @@ void ToggleEditLock(HWND, LPARAM) {
     const bool editable = !IsEditable();
     CurrentEditor().SetReadOnly(!editable);
     SetEditable(editable);
-    Speak(editable ? L"編集許可" : L"編集禁止", 100);
+    Speak(editable ? L"編集許可" : L"編集禁止", kAnswerDelayMs);
 }
 
 void ToggleWordWrap(HWND, LPARAM) {
@@ -109,5 +103,5 @@ void ToggleWordWrap(HWND, LPARAM) {
     const bool wrap = settings.wordWrap != 1;
     settings.wordWrap = wrap ? 1 : 0;
     CurrentEditor().SetWordWrap(wrap);
-    Speak(wrap ? L"折り返し表示オン" : L"折り返し表示オフ", 0);
+    Speak(wrap ? L"折り返し表示オン" : L"折り返し表示オフ", kAtOnce);
 }

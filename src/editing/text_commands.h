@@ -27,7 +27,3 @@ std::wstring ConvertText(const std::wstring& text, Conversion conversion);
 void ToggleEditLock(HWND mainWindow, LPARAM);
 // Command 543.
 void ToggleWordWrap(HWND mainWindow, LPARAM);
-
-// Commands that change the text do not write into a locked document; says
-// so when it is.
-bool RefuseWhileLocked();

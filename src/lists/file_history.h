@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "lists/list_file.h"
+
 constexpr size_t kHistoryEntries = 50;
 
-struct HistoryEntry {
-    std::wstring path;
-    std::wstring fileName;
-    long caret = 0;
-};
-using FileHistory = std::vector<HistoryEntry>;  // at most kHistoryEntries, newest first
+// The position of an entry is the caret the document had when it was left.
+using HistoryEntry = PathEntry;
+using FileHistory = PathEntries;  // at most kHistoryEntries, newest first
 
 // The text of history.log. Lines that do not hold an entry, and paths that
 // would not fit a path buffer, are skipped; a blank line ends the list.
@@ -36,8 +35,5 @@ void AddToHistory(const std::wstring& path);
 void RecordCaretInHistory(const std::wstring& path);
 // The caret position recorded for a path, or -1 when the path has none.
 long RememberedCaret(const std::wstring& path);
-
-// The history dialog. Returns whether the user chose an entry.
-bool ChooseFromHistory(HWND owner, std::wstring& path);
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder);

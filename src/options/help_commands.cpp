@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/outside_world.h"
-#include "app/paths.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
 #include "speech/speech.h"
 
 const wchar_t kProductPage[] = L"/orinda/";
@@ -12,7 +12,7 @@ namespace {
 
 // Opened by full path: the data folder stays the current directory.
 void OpenManual(const wchar_t* fileName, const wchar_t* failure) {
-    const std::wstring folder = FolderOf(ProgramFilePath());
+    const std::wstring folder = ProgramFolder();
     if (folder.empty() || !Outside().shellOpen(folder + L"\\" + fileName)) Speak(failure, 100);
 }
 

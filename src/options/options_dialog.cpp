@@ -4,10 +4,11 @@
 
 #include <string>
 
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/editor_control.h"
+#include "core/input_dialog.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "options/send_to_shortcut.h"
 #include "resources/options_ids.h"
 #include "speech/speech.h"
@@ -31,7 +32,7 @@ const Switch kSwitches[] = {
 
 struct OptionsDialogData {
     HWND mainWindow;
-    // A folder chosen with 参照, taken only by OK.
+    // A folder chosen with 参照, taken only by OK; it dies with the dialog.
     std::wstring pendingFolder;
     std::wstring shortcutPath;
 };
@@ -93,60 +94,45 @@ void ToggleShortcut(HWND dialog, const OptionsDialogData& data) {
            L"送るメニューにショートカットを作成できませんでした。");
 }
 
-void StoreOptions(HWND dialog, OptionsDialogData& data) {
+void StoreOptions(HWND dialog, const OptionsDialogData& data) {
     Settings& settings = CurrentSettings();
     for (const Switch& entry : kSwitches)
         settings.*entry.field = IsDlgButtonChecked(dialog, entry.controlId) == BST_CHECKED ? 1 : 0;
     if (!data.pendingFolder.empty()) settings.newDocumentFolder = data.pendingFolder;
-    data.pendingFolder.clear();
     SaveSettings(kOptionsDialogValues);
 }
 
-void OnOptionsCommand(HWND dialog, OptionsDialogData& data, WORD id) {
+bool OnOptionsButton(HWND dialog, OptionsDialogData& data, int id) {
     switch (id) {
-    case IDOK:
-        StoreOptions(dialog, data);
-        EndDialog(dialog, IDOK);
-        return;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return;
     case IDC_OPTION_IME_PROPERTIES:
         OpenInputMethodProperties(data);
-        return;
+        return true;
     case IDC_OPTION_BROWSE:
         ChooseFolder(dialog, data);
-        return;
+        return true;
     case IDC_OPTION_SEND_TO:
         ToggleShortcut(dialog, data);
-        return;
-    default:
-        for (const Switch& entry : kSwitches)
-            if (entry.controlId == id)
-                CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        return true;
     }
-}
-
-INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* data = reinterpret_cast<OptionsDialogData*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        FillOptions(dialog, *reinterpret_cast<OptionsDialogData*>(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) break;
-        OnOptionsCommand(dialog, *data, LOWORD(wParam));
-        return TRUE;
+    for (const Switch& entry : kSwitches) {
+        if (entry.controlId != id) continue;
+        CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
 }  // namespace
 
 void ShowOptionsDialog(HWND mainWindow, LPARAM) {
     OptionsDialogData data{mainWindow, {}, {}};
-    DialogBoxParamW(GetModuleHandleW(nullptr), L"OROptionDialog", mainWindow, OptionsDialogProc,
-                    reinterpret_cast<LPARAM>(&data));
+    DialogHandlers handlers;
+    handlers.fill = [&data](HWND dialog) { FillOptions(dialog, data); };
+    handlers.accept = [&data](HWND dialog, int) {
+        StoreOptions(dialog, data);
+        return true;
+    };
+    handlers.command = [&data](HWND dialog, int id) { return OnOptionsButton(dialog, data, id); };
+    RunDialog(mainWindow, L"OROptionDialog", handlers);
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
 }

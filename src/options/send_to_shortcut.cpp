@@ -4,8 +4,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "app/outside_world.h"
-#include "app/paths.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
 
 std::wstring SendToShortcutPath() {
     const std::wstring folder = Outside().sendToFolder();

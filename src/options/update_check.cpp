@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 #include "options/help_commands.h"
 #include "speech/speech.h"
 

@@ -6,8 +6,8 @@
 #define IDC_STATIC (-1)
 #endif
 
-// HistoryDialog
-#define IDC_HISTORY_LIST 101
-#define IDC_HISTORY_DELETE_ALL 102
+// The dialogs that list files: HistoryDialog (and the other lists of files)
+#define IDC_PATH_LIST 101
+#define IDC_PATH_LIST_DELETE_ALL 102
 
 #endif

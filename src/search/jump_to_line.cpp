@@ -2,10 +2,10 @@
 
 #include <cwchar>
 
-#include "app/editor_control.h"
-#include "app/input_dialog.h"
-#include "app/input_method.h"
-#include "editing/position_report.h"
+#include "core/editor_control.h"
+#include "core/input_dialog.h"
+#include "core/input_method.h"
+#include "core/window_text.h"
 #include "resources/jump_to_line_ids.h"
 #include "speech/speech.h"
 
@@ -16,12 +16,6 @@ struct JumpData {
     long lineCount;
     std::wstring field;
 };
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 void FillLineNumbers(HWND dialog, JumpData& data) {
     const HWND combo = GetDlgItem(dialog, IDC_LINE_NUMBER_COMBO);
@@ -55,7 +49,7 @@ void JumpToLineCommand(HWND mainWindow, LPARAM) {
     // An impossible number leaves the caret alone; the report then says where it still is.
     if (line >= 0) {
         editor.PlaceCaret(editor.LineStart(line));
-        Speak(L"移動", 100);
+        Speak(L"移動", kAnswerDelayMs);
     }
     SpeakCaretPosition(editor);
 }

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <new>
 
-#include "app/editor.h"
-#include "app/editor_control.h"
-#include "app/settings.h"
-#include "editing/position_report.h"
-#include "editing/text_commands.h"
+#include "core/editor.h"
+#include "core/editor_control.h"
+#include "core/settings.h"
+#include "document/document_state.h"
 #include "search/plain_replace.h"
 #include "search/regex_search.h"
 #include "search/search_dialogs.h"
@@ -23,7 +22,7 @@ bool g_replaceMatchCase = false;
 bool g_regexMode = false;
 
 void SpeakNotFound() {
-    Speak(L"見つかりませんでした", 100);
+    Speak(L"見つかりませんでした", kAnswerDelayMs);
 }
 
 // A hit is never read out: the caret goes to its start, which is reported.
@@ -80,7 +79,7 @@ void ReplaceOne(const Editor& editor, long start, long position, long length, co
     editor.Select(position, position + length);
     editor.ReplaceSelection(replacement);
     editor.PlaceCaret(position + static_cast<long>(replacement.size()));
-    Speak(L"1件置換しました", 100);
+    Speak(L"1件置換しました", kAnswerDelayMs);
 }
 
 // When nothing was replaced the text is left alone, so that it does not turn
@@ -89,7 +88,7 @@ void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
     if (result.count > 0) editor.ReplaceWholeText(result.text);
     editor.PlaceCaret(result.caret);
     if (result.count > 0)
-        Speak(std::to_wstring(result.count) + L"件置換しました", 100);
+        Speak(std::to_wstring(result.count) + L"件置換しました", kAnswerDelayMs);
     else
         SpeakNotFound();
 }
@@ -100,7 +99,7 @@ void ReplaceAll(const Editor& editor, BuildResult build) {
         FinishReplaceAll(editor, build(editor.EditorText()));
     } catch (const std::bad_alloc&) {
         // The result would not fit in memory: the text stays as it was.
-        Speak(L"メモリが足りないため置換できませんでした", 100);
+        Speak(L"メモリが足りないため置換できませんでした", kAnswerDelayMs);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "search/search_dialogs.h"
 
-#include "app/input_method.h"
-#include "app/settings.h"
+#include "core/input_dialog.h"
+#include "core/input_method.h"
+#include "core/settings.h"
+#include "core/window_text.h"
 #include "resources/search_ids.h"
 #include "search/search_history.h"
 #include "speech/speech.h"
@@ -66,12 +68,7 @@ void EmptyCombo(HWND combo) {
 }
 
 std::wstring FieldText(HWND combo) {
-    const int length = GetWindowTextLengthW(combo);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(combo, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return LimitSearchTerm(text);
+    return LimitSearchTerm(WindowText(combo));
 }
 
 void InitDialog(HWND dialog, const DialogState& state) {
@@ -119,39 +116,21 @@ void ClearHistory(HWND dialog, const DialogLayout& layout) {
         ClearSearchHistory(layout.replacementKind);
         EmptyCombo(GetDlgItem(dialog, layout.replacementCombo));
     }
-    Speak(L"削除しました", 0);
+    Speak(L"削除しました", kAtOnce);
 }
 
-INT_PTR CALLBACK SearchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        InitDialog(dialog, *reinterpret_cast<const DialogState*>(lParam));
-        return TRUE;
-    }
-    if (message != WM_COMMAND) return FALSE;
-    const auto* state = reinterpret_cast<const DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!state) return FALSE;
-    const int id = LOWORD(wParam);
-    const DialogLayout& layout = *state->layout;
-    if (id == IDOK || (layout.replaceAllButton && id == layout.replaceAllButton)) {
-        if (Accept(dialog, *state, id != IDOK)) EndDialog(dialog, IDOK);
-        return TRUE;
-    }
-    if (id == layout.clearHistoryButton) {
+bool RunSearchDialog(HWND owner, const DialogLayout& layout, ReplaceRequest& request) {
+    const DialogState state{&layout, &request};
+    DialogHandlers handlers;
+    handlers.fill = [&state](HWND dialog) { InitDialog(dialog, state); };
+    handlers.accept = [&state](HWND dialog, int button) { return Accept(dialog, state, button != IDOK); };
+    handlers.acceptButton = layout.replaceAllButton;
+    handlers.command = [&layout](HWND dialog, int id) {
+        if (id != layout.clearHistoryButton) return false;
         ClearHistory(dialog, layout);
-        return TRUE;
-    }
-    if (id == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-bool RunDialog(HWND owner, const DialogLayout& layout, ReplaceRequest& request) {
-    DialogState state{&layout, &request};
-    return DialogBoxParamW(GetModuleHandleW(nullptr), layout.templateName, owner, SearchDialogProc,
-                           reinterpret_cast<LPARAM>(&state)) == IDOK;
+        return true;
+    };
+    return RunDialog(owner, layout.templateName, handlers);
 }
 
 }  // namespace
@@ -159,12 +138,12 @@ bool RunDialog(HWND owner, const DialogLayout& layout, ReplaceRequest& request) 
 bool AskFind(HWND owner, SearchKind kind, FindRequest& request) {
     ReplaceRequest collected;
     collected.matchCase = request.matchCase;
-    if (!RunDialog(owner, kind == SearchKind::Plain ? kFindLayout : kRegexFindLayout, collected)) return false;
+    if (!RunSearchDialog(owner, kind == SearchKind::Plain ? kFindLayout : kRegexFindLayout, collected)) return false;
     request.term = collected.term;
     request.matchCase = collected.matchCase;
     return true;
 }
 
 bool AskReplace(HWND owner, SearchKind kind, ReplaceRequest& request) {
-    return RunDialog(owner, kind == SearchKind::Plain ? kReplaceLayout : kRegexReplaceLayout, request);
+    return RunSearchDialog(owner, kind == SearchKind::Plain ? kReplaceLayout : kRegexReplaceLayout, request);
 }

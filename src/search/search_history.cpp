@@ -6,9 +6,9 @@
 #include <iterator>
 #include <cwctype>
 
-#include "app/data_folder.h"
-#include "app/paths.h"
-#include "app/text_units.h"
+#include "core/data_folder.h"
+#include "core/paths.h"
+#include "core/text_units.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/editor.h"
+#include "core/editor.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/speech.h"
@@ -45,7 +45,7 @@ LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (message == kFinishMessage) {
         if (IsCurrent(static_cast<unsigned>(wParam))) {
-            Speak(L"終わり", 100);
+            Speak(L"終わり", kAnswerDelayMs);
             g_reading = false;
         }
         return 0;

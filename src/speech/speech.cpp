@@ -7,9 +7,9 @@
 #include <system_error>
 #include <thread>
 
-#include "app/settings.h"
-#include "app/text_units.h"
-#include "speech/continuous_reading.h"
+#include "core/caret_position.h"
+#include "core/settings.h"
+#include "core/text_units.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 
@@ -94,18 +94,21 @@ bool IsBrailleOn() {
 }
 
 void ToggleBraille() {
-    if (IsReading()) return;
     if (g_braille) {
         g_braille = false;
-        Speak(L"点字表示オフ", 100);
+        Speak(L"点字表示オフ", kAnswerDelayMs);
         // The display still learns that braille has been turned off.
         if (SpeechEngine() == kNvda) NvdaBraille(L"点字表示オフ");
     } else {
         g_braille = true;
-        Speak(L"点字表示オン", 100);
+        Speak(L"点字表示オン", kAnswerDelayMs);
     }
 }
 
 bool IsSpeechWaiting() {
     return g_waitingWorkers > 0;
+}
+
+void SpeakCaretPosition(const Editor& editor) {
+    Speak(FormatCaretPosition(editor), kAnswerDelayMs);
 }

@@ -8,6 +8,13 @@ enum SpeechEngineChoice : int {
     kNvda = 2,
 };
 
+// Delays of `Speak`, in ms. An ordinary answer waits a little, so that the
+// screen reader's own echo of the key is over; reports asked for are spoken
+// at once; the end of a text recording waits for its dialog to close.
+constexpr unsigned kAnswerDelayMs = 100;
+constexpr unsigned kAtOnce = 0;
+constexpr unsigned kAfterDialogDelayMs = 300;
+
 // Longest message kept, in UTF-16 units (the buffer holds one more for NUL).
 constexpr size_t kMaxMessageUnits = 10239;
 
@@ -30,3 +37,7 @@ void ToggleBraille();
 // The message as kept for the speech worker: cut to kMaxMessageUnits without
 // splitting a surrogate pair.
 std::wstring LimitMessage(const std::wstring& text);
+
+class Editor;
+// "%d行%d文字": the common answer of every command that moves the caret.
+void SpeakCaretPosition(const Editor& editor);

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <vector>
 
-#include "app/choice_dialog.h"
-#include "app/settings.h"
+#include "core/choice_dialog.h"
+#include "core/settings.h"
 #include "resources/resource_ids.h"
 #include "speech/speech.h"
 

@@ -3,10 +3,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/editor_control.h"
-#include "app/input_dialog.h"
-#include "app/instance_requests.h"
-#include "app/outside_world.h"
+#include "core/editor_control.h"
+#include "core/input_dialog.h"
+#include "core/instance_requests.h"
+#include "core/outside_world.h"
 #include "document/backup.h"
 #include "resources/timer_ids.h"
 #include "speech/continuous_reading.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor.h"
+#include "core/editor.h"
 
 namespace {
 

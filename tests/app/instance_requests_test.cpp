@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
-#include "app/main_window.h"
+#include "core/editor_control.h"
+#include "core/instance_requests.h"
 #include "support/test_support.h"
 
 using namespace testing_support;

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/paths.h"
-#include "app/settings.h"
+#include "core/profile.h"
+#include "core/app_window.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -21,7 +23,7 @@ struct RawValue {
 RawValue ReadRaw(const wchar_t* name) {
     RawValue value;
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
     DWORD size = 0;
     if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.present = true;
@@ -85,7 +87,7 @@ TEST(SettingsLoad, MissingAndMistypedValuesKeepTheirDefaults) {
     DeleteSettingsKey();
     WriteSettingNumber(L"Option3", 1);
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
     const wchar_t notANumber[] = L"2";
     RegSetValueExW(key, L"Option16", 0, REG_SZ, reinterpret_cast<const BYTE*>(notANumber), sizeof notANumber);
     const std::wstring tooLong(400, L'x');

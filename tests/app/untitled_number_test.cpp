@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/untitled_number.h"
+#include "core/window_titles.h"
 
 namespace {
 

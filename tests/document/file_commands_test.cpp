@@ -7,13 +7,19 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "app/main_window.h"
-#include "app/outside_world.h"
+#include "core/app_window.h"
+#include "core/instance_requests.h"
+#include "core/outside_world.h"
 #include "document/backup.h"
 #include "document/document_state.h"
+#include "document/document_io.h"
+#include "document/encodings.h"
 #include "document/file_commands.h"
-#include "document/safe_write.h"
+#include "document/save_question.h"
+#include "core/file_io.h"
+#include "core/safe_write.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 #include "support/test_support.h"
@@ -404,9 +410,9 @@ TEST_F(FileCommandsTest, LegacyHistoryIsConverted) {
     const FileHistory history = LoadHistory();
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
-    EXPECT_EQ(history[0].caret, 12);
+    EXPECT_EQ(history[0].position, 12);
     EXPECT_EQ(history[1].path, L"C:\\b.txt");
-    EXPECT_EQ(history[1].caret, 3);
+    EXPECT_EQ(history[1].position, 3);
     EXPECT_EQ(ReadBytes(HistoryFilePath()).substr(0, 3), "\xEF\xBB\xBF");
 }
 
@@ -419,7 +425,7 @@ TEST_F(FileCommandsTest, TemporaryCopyBecomesTheNewestHistoryEntryWithTheCaret) 
     ASSERT_GE(history.size(), 2u);
     EXPECT_EQ(history[0].path, TemporaryCopyPath());
     EXPECT_EQ(history[0].fileName, L"Temp.txt");
-    EXPECT_EQ(history[0].caret, 4);
+    EXPECT_EQ(history[0].position, 4);
     EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "0123456789");
     EXPECT_FALSE(CurrentEditor().IsModified());
     EXPECT_EQ(DocumentPath(), File(L"a.txt"));
@@ -460,8 +466,8 @@ TEST_F(FileCommandsTest, CaretGoesToTheEntryOfItsOwnDocument) {
     CurrentEditor().PlaceCaret(7);
     RecordCaretInHistory(DocumentPath());
     const FileHistory history = LoadHistory();
-    EXPECT_EQ(history[0].caret, 0);
-    EXPECT_EQ(history[1].caret, 7);
+    EXPECT_EQ(history[0].position, 0);
+    EXPECT_EQ(history[1].position, 7);
     NewDocument();
     OpenChosenDocument(window_, File(L"a.txt"));
     EXPECT_EQ(CurrentEditor().GetSelection().start, 7);

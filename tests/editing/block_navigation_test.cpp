@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
-#include "app/settings.h"
+#include "core/editor_control.h"
+#include "core/settings.h"
 #include "editing/block_navigation.h"
 #include "support/test_support.h"
 

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/settings.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/settings.h"
 #include "document/document_state.h"
+#include "document/encodings.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"
 #include "editing/text_commands.h"

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "audio/keypad_player.h"
+#include "document/encodings.h"
 #include "editing/reading_commands.h"
 #include "support/test_support.h"
 

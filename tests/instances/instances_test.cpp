@@ -83,7 +83,7 @@ TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
     const std::wstring folder = TemporaryFolder(L"orinda-without-speech");
-    const std::wstring program = folder + L"\\Orinda.exe";
+    const std::wstring program = folder + L"\\OrindaTestInstance.exe";
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
     Instance instance = Start(program);

@@ -17,7 +17,7 @@ TEST(HistoryFile, ParsesTheWrittenFormAndStopsAtABlankLine) {
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].path, L"C:\\a\\one.txt");
     EXPECT_EQ(history[0].fileName, L"one.txt");
-    EXPECT_EQ(history[0].caret, 5);
+    EXPECT_EQ(history[0].position, 5);
     EXPECT_EQ(FormatHistory(history), "\xEF\xBB\xBF" + Line("C:\\a\\one.txt", 5) + Line("C:\\b.txt", 0));
 }
 
@@ -29,21 +29,21 @@ TEST(HistoryFile, MalformedFilesLoadSafely) {
     const FileHistory history = ParseHistory(bytes);
     ASSERT_EQ(history.size(), kHistoryEntries);
     EXPECT_EQ(history[1].path, L"C:\\n.txt");
-    EXPECT_EQ(history[1].caret, 0);
+    EXPECT_EQ(history[1].position, 0);
     EXPECT_EQ(history[2].path, L"C:\\f0");
     for (const HistoryEntry& entry : history) EXPECT_LE(entry.path.size(), 260u);
-    EXPECT_EQ(ParseHistory("FilePath=C:\\x|CurselPoint=99999999999\r\n")[0].caret, 2147483647L);
+    EXPECT_EQ(ParseHistory("FilePath=C:\\x|CurselPoint=99999999999\r\n")[0].position, 2147483647L);
 }
 
 TEST(HistoryList, MovesToTopKeepsCaretLimitsAndIsCaseSensitive) {
     FileHistory history = {{L"C:\\a", L"a", 1}, {L"C:\\b", L"b", 2}, {L"C:\\c", L"c", 3}};
     MoveToTop(history, L"C:\\c");
     EXPECT_EQ(history[0].path, L"C:\\c");
-    EXPECT_EQ(history[0].caret, 3);
+    EXPECT_EQ(history[0].position, 3);
     EXPECT_EQ(history[1].path, L"C:\\a");
     MoveToTop(history, L"C:\\A");
     EXPECT_EQ(history.size(), 4u);
-    EXPECT_EQ(history[0].caret, 0);
+    EXPECT_EQ(history[0].position, 0);
     for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i));
     EXPECT_EQ(history.size(), kHistoryEntries);
     EXPECT_EQ(history[0].path, L"C:\\n59");

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/data_folder.h"
-#include "app/outside_world.h"
+#include "core/data_folder.h"
+#include "core/outside_world.h"
 #include "options/update_check.h"
 #include "support/test_support.h"
 

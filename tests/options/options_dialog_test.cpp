@@ -8,9 +8,10 @@
 #include <utility>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
-#include "app/outside_world.h"
-#include "app/settings.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/profile.h"
+#include "core/settings.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -35,7 +36,7 @@ std::wstring ControlText(HWND dialog, int id) {
 std::wstring StoredString(const wchar_t* name) {
     wchar_t value[300] = {};
     DWORD size = sizeof value;
-    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size);
+    RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
     return value;
 }
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "document/safe_write.h"
+#include "core/file_io.h"
 #include "support/test_support.h"
 
 using namespace testing_support;

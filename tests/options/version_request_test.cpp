@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "app/outside_world.h"
+#include "core/outside_world.h"
 
 namespace {
 

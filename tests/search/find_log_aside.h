@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/data_folder.h"
+#include "core/data_folder.h"
 
 class FindLogAside {
 public:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "search/jump_to_line.h"
 #include "support/test_support.h"
 

@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "app/editor_control.h"
-#include "app/settings.h"
+#include "core/profile.h"
+#include "core/editor_control.h"
+#include "core/settings.h"
 #include "resources/search_ids.h"
 #include "search/find_log_aside.h"
 #include "search/search_history.h"
@@ -110,7 +111,7 @@ TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
 
     // A term stored by an earlier run is searched at once, as a plain search.
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Temmaku\\Orinda", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &key, nullptr),
               ERROR_SUCCESS);
     const wchar_t stored[] = L"c";

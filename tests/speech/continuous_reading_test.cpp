@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "app/editor_control.h"
+#include "core/editor_control.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/speech.h"

@@ -27,7 +27,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
 }  // namespace
 
 std::wstring Program() {
-    return ExecutableFolder() + L"\\Orinda.exe";
+    return ExecutableFolder() + L"\\OrindaTestInstance.exe";
 }
 
 std::wstring Title(HWND window) {

@@ -11,6 +11,7 @@ struct Instance {
     HWND window = nullptr;
 };
 
+// The program as the tests run it, with the tests' settings and data folder.
 std::wstring Program();
 std::wstring Title(HWND window);
 

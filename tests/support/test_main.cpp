@@ -5,10 +5,12 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "core/profile.h"
 
-// The stand-in speech libraries log into a file of this run; NVDA "speaks"
+// Tests keep settings and lists of their own. The stand-in speech libraries log into a file of this run; NVDA "speaks"
 // quickly so that reading tests stay short.
 int main(int argc, char** argv) {
+    UseTestProfile();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring log = std::wstring(temp) + L"orinda-speech-" + std::to_wstring(GetCurrentProcessId()) + L".log";

@@ -4,10 +4,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/editor_control.h"
+#include "core/profile.h"
+#include "core/editor_control.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "core/app_window.h"
+#include "core/settings.h"
 #include "document/document_state.h"
+#include "document/encodings.h"
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
@@ -159,13 +162,13 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
 }
 
 void DeleteSettingsKey() {
-    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey().c_str());
 }
 
 DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    const bool found = RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+    const bool found = RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, RRF_RT_REG_DWORD, nullptr, &value,
                                     &size) == ERROR_SUCCESS;
     if (present) *present = found;
     return value;
@@ -173,7 +176,7 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
 
 void WriteSettingNumber(const wchar_t* name, DWORD value) {
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return;
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/data_folder.h"
-#include "app/editor_control.h"
-#include "app/outside_world.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
 #include "document/backup.h"
-#include "document/safe_write.h"
+#include "core/file_io.h"
+#include "core/safe_write.h"
 #include "lists/file_history.h"
 #include "speech/continuous_reading.h"
 #include "support/instance_process.h"

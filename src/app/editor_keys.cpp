@@ -1,0 +1,64 @@
+#include "app/editor_keys.h"
+
+#include "audio/keypad_player.h"
+#include "core/editor_control.h"
+#include "speech/continuous_reading.h"
+#include "speech/speech.h"
+
+namespace {
+
+bool CtrlIsDown() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+// Announced on the key-down, before the control carries the key out.
+void AnnounceEditingKey(WPARAM key) {
+    const Editor editor = CurrentEditor();
+    switch (key) {
+    case 'C':
+        if (!editor.GetSelection().IsEmpty() && CtrlIsDown()) Speak(L"コピー", kAnswerDelayMs);
+        break;
+    case 'V':
+        if (IsClipboardFormatAvailable(CF_TEXT) && CtrlIsDown()) Speak(L"貼り付け", kAnswerDelayMs);
+        break;
+    case 'X':
+        if (!editor.GetSelection().IsEmpty() && CtrlIsDown()) Speak(L"切り取り", kAnswerDelayMs);
+        break;
+    case 'Z':
+        if (editor.CanUndo() && CtrlIsDown()) Speak(L"元に戻す", kAnswerDelayMs);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETFOCUS:
+        if (IsKeypadPlayerEnabled()) RegisterKeypadHotKeys();
+        break;
+    case WM_KILLFOCUS:
+        if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
+        if (IsReading()) {
+            StopReading();
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_CONTROL && IsReading()) {
+            // The key only stops the reading; the control never sees it.
+            StopReading();
+            return 0;
+        }
+        if (!IsReading()) AnnounceEditingKey(wParam);
+        break;
+    case WM_KEYUP:
+        if ((wParam == VK_END || wParam == VK_HOME) && CtrlIsDown()) SpeakCaretPosition(Editor(window));
+        break;
+    default:
+        break;
+    }
+    return CallEditorControlProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,61 @@
+#include "app/program.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/main_window.h"
+#include "core/paths.h"
+#include "speech/speech.h"
+
+namespace {
+
+constexpr ULONGLONG kLastAnswerWaitMs = 1000;
+
+// The full path of a file named on the command line, made here because the
+// window makes the data folder the current directory before it loads the
+// file. Never cut: a path too long for the program is refused by the load.
+// Empty when the name cannot be resolved, so that no file of the data
+// folder is opened in its place.
+std::wstring FirstArgument() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return {};
+    std::wstring first = count > 1 ? arguments[1] : L"";
+    LocalFree(arguments);
+    return first.empty() ? first : FullPathOf(first);
+}
+
+int RunMainWindow(HINSTANCE instance) {
+    if (!RegisterMainWindowClass(instance)) return -1;
+    const HWND window = CreateMainWindow(instance, FirstArgument());
+    if (!window) return -1;
+    const HACCEL accelerators = LoadAcceleratorsW(instance, L"ORA");
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorW(window, accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // The last answer (such as "保存しました" after the save question) may
+    // still be waiting out its delay: let it reach the screen reader before
+    // the process ends.
+    const ULONGLONG deadline = GetTickCount64() + kLastAnswerWaitMs;
+    while (IsSpeechWaiting() && GetTickCount64() < deadline) Sleep(10);
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int RunProgram(HINSTANCE instance) {
+    // Speech libraries are looked for beside the program and on the system
+    // path, never in the current directory (the user's data folder).
+    SetDllDirectoryW(L"");
+    // Some of the handlers the shell starts for a file or folder need COM.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const int exitCode = RunMainWindow(instance);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The per-user data folder, "%LOCALAPPDATA%\Temmaku\Orinda", which holds the
+// list files, templates and backups that every instance shares.
+#include <string>
+
+// Create the data folder and its subfolders and make it the current
+// directory. Returns false when the folder cannot be had.
+bool PrepareDataFolder();
+
+// The data folder as the current directory reads back; empty before
+// PrepareDataFolder succeeded.
+const std::wstring& DataFolder();

@@ -1,0 +1,28 @@
+#pragma once
+// Requests between instances and to this one: a close that never destroys
+// the main window under an open modal dialog, and the backup request to the
+// other instances before a shutdown. Here, below the subsystems, so that
+// the sleep timer can make them; the shell's window procedure hands its
+// messages to HandleInstanceRequestMessage.
+#include <windows.h>
+
+// The message number of "OrindaSleep", shared by all instances: word
+// parameter 0 asks for a backup of modified text, 1 asks to close.
+UINT InstanceMessage();
+
+// Run `action` once no modal dialog of this instance is open: at once when
+// none is, otherwise after the last one has ended and its command returned.
+// An action already waiting is not queued twice.
+void WhenNoDialogIsOpen(void (*action)());
+
+// Close the main window as the user would, with the save question, once no
+// modal dialog is open.
+void RequestClose();
+
+// Ask every other instance to save modified text to its backup file, and
+// return once each has done so (or has taken too long).
+void AskOtherInstancesForBackups();
+
+// The main window procedure hands every message here first; true means the
+// message was handled.
+bool HandleInstanceRequestMessage(HWND window, UINT message, WPARAM wParam);

@@ -1,0 +1,64 @@
+#include "document/save_question.h"
+
+#include <new>
+
+#include "core/editor_control.h"
+#include "document/document_io.h"
+#include "document/document_state.h"
+#include "lists/file_history.h"
+
+namespace {
+
+bool IsLineBreak(wchar_t unit) {
+    return unit == L'\r' || unit == L'\n';
+}
+
+// Equal texts in which any line-break form (CR LF, CR, LF) counts as one
+// break: the control stores every break as CR while files may use any form.
+bool SameTextIgnoringBreakForm(const std::wstring& a, const std::wstring& b) {
+    size_t i = 0, k = 0;
+    while (i < a.size() && k < b.size()) {
+        if (IsLineBreak(a[i]) && IsLineBreak(b[k])) {
+            i += (a[i] == L'\r' && i + 1 < a.size() && a[i + 1] == L'\n') ? 2 : 1;
+            k += (b[k] == L'\r' && k + 1 < b.size() && b[k + 1] == L'\n') ? 2 : 1;
+        } else if (a[i++] != b[k++]) {
+            return false;
+        }
+    }
+    return i == a.size() && k == b.size();
+}
+
+// Whether the text is the one last loaded or saved; when the two cannot be
+// compared it counts as changed, so that the user is asked.
+bool SameAsLoadedText(const Editor& editor) {
+    try {
+        return SameTextIgnoringBreakForm(editor.Text(), LoadedText());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+bool ConfirmDiscard(HWND owner) {
+    const Editor editor = CurrentEditor();
+    if (!editor.IsModified()) return true;
+    if (SameAsLoadedText(editor)) return true;
+    editor.SetModified(false);
+    const std::wstring question = DocumentName() + L"の内容は変更されています\n変更を保存しますか？";
+    const int answer = MessageBoxW(owner, question.c_str(), L"保存確認", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDNO) return true;
+    if (answer == IDYES) {
+        RecordCaretInHistory(DocumentPath());
+        if (DocumentPath().empty()) {
+            const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
+            if (outcome == SaveOutcome::kSaved) return true;
+            if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
+        } else {
+            if (SaveDocumentInPlace()) return true;
+            SpeakSaveFailure();
+        }
+    }
+    editor.SetModified(true);
+    return false;
+}

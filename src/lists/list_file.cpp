@@ -1,0 +1,125 @@
+#include "lists/list_file.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cwchar>
+
+#include "core/file_io.h"
+#include "core/paths.h"
+#include "core/safe_write.h"
+
+namespace {
+
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+// Larger than any list this program writes; a bigger file is read only this
+// far instead of exhausting memory.
+constexpr size_t kMaxListFileBytes = 16u << 20;
+
+std::wstring Utf8ToWide(const std::string& bytes, size_t start) {
+    if (bytes.size() <= start) return {};
+    const int count = static_cast<int>(bytes.size() - start);
+    std::wstring text(static_cast<size_t>(count), L'\0');
+    const int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data() + start, count, text.data(), count);
+    text.resize(units > 0 ? static_cast<size_t>(units) : 0);
+    return text;
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int units = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), units, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+ListLines ParseListLines(const std::string& bytes) {
+    const bool hasMark = bytes.compare(0, 3, kUtf8Mark) == 0;
+    const std::wstring text = Utf8ToWide(bytes, hasMark ? 3 : 0);
+    ListLines lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) end = text.size();
+        if (end == start) break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string FormatListLines(const ListLines& lines) {
+    std::string bytes = kUtf8Mark;
+    for (const std::wstring& line : lines) bytes += WideToUtf8(line + L"\r\n");
+    return bytes;
+}
+
+std::optional<ListLines> ReadListFile(const std::wstring& path) {
+    std::string bytes;
+    if (ReadFileBytes(path, kMaxListFileBytes, bytes)) return ParseListLines(bytes);
+    const bool missing = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                         (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND);
+    return missing ? std::optional<ListLines>(ListLines()) : std::nullopt;
+}
+
+bool WriteListFile(const std::wstring& path, const ListLines& lines) {
+    return WriteFileSafely(path, FormatListLines(lines));
+}
+
+namespace {
+
+const wchar_t kPathKey[] = L"FilePath=";
+
+long LeadingNumber(const std::wstring& text, size_t from) {
+    long long value = 0;
+    for (size_t i = from; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = value * 10 + (text[i] - L'0');
+        if (value > LONG_MAX) return LONG_MAX;
+    }
+    return static_cast<long>(value);
+}
+
+bool ParsePathEntry(const std::wstring& line, const std::wstring& positionKey, PathEntry& entry) {
+    const size_t pathKey = line.find(kPathKey);
+    if (pathKey == std::wstring::npos) return false;
+    const size_t pathStart = pathKey + wcslen(kPathKey);
+    size_t pathEnd = line.size();
+    if (!positionKey.empty()) {
+        pathEnd = line.find(positionKey, pathStart);
+        if (pathEnd == std::wstring::npos) return false;
+        entry.position = LeadingNumber(line, pathEnd + positionKey.size());
+    }
+    entry.path = line.substr(pathStart, pathEnd - pathStart);
+    // An empty path would end the list when written; a longer one cannot be
+    // opened through a path buffer and must not be cut into another path.
+    if (entry.path.empty() || !FitsPathBuffer(entry.path)) return false;
+    entry.fileName = FileNameOf(entry.path);
+    return true;
+}
+
+}  // namespace
+
+PathEntries ParsePathEntries(const ListLines& lines, const std::wstring& positionKey, size_t maxEntries) {
+    PathEntries entries;
+    for (const std::wstring& line : lines) {
+        if (entries.size() >= maxEntries) break;
+        PathEntry entry;
+        if (ParsePathEntry(line, positionKey, entry)) entries.push_back(entry);
+    }
+    return entries;
+}
+
+ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& positionKey, size_t maxEntries) {
+    ListLines lines;
+    for (const PathEntry& entry : entries) {
+        if (lines.size() >= maxEntries || entry.path.empty()) break;
+        std::wstring line = kPathKey + entry.path;
+        if (!positionKey.empty()) line += positionKey + std::to_wstring(entry.position);
+        lines.push_back(line);
+    }
+    return lines;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The stored list files (history.log, BookMark.log, Audio.log): UTF-8 text
+// after a byte-order mark, one line of key=value fields per entry, CR LF
+// between entries, newest first; reading stops at the first empty line.
+// Every change rereads the file and rewrites it whole, so that all instances
+// share one list.
+#include <optional>
+#include <string>
+#include <vector>
+
+using ListLines = std::vector<std::wstring>;
+
+// The lines up to the first empty one. The mark is optional and invalid
+// UTF-8 becomes replacement characters, so any file reads.
+ListLines ParseListLines(const std::string& bytes);
+// The mark, then each line with CR LF. An empty line would end the list
+// early: the lines given must not be empty.
+std::string FormatListLines(const ListLines& lines);
+
+// Empty when the file does not exist yet; nothing when it is there but cannot
+// be read now (another instance may be replacing it): a change must then not
+// be written over entries that were never seen.
+std::optional<ListLines> ReadListFile(const std::wstring& path);
+// Replace the file safely; false when it could not be written.
+bool WriteListFile(const std::wstring& path, const ListLines& lines);
+
+// An entry of a list of files: "FilePath=%s", followed in some lists by
+// "|<key>=%d" with a position in the file (a caret, a resume point).
+struct PathEntry {
+    std::wstring path;
+    std::wstring fileName;
+    long position = 0;
+};
+using PathEntries = std::vector<PathEntry>;
+
+// The entries of the lines, at most `maxEntries`. `positionKey` is the key
+// of the position ("|CurselPoint="), or empty for a list without one. A line
+// without the keys, an empty path or a path longer than a path buffer takes
+// no place: it is skipped, never cut into another path. A position without
+// digits is 0 and one too large for a long is capped.
+PathEntries ParsePathEntries(const ListLines& lines, const std::wstring& positionKey, size_t maxEntries);
+ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& positionKey, size_t maxEntries);

@@ -1,0 +1,92 @@
+#include "lists/path_list_dialog.h"
+
+#include <algorithm>
+
+#include "core/input_dialog.h"
+#include "lists/file_history.h"
+#include "resources/lists_ids.h"
+#include "speech/speech.h"
+
+namespace {
+
+struct DialogData {
+    const PathListDialog* dialog;
+    PathEntries entries;
+    PathEntry chosen;
+};
+
+void EnableChoices(HWND dialog, bool any) {
+    EnableWindow(GetDlgItem(dialog, IDOK), any);
+    if (const HWND deleteAll = GetDlgItem(dialog, IDC_PATH_LIST_DELETE_ALL)) EnableWindow(deleteAll, any);
+}
+
+void FillList(HWND dialog, const PathEntries& entries) {
+    const HWND list = GetDlgItem(dialog, IDC_PATH_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const PathEntry& entry : entries) {
+        const std::wstring line = entry.fileName + L" - " + entry.path;
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    EnableChoices(dialog, !entries.empty());
+}
+
+void DeleteSelectedEntry(HWND dialog, DialogData& data) {
+    const HWND list = GetDlgItem(dialog, IDC_PATH_LIST);
+    const auto index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR || static_cast<size_t>(index) >= data.entries.size()) return;
+    data.entries.erase(data.entries.begin() + index);
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    const auto remaining = static_cast<LRESULT>(data.entries.size());
+    if (remaining > 0) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::min(index, remaining - 1)), 0);
+    EnableChoices(dialog, remaining > 0);
+    data.dialog->save(data.entries);
+    Speak(L"削除しました", kAnswerDelayMs);
+}
+
+void DeleteAllEntries(HWND dialog, DialogData& data) {
+    if (MessageBoxW(dialog, data.dialog->deleteAllQuestion, L"削除確認", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        data.entries.clear();
+        // The focus leaves the button before the emptied list disables it.
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_PATH_LIST)), TRUE);
+        FillList(dialog, data.entries);
+        data.dialog->save(data.entries);
+        Speak(L"削除しました", kAnswerDelayMs);
+    }
+}
+
+// OK takes the selected entry; nothing is chosen while the list is empty.
+bool TakeSelectedEntry(HWND dialog, DialogData& data) {
+    const auto index = SendDlgItemMessageW(dialog, IDC_PATH_LIST, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR || static_cast<size_t>(index) >= data.entries.size()) return false;
+    data.chosen = data.entries[static_cast<size_t>(index)];
+    return true;
+}
+
+}  // namespace
+
+std::optional<PathEntry> ChooseFromPathList(HWND owner, const PathListDialog& dialog) {
+    DialogData data{&dialog, {}, {}};
+    DialogHandlers handlers;
+    handlers.fill = [&data](HWND window) {
+        data.entries = data.dialog->load();
+        FillList(window, data.entries);
+    };
+    handlers.accept = [&data](HWND window, int) { return TakeSelectedEntry(window, data); };
+    handlers.deleteKey = [&data](HWND window) { DeleteSelectedEntry(window, data); };
+    handlers.command = [&data](HWND window, int id) {
+        if (id != IDC_PATH_LIST_DELETE_ALL || !data.dialog->deleteAllQuestion) return false;
+        DeleteAllEntries(window, data);
+        return true;
+    };
+    if (!RunDialog(owner, dialog.templateName, handlers)) return std::nullopt;
+    return data.chosen;
+}
+
+bool ChooseFromHistory(HWND owner, std::wstring& path) {
+    PathListDialog dialog{L"HistoryDialog", LoadHistory, SaveHistory, L"全てのファイル履歴を削除してもよろしいですか？"};
+    const std::optional<PathEntry> chosen = ChooseFromPathList(owner, dialog);
+    if (!chosen) return false;
+    path = chosen->path;
+    return true;
+}
