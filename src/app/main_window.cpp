@@ -41,8 +41,6 @@ constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
 
-enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
-
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
 std::wstring g_statusTexts[2];

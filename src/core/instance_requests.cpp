@@ -12,7 +12,6 @@ constexpr UINT kRunWaitingActions = WM_APP + 20;
 // A save of a large text can take a while; a hung instance must not stop
 // the shutdown for ever.
 constexpr UINT kBackupAnswerWaitMs = 15000;
-constexpr WPARAM kSaveBackup = 0;
 
 std::vector<void (*)()> g_waitingActions;
 

@@ -6,9 +6,10 @@
 // messages to HandleInstanceRequestMessage.
 #include <windows.h>
 
-// The message number of "OrindaSleep", shared by all instances: word
-// parameter 0 asks for a backup of modified text, 1 asks to close.
+// The message number of "OrindaSleep", shared by all instances; its word
+// parameter is the request.
 UINT InstanceMessage();
+enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
 // Run `action` once no modal dialog of this instance is open: at once when
 // none is, otherwise after the last one has ended and its command returned.

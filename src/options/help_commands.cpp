@@ -13,14 +13,14 @@ namespace {
 // Opened by full path: the data folder stays the current directory.
 void OpenManual(const wchar_t* fileName, const wchar_t* failure) {
     const std::wstring folder = ProgramFolder();
-    if (folder.empty() || !Outside().shellOpen(folder + L"\\" + fileName)) Speak(failure, 100);
+    if (folder.empty() || !Outside().shellOpen(folder + L"\\" + fileName)) Speak(failure, kAnswerDelayMs);
 }
 
 }  // namespace
 
 void OpenMakerPage(const wchar_t* path) {
     const std::wstring site = Outside().makerSite();
-    if (site.empty() || !Outside().shellOpen(site + path)) Speak(L"ページを開けませんでした", 100);
+    if (site.empty() || !Outside().shellOpen(site + path)) Speak(L"ページを開けませんでした", kAnswerDelayMs);
 }
 
 void OpenManualCommand(HWND, LPARAM) {

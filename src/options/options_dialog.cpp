@@ -66,7 +66,7 @@ void ChooseFolder(HWND dialog, OptionsDialogData& data) {
 
 void OpenInputMethodProperties(const OptionsDialogData& data) {
     if (!ImmConfigureIMEW(GetKeyboardLayout(0), data.mainWindow, IME_CONFIG_GENERAL, nullptr))
-        Speak(L"IMEのプロパティを開けませんでした", 100);
+        Speak(L"IMEのプロパティを開けませんでした", kAnswerDelayMs);
 }
 
 void Inform(HWND dialog, bool done, const wchar_t* doneText, const wchar_t* failedText) {

@@ -29,7 +29,7 @@ bool CheckForUpdates(HWND owner, UpdateCheckMode mode) {
     std::string bytes;
     if (site.empty() || !Outside().httpGet(site + L"/appversion/orinda500.ver", kVersionFileBytes, bytes)) {
         // Whoever asked must not be left in silence.
-        if (mode == UpdateCheckMode::kOnDemand) Speak(L"更新を確認できませんでした", 100);
+        if (mode == UpdateCheckMode::kOnDemand) Speak(L"更新を確認できませんでした", kAnswerDelayMs);
         return false;
     }
     if (PublishedVersion(bytes) <= kThisVersion) {

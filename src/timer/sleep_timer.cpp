@@ -76,7 +76,7 @@ bool SetTimerThroughDialog(HWND mainWindow) {
     g_dueAction = kIdle;
     if (!SetTimer(mainWindow, kSleepTimerId, kTickMs, nullptr)) {
         g_countdown = kIdle;
-        Speak(L"お休みタイマーをセットできませんでした", 100);
+        Speak(L"お休みタイマーをセットできませんでした", kAnswerDelayMs);
         return false;
     }
     g_countdown = kDurations[choice.duration].seconds;
@@ -102,7 +102,7 @@ void RunDueAction() {
     if (!KeepTextOnDisk()) {
         Speak(action == kExit ? L"テキストを保存できないため、オリンダを終了しませんでした"
                               : L"テキストを保存できないため、シャットダウンしませんでした",
-              100);
+              kAnswerDelayMs);
         return;
     }
     if (action == kExit) RequestClose();
@@ -134,7 +134,7 @@ void SleepTimerTick(HWND mainWindow) {
     }
     if (g_countdown == kWarningSeconds && IsReading()) {
         StopReading();
-        Speak(kWarnings[g_action], 100);
+        Speak(kWarnings[g_action], kAnswerDelayMs);
     }
     --g_countdown;
 }
@@ -142,13 +142,13 @@ void SleepTimerTick(HWND mainWindow) {
 void SetSleepTimerCommand(HWND mainWindow, LPARAM) {
     SetForegroundWindow(mainWindow);
     if (g_countdown == kIdle) {
-        if (SetTimerThroughDialog(mainWindow)) Speak(L"お休みタイマーをセットしました", 100);
+        if (SetTimerThroughDialog(mainWindow)) Speak(L"お休みタイマーをセットしました", kAnswerDelayMs);
         return;
     }
     if (MessageBoxW(mainWindow, L"既にお休みタイマーがセットされています\nお休みタイマーをセットし直しますか？",
                     L"お休みタイマーの再セット確認", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (SetTimerThroughDialog(mainWindow)) Speak(L"お休みタイマーをセットし直しました", 100);
+    if (SetTimerThroughDialog(mainWindow)) Speak(L"お休みタイマーをセットし直しました", kAnswerDelayMs);
 }
 
 void CancelSleepTimerCommand(HWND mainWindow, LPARAM) {
@@ -159,15 +159,15 @@ void CancelSleepTimerCommand(HWND mainWindow, LPARAM) {
     g_countdown = kIdle;
     g_dueAction = kIdle;
     KillTimer(mainWindow, kSleepTimerId);
-    Speak(L"お休みタイマーをキャンセルしました", 100);
+    Speak(L"お休みタイマーをキャンセルしました", kAnswerDelayMs);
 }
 
 void ReadSleepTimerState(HWND, LPARAM) {
     if (g_countdown == kIdle) {
-        Speak(L"お休みタイマーは実行されていません", 100);
+        Speak(L"お休みタイマーは実行されていません", kAnswerDelayMs);
         return;
     }
     Speak(L"お休みタイマー実行中 " + std::to_wstring(g_countdown / 60) + L"分" + std::to_wstring(g_countdown % 60) +
               L"秒後に" + kStateEndings[g_action],
-          100);
+          kAnswerDelayMs);
 }
