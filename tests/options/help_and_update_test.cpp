@@ -18,30 +18,9 @@ namespace {
 
 std::string g_versionFile;
 bool g_reachable = true;
-bool g_shellOpens = true;
 std::wstring g_site;
 std::vector<std::wstring> g_asked;
 std::vector<std::wstring> g_opened;
-
-std::wstring CurrentFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return folder;
-}
-
-// The text of the box with this title that `action` shows, answered with
-// `button`; empty when it shows none.
-std::wstring BoxShownBy(const std::function<void()>& action, const wchar_t* title, int button = IDOK) {
-    std::wstring text;
-    AnswerDialog(title, [button, &text](HWND box) {
-        wchar_t shown[200] = {};
-        GetDlgItemTextW(box, 0xFFFF, shown, 200);
-        text = shown;
-        PostMessageW(box, WM_COMMAND, button, 0);
-    });
-    action();
-    return text;
-}
 
 class HelpAndUpdate : public MainWindowTest {
 protected:
@@ -50,7 +29,6 @@ protected:
         saved_ = Outside();
         g_site = L"https://maker.test";
         g_reachable = true;
-        g_shellOpens = true;
         g_asked.clear();
         g_opened.clear();
         Outside().makerSite = [] { return g_site; };
@@ -61,76 +39,83 @@ protected:
         };
         Outside().shellOpen = [](const std::wstring& target) {
             g_opened.push_back(target);
-            return g_shellOpens;
+            return g_reachable;
         };
     }
     void TearDown() override {
         MainWindowTest::TearDown();
         Outside() = saved_;
     }
+public:
     void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
+    void CheckAtStart() { RunStartupUpdateCheck(window_); }
+    void CheckOnDemand() { Command(kCmdUpdateCheck); }
+    // The text of the box with this title that `action` shows, answered with
+    // `button`; empty when it shows none.
+    std::wstring BoxShownBy(void (HelpAndUpdate::*action)(), const wchar_t* title, int button = IDOK) {
+        std::wstring text;
+        AnswerDialog(title, [button, &text](HWND box) {
+            wchar_t shown[200] = {};
+            GetDlgItemTextW(box, 0xFFFF, shown, 200);
+            text = shown;
+            PostMessageW(box, WM_COMMAND, button, 0);
+        });
+        (this->*action)();
+        return text;
+    }
+    void ShowVersion() { Command(kCmdVersion); }
     OutsideWorld saved_{};
 };
 
 TEST_F(HelpAndUpdate, UpToDateIsToldOnlyToWhoeverAsked) {
-    const auto onDemand = [this] { Command(kCmdUpdateCheck); };
-    const auto atStart = [this] { RunStartupUpdateCheck(window_); };
     g_versionFile = "501";
-    EXPECT_EQ(BoxShownBy(onDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
-    ASSERT_EQ(g_asked.size(), 1u);
-    EXPECT_EQ(g_asked[0], L"https://maker.test/appversion/orinda500.ver 4");
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
+    EXPECT_EQ(g_asked, std::vector<std::wstring>{L"https://maker.test/appversion/orinda500.ver 4"});
     g_versionFile = "<ht";
-    EXPECT_EQ(BoxShownBy(onDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
-
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
     g_versionFile = "501";
-    EXPECT_EQ(BoxShownBy(atStart, L"更新チェック"), L"");
-    PumpMessages(300);
-    EXPECT_TRUE(SpokenTexts().empty());
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckAtStart, L"更新チェック"), L"");
 }
 
 TEST_F(HelpAndUpdate, ANewerVersionIsOfferedInBothModes) {
     const std::wstring question = L"オリンダ Ver5の新しいバージョンが公開されています\n今すぐ作者サイトで確認しますか？";
     g_versionFile = "502";
-    EXPECT_EQ(BoxShownBy([this] { RunStartupUpdateCheck(window_); }, L"更新通知", IDYES), question);
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckAtStart, L"更新通知", IDYES), question);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"https://maker.test/orinda/"});
-    EXPECT_EQ(BoxShownBy([this] { Command(kCmdUpdateCheck); }, L"更新通知", IDNO), question);
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新通知", IDNO), question);
     EXPECT_EQ(g_opened.size(), 1u);
 }
 
 TEST_F(HelpAndUpdate, ACheckWithoutAnswerIsSpokenOnlyWhenAsked) {
     g_reachable = false;
-    RunStartupUpdateCheck(window_);
+    CheckAtStart();
     PumpMessages(300);
     EXPECT_TRUE(SpokenTexts().empty());
-    Command(kCmdUpdateCheck);
+    CheckOnDemand();
     EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
-
     ClearSpeechLog();
     g_site.clear();
-    Command(kCmdUpdateCheck);
+    CheckOnDemand();
     EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
     EXPECT_EQ(g_asked.size(), 2u);
 }
 
-TEST_F(HelpAndUpdate, ManualsComeFromTheProgramFolderAndTheDataFolderStaysCurrent) {
-    Command(kCmdManual);
-    Command(kCmdCommandList);
-    EXPECT_EQ(g_opened, (std::vector<std::wstring>{ExecutableFolder() + L"\\manual.txt",
-                                                   ExecutableFolder() + L"\\command.txt"}));
-    EXPECT_EQ(CurrentFolder(), DataFolder());
+TEST_F(HelpAndUpdate, ManualsPagesAndVersion) {
+    for (WORD id : {kCmdManual, kCmdCommandList, kCmdUpdateHistoryPage, kCmdProductPage, kCmdMakerSite,
+                    kCmdContactForm})
+        Command(id);
+    EXPECT_EQ(g_opened, (std::vector<std::wstring>{
+                            ExecutableFolder() + L"\\manual.txt", ExecutableFolder() + L"\\command.txt",
+                            L"https://maker.test/orinda/ver5/history.html", L"https://maker.test/orinda/",
+                            L"https://maker.test/", L"https://maker.test/inquiry/"}));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_EQ(current, DataFolder());
+    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::ShowVersion, L"バージョン情報"), L"オリンダ Ver5.01（2026年2月25日公開）");
 
-    g_shellOpens = false;
+    g_reachable = false;
     Command(kCmdManual);
     EXPECT_TRUE(WaitForSpeech(L"操作マニュアルを開けませんでした", 2000));
-}
-
-TEST_F(HelpAndUpdate, PagesAndVersionBox) {
-    for (WORD id : {kCmdUpdateHistoryPage, kCmdProductPage, kCmdMakerSite, kCmdContactForm}) Command(id);
-    EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"https://maker.test/orinda/ver5/history.html",
-                                                   L"https://maker.test/orinda/", L"https://maker.test/",
-                                                   L"https://maker.test/inquiry/"}));
-    EXPECT_EQ(BoxShownBy([this] { Command(kCmdVersion); }, L"バージョン情報"), L"オリンダ Ver5.01（2026年2月25日公開）");
-
     g_site.clear();
     Command(kCmdProductPage);
     EXPECT_TRUE(WaitForSpeech(L"ページを開けませんでした", 2000));

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
+#include <filesystem>
 
 #include "app/commands.h"
 #include "core/data_folder.h"
 #include "core/editor_control.h"
-#include "core/outside_world.h"
-#include "document/backup.h"
 #include "core/file_io.h"
+#include "core/outside_world.h"
 #include "core/safe_write.h"
+#include "document/backup.h"
 #include "lists/file_history.h"
 #include "speech/continuous_reading.h"
 #include "support/instance_process.h"
@@ -22,31 +22,22 @@ using namespace testing_support;
 
 namespace {
 
-int g_suspends = 0;
-bool g_hibernated = false;
-int g_shutdowns = 0;
-bool g_otherBackupOnDiskAtShutdown = false;
+std::vector<std::wstring> g_power;
 
-std::string ReadBytes(const std::wstring& path) {
+std::string Bytes(const std::wstring& path) {
     std::string bytes;
     ReadFileBytes(path, 1 << 20, bytes);
     return bytes;
 }
 
-std::wstring BackupFolder() {
-    return DataFolder() + L"\\BackUp";
+bool ABackupHolds(const std::string& bytes) {
+    for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
+        if (Bytes(file.path().wstring()) == bytes) return true;
+    return false;
 }
 
-// Whether a backup file in the data folder holds exactly these bytes.
-bool BackupHolds(const std::string& bytes) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((BackupFolder() + L"\\*.txt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    bool holds = false;
-    do holds = holds || ReadBytes(BackupFolder() + L"\\" + found.cFileName) == bytes;
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return holds;
+void Answer(const wchar_t* title, int button) {
+    AnswerDialog(title, [button](HWND box) { PostMessageW(box, WM_COMMAND, button, 0); });
 }
 
 class SleepTimer : public MainWindowTest {
@@ -54,29 +45,24 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         saved_ = Outside();
-        g_suspends = 0;
-        g_shutdowns = 0;
+        g_power.clear();
         Outside().suspendSystem = [](bool hibernate) {
-            ++g_suspends;
-            g_hibernated = hibernate;
+            g_power.push_back(hibernate ? L"hibernate" : L"sleep");
             return true;
         };
+        // Whether the other instance's text was on disk when the shutdown came.
         Outside().shutDownSystem = [] {
-            ++g_shutdowns;
-            g_otherBackupOnDiskAtShutdown = BackupHolds("x");
+            g_power.push_back(ABackupHolds("x") ? L"shutdown after backup" : L"shutdown");
             return true;
         };
         DeleteFileW(HistoryFilePath().c_str());
     }
     void TearDown() override {
-        if (IsWindow(window_)) {
-            AnswerDialog(L"お休みタイマーのキャンセル確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
-            Command(kCmdSleepTimerCancel);
-        }
+        Answer(L"お休みタイマーのキャンセル確認", IDYES);
+        if (IsWindow(window_)) Command(kCmdSleepTimerCancel);
         MainWindowTest::TearDown();
         Outside() = saved_;
         DeleteFileW(TemporaryCopyPath().c_str());
-        DeleteFileW(HistoryFilePath().c_str());
     }
     void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
     // Set through the dialog; the test then counts the seconds itself.
@@ -92,7 +78,7 @@ protected:
     void Tick(int seconds) {
         for (int second = 0; second < seconds && IsWindow(window_); ++second) SleepTimerTick(window_);
     }
-    std::wstring StateAfterAltZero() {
+    std::wstring State() {
         ClearSpeechLog();
         Command(kCmdSleepTimerState);
         PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
@@ -101,46 +87,36 @@ protected:
     OutsideWorld saved_{};
 };
 
-TEST_F(SleepTimer, SleepAndHibernationComeOnTheTickThatFindsZero) {
+TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndTellsTheTimeLeft) {
     Set(0, 1);
     EXPECT_TRUE(WaitForSpeech(L"お休みタイマーをセットしました", 2000));
-    Tick(900);
-    EXPECT_EQ(g_suspends, 0);
+    Tick(805);
+    EXPECT_EQ(State(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
+    Tick(95);
+    EXPECT_TRUE(g_power.empty());
     Tick(1);
-    EXPECT_EQ(g_suspends, 1);
-    EXPECT_FALSE(g_hibernated);
-    EXPECT_EQ(StateAfterAltZero(), L"お休みタイマーは実行されていません");
-
+    EXPECT_EQ(State(), L"お休みタイマーは実行されていません");
     Set(1, 2);
     Tick(1801);
-    EXPECT_EQ(g_suspends, 2);
-    EXPECT_TRUE(g_hibernated);
+    EXPECT_EQ(g_power, (std::vector<std::wstring>{L"sleep", L"hibernate"}));
 }
 
-TEST_F(SleepTimer, ReportsTheTimeLeftAndKeepsItThroughARefusedReset) {
+TEST_F(SleepTimer, ARefusedOrCancelledResetKeepsTheCountdown) {
     Set(0, 1);
     Tick(805);
-    EXPECT_EQ(StateAfterAltZero(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
-
-    AnswerDialog(L"お休みタイマーの再セット確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
+    Answer(L"お休みタイマーの再セット確認", IDNO);
     Command(kCmdSleepTimerSet);
-    AnswerDialog(L"お休みタイマーの再セット確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
-    AnswerDialog(L"お休みタイマー", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    Answer(L"お休みタイマーの再セット確認", IDYES);
+    Answer(L"お休みタイマー", IDCANCEL);
     Command(kCmdSleepTimerSet);
-    EXPECT_EQ(StateAfterAltZero(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
+    EXPECT_EQ(State(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
 
-    AnswerDialog(L"お休みタイマーのキャンセル確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    Answer(L"お休みタイマーのキャンセル確認", IDYES);
     Command(kCmdSleepTimerCancel);
     EXPECT_TRUE(WaitForSpeech(L"お休みタイマーをキャンセルしました", 2000));
-    bool asked = false;
-    AnswerDialog(L"お休みタイマーのキャンセル確認", [&asked](HWND box) {
-        asked = true;
-        PostMessageW(box, WM_COMMAND, IDNO, 0);
-    });
     ClearSpeechLog();
-    Command(kCmdSleepTimerCancel);
+    Command(kCmdSleepTimerCancel);  // would wait for an answer if it asked
     PumpMessages(300);
-    EXPECT_FALSE(asked);
     EXPECT_TRUE(SpokenTexts().empty());
 }
 
@@ -151,11 +127,11 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
     PumpMessages(300);
     EXPECT_TRUE(SpokenTexts().empty());
 
-    AnswerDialog(L"お休みタイマーの再セット確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    Answer(L"お休みタイマーの再セット確認", IDYES);
     Set(0, 3);
-    std::wstring text;
-    for (int line = 0; line < 300; ++line) text += L"眠くなるまで読む行\r\n";
-    SetEditorText(text);
+    std::wstring lines;
+    for (int line = 0; line < 300; ++line) lines += L"眠くなるまで読む行\r\n";
+    SetEditorText(lines);
     Command(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
     Tick(871);
@@ -166,30 +142,22 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
     PumpMessages(300);
     const auto spoken = SpokenTexts();
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), warning), 1);
-    EXPECT_EQ(g_shutdowns, 0);
+    EXPECT_TRUE(g_power.empty());
 }
 
 TEST_F(SleepTimer, ExitLeavesTheTextInTempTxtAndClosesWithoutAQuestion) {
-    bool asked = false;
-    AnswerDialog(L"保存確認", [&asked](HWND box) {
-        asked = true;
-        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    });
+    Answer(L"保存確認", IDCANCEL);  // keeps the window, should the question come
     Set(0, 0);
     CurrentEditor().ReplaceSelection(L"眠る前の文章");
     Tick(901);
     EXPECT_FALSE(IsWindow(window_));
-    EXPECT_FALSE(asked);
-    EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "眠る前の文章");
-    const FileHistory history = LoadHistory();
-    ASSERT_FALSE(history.empty());
-    EXPECT_EQ(history[0].fileName, L"Temp.txt");
+    EXPECT_EQ(Bytes(TemporaryCopyPath()), "眠る前の文章");
+    EXPECT_EQ(LoadHistory().at(0).fileName, L"Temp.txt");
 }
 
-TEST_F(SleepTimer, ExitGoesToTheBackupWhenTempTxtIsLockedAndStaysWithoutEither) {
+TEST_F(SleepTimer, ExitFallsBackToTheBackupAndStaysWithoutEither) {
     WriteFileSafely(TemporaryCopyPath(), "old");
     const HANDLE lock = CreateFileW(TemporaryCopyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Set(0, 0);
     CurrentEditor().ReplaceSelection(L"unsaved");
     InitSafetyCopyPaths(L"");
@@ -203,29 +171,22 @@ TEST_F(SleepTimer, ExitGoesToTheBackupWhenTempTxtIsLockedAndStaysWithoutEither) 
     Tick(901);
     CloseHandle(lock);
     EXPECT_FALSE(IsWindow(window_));
-    EXPECT_EQ(ReadBytes(BackupPath()), "unsaved");
+    EXPECT_EQ(Bytes(BackupPath()), "unsaved");
     DeleteFileW(BackupPath().c_str());
 }
 
 TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW((BackupFolder() + L"\\*.txt").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((BackupFolder() + L"\\" + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
+        std::filesystem::remove(file.path());
     Instance other = Start(Program());
     ASSERT_NE(other.window, nullptr);
     const HWND otherEditor = FindWindowExW(other.window, nullptr, L"RICHEDIT50W", nullptr);
     SendMessageW(otherEditor, WM_CHAR, L'x', 0);
-
     Set(0, 3);
     CurrentEditor().ReplaceSelection(L"mine");
     Tick(901);
-    EXPECT_EQ(g_shutdowns, 1);
-    EXPECT_TRUE(g_otherBackupOnDiskAtShutdown);
-    EXPECT_EQ(ReadBytes(TemporaryCopyPath()), "mine");
+    EXPECT_EQ(g_power, std::vector<std::wstring>{L"shutdown after backup"});
+    EXPECT_EQ(Bytes(TemporaryCopyPath()), "mine");
     SendMessageW(otherEditor, EM_SETMODIFY, FALSE, 0);
     Close(other);
 }
