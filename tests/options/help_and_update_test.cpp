@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,13 +45,10 @@ protected:
         MainWindowTest::TearDown();
         Outside() = saved_;
     }
-public:
     void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
-    void CheckAtStart() { RunStartupUpdateCheck(window_); }
-    void CheckOnDemand() { Command(kCmdUpdateCheck); }
-    // The text of the box with this title that `action` shows, answered with
-    // `button`; empty when it shows none.
-    std::wstring BoxShownBy(void (HelpAndUpdate::*action)(), const wchar_t* title, int button = IDOK) {
+    // The text of the box with this title that command `id` shows (0: the
+    // start-up check), answered with `button`; empty when it shows none.
+    std::wstring BoxShownBy(WORD id, const wchar_t* title, int button = IDOK) {
         std::wstring text;
         AnswerDialog(title, [button, &text](HWND box) {
             wchar_t shown[200] = {};
@@ -60,42 +56,42 @@ public:
             text = shown;
             PostMessageW(box, WM_COMMAND, button, 0);
         });
-        (this->*action)();
+        if (id) Command(id);
+        else RunStartupUpdateCheck(window_);
         return text;
     }
-    void ShowVersion() { Command(kCmdVersion); }
     OutsideWorld saved_{};
 };
 
 TEST_F(HelpAndUpdate, UpToDateIsToldOnlyToWhoeverAsked) {
     g_versionFile = "501";
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
+    EXPECT_EQ(BoxShownBy(kCmdUpdateCheck, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
     EXPECT_EQ(g_asked, std::vector<std::wstring>{L"https://maker.test/appversion/orinda500.ver 4"});
     g_versionFile = "<ht";
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
+    EXPECT_EQ(BoxShownBy(kCmdUpdateCheck, L"更新チェック"), L"お使いのオリンダ Ver5は最新版です");
     g_versionFile = "501";
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckAtStart, L"更新チェック"), L"");
+    EXPECT_EQ(BoxShownBy(0, L"更新チェック"), L"");
 }
 
 TEST_F(HelpAndUpdate, ANewerVersionIsOfferedInBothModes) {
     const std::wstring question = L"オリンダ Ver5の新しいバージョンが公開されています\n今すぐ作者サイトで確認しますか？";
     g_versionFile = "502";
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckAtStart, L"更新通知", IDYES), question);
+    EXPECT_EQ(BoxShownBy(0, L"更新通知", IDYES), question);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"https://maker.test/orinda/"});
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::CheckOnDemand, L"更新通知", IDNO), question);
+    EXPECT_EQ(BoxShownBy(kCmdUpdateCheck, L"更新通知", IDNO), question);
     EXPECT_EQ(g_opened.size(), 1u);
 }
 
 TEST_F(HelpAndUpdate, ACheckWithoutAnswerIsSpokenOnlyWhenAsked) {
     g_reachable = false;
-    CheckAtStart();
+    RunStartupUpdateCheck(window_);
     PumpMessages(300);
     EXPECT_TRUE(SpokenTexts().empty());
-    CheckOnDemand();
+    Command(kCmdUpdateCheck);
     EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
     ClearSpeechLog();
     g_site.clear();
-    CheckOnDemand();
+    Command(kCmdUpdateCheck);
     EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
     EXPECT_EQ(g_asked.size(), 2u);
 }
@@ -111,7 +107,7 @@ TEST_F(HelpAndUpdate, ManualsPagesAndVersion) {
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     EXPECT_EQ(current, DataFolder());
-    EXPECT_EQ(BoxShownBy(&HelpAndUpdate::ShowVersion, L"バージョン情報"), L"オリンダ Ver5.01（2026年2月25日公開）");
+    EXPECT_EQ(BoxShownBy(kCmdVersion, L"バージョン情報"), L"オリンダ Ver5.01（2026年2月25日公開）");
 
     g_reachable = false;
     Command(kCmdManual);

@@ -56,10 +56,6 @@ void Click(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-void Answer(const wchar_t* title, int button) {
-    AnswerDialog(title, [button](HWND box) { PostMessageW(box, WM_COMMAND, button, 0); });
-}
-
 class OptionsDialog : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -130,8 +126,8 @@ TEST_F(OptionsDialog, CancelKeepsEverythingAndOkStoresEverySwitchAndWrapsAtOnce)
 
 TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeletedOrSaysWhyNot) {
     for (const wchar_t* question : {L"作成確認", L"削除確認"}) {
-        Answer(question, IDYES);
-        Answer(L"完了", IDOK);
+        AnswerWith(question, IDYES);
+        AnswerWith(L"完了", IDOK);
     }
     EXPECT_EQ(ClickShortcutButton(), std::make_pair(std::wstring(kCreate), std::wstring(kDelete)));
     wchar_t program[MAX_PATH] = {};
@@ -142,7 +138,7 @@ TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeletedOrSaysWhyNot) {
 
     g_sendTo += L"\\missing";
     std::wstring failure;
-    Answer(L"作成確認", IDYES);
+    AnswerWith(L"作成確認", IDYES);
     AnswerDialog(L"エラー", [&failure](HWND box) {
         failure = ControlText(box, 0xFFFF);
         PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -161,6 +161,10 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
     if (!g_answerTimer) g_answerTimer = SetTimer(nullptr, 0, 50, AnswerTimerProc);
 }
 
+void AnswerWith(const std::wstring& title, int button) {
+    AnswerDialog(title, [button](HWND dialog) { PostMessageW(dialog, WM_COMMAND, button, 0); });
+}
+
 void DeleteSettingsKey() {
     RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey().c_str());
 }

@@ -35,6 +35,8 @@ void PressKeys(std::initializer_list<WORD> keys);
 
 // When a dialog with this title appears on this thread, run `answer` on it.
 void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
+// When a dialog or message box with this title appears, press `button`.
+void AnswerWith(const std::wstring& title, int button);
 
 // Remove the program's settings key so that the next start is a first run.
 void DeleteSettingsKey();

@@ -36,10 +36,6 @@ bool ABackupHolds(const std::string& bytes) {
     return false;
 }
 
-void Answer(const wchar_t* title, int button) {
-    AnswerDialog(title, [button](HWND box) { PostMessageW(box, WM_COMMAND, button, 0); });
-}
-
 class SleepTimer : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -58,7 +54,7 @@ protected:
         DeleteFileW(HistoryFilePath().c_str());
     }
     void TearDown() override {
-        Answer(L"お休みタイマーのキャンセル確認", IDYES);
+        AnswerWith(L"お休みタイマーのキャンセル確認", IDYES);
         if (IsWindow(window_)) Command(kCmdSleepTimerCancel);
         MainWindowTest::TearDown();
         Outside() = saved_;
@@ -104,14 +100,14 @@ TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndTellsTheTimeLeft) {
 TEST_F(SleepTimer, ARefusedOrCancelledResetKeepsTheCountdown) {
     Set(0, 1);
     Tick(805);
-    Answer(L"お休みタイマーの再セット確認", IDNO);
+    AnswerWith(L"お休みタイマーの再セット確認", IDNO);
     Command(kCmdSleepTimerSet);
-    Answer(L"お休みタイマーの再セット確認", IDYES);
-    Answer(L"お休みタイマー", IDCANCEL);
+    AnswerWith(L"お休みタイマーの再セット確認", IDYES);
+    AnswerWith(L"お休みタイマー", IDCANCEL);
     Command(kCmdSleepTimerSet);
     EXPECT_EQ(State(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
 
-    Answer(L"お休みタイマーのキャンセル確認", IDYES);
+    AnswerWith(L"お休みタイマーのキャンセル確認", IDYES);
     Command(kCmdSleepTimerCancel);
     EXPECT_TRUE(WaitForSpeech(L"お休みタイマーをキャンセルしました", 2000));
     ClearSpeechLog();
@@ -127,7 +123,7 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
     PumpMessages(300);
     EXPECT_TRUE(SpokenTexts().empty());
 
-    Answer(L"お休みタイマーの再セット確認", IDYES);
+    AnswerWith(L"お休みタイマーの再セット確認", IDYES);
     Set(0, 3);
     std::wstring lines;
     for (int line = 0; line < 300; ++line) lines += L"眠くなるまで読む行\r\n";
@@ -146,7 +142,7 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
 }
 
 TEST_F(SleepTimer, ExitLeavesTheTextInTempTxtAndClosesWithoutAQuestion) {
-    Answer(L"保存確認", IDCANCEL);  // keeps the window, should the question come
+    AnswerWith(L"保存確認", IDCANCEL);  // keeps the window, should the question come
     Set(0, 0);
     CurrentEditor().ReplaceSelection(L"眠る前の文章");
     Tick(901);
