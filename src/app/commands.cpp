@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/instance_commands.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
 #include "editing/block_navigation.h"
@@ -12,7 +13,9 @@
 #include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "editing/template_insertion.h"
 #include "editing/text_commands.h"
+#include "lists/templates.h"
 #include "options/help_commands.h"
 #include "options/options_dialog.h"
 #include "options/update_check.h"
@@ -51,8 +54,12 @@ const Command kCommands[] = {
     {kCmdOpen, OpenCommand},
     {kCmdOpenFromHistory, OpenFromHistoryCommand},
     {kCmdInsertFile, InsertFileCommand},
+    {kCmdAddToFavourites, AddToFavouritesCommand},
+    {kCmdFavourites, OpenFromFavouritesCommand},
     {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
     {kCmdOpenBackupFolder, OpenBackupFolderCommand},
+    {kCmdStartInstance, StartInstanceCommand},
+    {kCmdCloseAllInstances, CloseAllInstancesCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
@@ -80,7 +87,10 @@ const Command kCommands[] = {
     {kCmdBlockList, BlockListCommand},
     // 表示
     {kCmdWordWrap, ToggleWordWrap},
+    {kCmdSwitchInstance, SwitchInstanceCommand},
     // 定型文
+    {kCmdAddTemplate, AddTemplateCommand},
+    {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},

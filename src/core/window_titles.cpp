@@ -14,13 +14,13 @@ const wchar_t kUntitledPrefix[] = L"無題";
 const wchar_t kTitleEnding[] = L" - オリンダ";
 constexpr size_t kMaxCollected = 100;
 
-struct InstanceSearch {
+struct Search {
     HWND ownWindow;
     std::vector<HWND> windows;
 };
 
 BOOL CALLBACK CollectInstanceWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<InstanceSearch*>(lParam);
+    auto* search = reinterpret_cast<Search*>(lParam);
     wchar_t className[16] = {};
     if (window != search->ownWindow && GetClassNameW(window, className, 16) &&
         std::wstring(className) == kMainWindowClass)
@@ -48,7 +48,7 @@ int UntitledNumberInTitle(const std::wstring& title) {
 }
 
 std::vector<HWND> OtherInstanceWindows(HWND ownWindow) {
-    InstanceSearch search{ownWindow, {}};
+    Search search{ownWindow, {}};
     EnumWindows(CollectInstanceWindow, reinterpret_cast<LPARAM>(&search));
     return search.windows;
 }

@@ -7,6 +7,7 @@
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
 #include "document/save_question.h"
+#include "lists/favourites.h"
 #include "lists/file_history.h"
 #include "lists/path_list_dialog.h"
 #include "speech/speech.h"
@@ -69,6 +70,15 @@ void OpenCommand(HWND mainWindow, LPARAM) {
 void OpenFromHistoryCommand(HWND mainWindow, LPARAM) {
     std::wstring path;
     if (ChooseFromHistory(mainWindow, path)) OpenChosenDocument(mainWindow, path);
+}
+
+void AddToFavouritesCommand(HWND, LPARAM) {
+    AddToFavourites(DocumentPath());
+}
+
+void OpenFromFavouritesCommand(HWND mainWindow, LPARAM) {
+    std::wstring path;
+    if (ChooseFromFavourites(mainWindow, path)) OpenChosenDocument(mainWindow, path);
 }
 
 void InsertFileCommand(HWND mainWindow, LPARAM) {

@@ -21,13 +21,13 @@ TEST_F(CloseRequest, WaitsForTheOpenDialogThenAsksTheSaveQuestion) {
         asked = true;
         PostMessageW(box, WM_COMMAND, IDNO, 0);
     });
-    AnswerDialog(L"バージョン情報", [&](HWND box) {
+    AnswerDialog(L"行移動", [&](HWND box) {
         PostMessageW(window_, InstanceMessage(), 1, 0);
         PumpMessages(300);
         keptUnderTheDialog = IsWindow(box) && IsWindow(window_) && !asked;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageW(window_, WM_COMMAND, kCmdVersion, 0);
+    SendMessageW(window_, WM_COMMAND, kCmdJumpToLine, 0);
     EXPECT_TRUE(keptUnderTheDialog);
     EXPECT_TRUE(PumpUntil([this] { return !IsWindow(window_); }, 3000));
     EXPECT_TRUE(asked);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/instance_process.h"
 #include "support/test_support.h"
@@ -18,6 +19,22 @@ std::wstring TemporaryFolder(const wchar_t* name) {
     const std::wstring folder = std::wstring(temp) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
+}
+
+// An instance that another one started, found by its title.
+Instance Adopt(const wchar_t* title) {
+    Instance instance;
+    PumpUntil([&] { return (instance.window = FindWindowW(L"Orinda", title)) != nullptr; }, 20000);
+    if (!instance.window) return instance;
+    GetWindowThreadProcessId(instance.window, &instance.process.dwProcessId);
+    instance.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                                            instance.process.dwProcessId);
+    return instance;
+}
+
+void BringToFront(const Instance& instance) {
+    SetForegroundWindow(instance.window);
+    PumpUntil([&instance] { return GetForegroundWindow() == instance.window; }, 2000);
 }
 
 TEST(Instances, UntitledNumbersFollowTheHighestShown) {
@@ -47,6 +64,57 @@ TEST(Instances, TheCloseRequestReachesEveryInstance) {
     EXPECT_TRUE(WaitForExit(second));
     Close(first);
     Close(second);
+}
+
+TEST(Instances, TheSwitchListsTheOthersFrontMostFirstAndRestoresTheChosenOne) {
+    Instance first = Start(Program());
+    Instance second = Start(Program());
+    Instance third = Start(Program());
+    ASSERT_TRUE(first.window && second.window && third.window);
+    for (const Instance* instance : {&first, &second, &third}) BringToFront(*instance);
+    ShowWindow(second.window, SW_MINIMIZE);
+    PostMessageW(first.window, WM_COMMAND, 544, 0);
+    const HWND dialog = WaitForDialog(first, L"オリンダのウィンドウ切り替え");
+    ASSERT_NE(dialog, nullptr);
+    const HWND list = GetDlgItem(dialog, 101);
+    EXPECT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"無題3 - オリンダ", L"無題2 - オリンダ"}));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&second] { return !IsIconic(second.window); }, 5000));
+    Close(first);
+    Close(second);
+    Close(third);
+}
+
+TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
+    Instance first = Start(Program());
+    ASSERT_TRUE(first.window);
+    PostMessageW(first.window, WM_COMMAND, 573, 0);
+    Instance second = Adopt(L"無題2 - オリンダ");
+    ASSERT_TRUE(second.window && second.process.hProcess);
+    Instance third = Start(Program());
+    ASSERT_TRUE(third.window);
+    TypeUnsavedText(first);
+    TypeUnsavedText(second);
+    PumpMessages(200);
+
+    PostMessageW(first.window, WM_COMMAND, 574, 0);
+    const HWND firstQuestion = WaitForDialog(first, L"保存確認");
+    const HWND secondQuestion = WaitForDialog(second, L"保存確認");
+    ASSERT_TRUE(firstQuestion && secondQuestion);
+    PostMessageW(firstQuestion, WM_COMMAND, IDNO, 0);
+    PostMessageW(secondQuestion, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitForExit(first));
+    EXPECT_TRUE(WaitForExit(third));
+    PumpMessages(500);
+    EXPECT_TRUE(IsWindow(second.window));
+
+    PostMessageW(second.window, WM_CLOSE, 0, 0);
+    if (const HWND question = WaitForDialog(second, L"保存確認")) PostMessageW(question, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitForExit(second));
+    Close(first);
+    Close(second);
+    Close(third);
 }
 
 TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {

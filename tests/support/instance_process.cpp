@@ -6,18 +6,22 @@ namespace testing_support {
 
 namespace {
 
+// A visible window of a process with this class and, unless null, title.
 struct WindowSearch {
     DWORD processId;
+    const wchar_t* className;
+    const wchar_t* title;
     HWND found;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (processId == search->processId && std::wstring(className) == L"Orinda" && IsWindowVisible(window)) {
+    if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
+        (!search->title || Title(window) == search->title)) {
         search->found = window;
         return FALSE;
     }
@@ -50,8 +54,8 @@ Instance Start(const std::wstring& program, const std::wstring& argument, const 
     WaitForInputIdle(instance.process.hProcess, 20000);
     PumpUntil(
         [&] {
-            WindowSearch search{instance.process.dwProcessId, nullptr};
-            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+            WindowSearch search{instance.process.dwProcessId, L"Orinda", nullptr, nullptr};
+            EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             instance.window = search.found;
             return search.found && Title(search.found).rfind(titleStart, 0) == 0;
         },
@@ -68,6 +72,16 @@ void Close(Instance& instance) {
     if (!WaitForExit(instance)) TerminateProcess(instance.process.hProcess, 1);
     CloseHandle(instance.process.hProcess);
     CloseHandle(instance.process.hThread);
+}
+
+HWND WaitForDialog(const Instance& instance, const wchar_t* title) {
+    WindowSearch search{instance.process.dwProcessId, L"#32770", title, nullptr};
+    PumpUntil([&search] { return !EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search)); }, 10000);
+    return search.found;
+}
+
+void TypeUnsavedText(const Instance& instance) {
+    PostMessageW(FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr), WM_CHAR, L'x', 0);
 }
 
 }  // namespace testing_support

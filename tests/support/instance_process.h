@@ -22,5 +22,9 @@ Instance Start(const std::wstring& program, const std::wstring& argument = L"", 
 bool WaitForExit(const Instance& instance);
 // Close it as the user would; ended by force when it does not go.
 void Close(Instance& instance);
+// The dialog or message box with this title that the instance shows.
+HWND WaitForDialog(const Instance& instance, const wchar_t* title);
+// Type a character into its editor, so that it holds unsaved text.
+void TypeUnsavedText(const Instance& instance);
 
 }  // namespace testing_support

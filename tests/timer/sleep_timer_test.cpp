@@ -177,7 +177,8 @@ TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
     Instance other = Start(Program());
     ASSERT_NE(other.window, nullptr);
     const HWND otherEditor = FindWindowExW(other.window, nullptr, L"RICHEDIT50W", nullptr);
-    SendMessageW(otherEditor, WM_CHAR, L'x', 0);
+    TypeUnsavedText(other);
+    ASSERT_TRUE(PumpUntil([otherEditor] { return SendMessageW(otherEditor, EM_GETMODIFY, 0, 0) != 0; }, 2000));
     Set(0, 3);
     CurrentEditor().ReplaceSelection(L"mine");
     Tick(901);
