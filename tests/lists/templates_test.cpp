@@ -16,6 +16,7 @@
 #include "core/window_text.h"
 #include "document/document_state.h"
 #include "lists/templates.h"
+#include "speech/speech.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -162,6 +163,8 @@ TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
         lines = ListBoxItems(list);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
         copies.push_back(ClipboardText());
+        // Heard before the next answer, which would otherwise replace it.
+        PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
         SendMessageW(list, LB_SETCURSEL, 2, 0);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
         copies.push_back(ClipboardText());
