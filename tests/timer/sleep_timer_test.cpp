@@ -30,12 +30,6 @@ std::string Bytes(const std::wstring& path) {
     return bytes;
 }
 
-bool ABackupHolds(const std::string& bytes) {
-    for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
-        if (Bytes(file.path().wstring()) == bytes) return true;
-    return false;
-}
-
 class SleepTimer : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -48,7 +42,9 @@ protected:
         };
         // Whether the other instance's text was on disk when the shutdown came.
         Outside().shutDownSystem = [] {
-            g_power.push_back(ABackupHolds("x") ? L"shutdown after backup" : L"shutdown");
+            g_power.push_back(L"shutdown");
+            for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
+                if (Bytes(file.path().wstring()) == "x") g_power.back() += L" after backup";
             return true;
         };
         DeleteFileW(HistoryFilePath().c_str());
@@ -125,9 +121,7 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
 
     AnswerWith(L"お休みタイマーの再セット確認", IDYES);
     Set(0, 3);
-    std::wstring lines;
-    for (int line = 0; line < 300; ++line) lines += L"眠くなるまで読む行\r\n";
-    SetEditorText(lines);
+    SetEditorText(std::wstring(3000, L'読'));  // read for seconds
     Command(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
     Tick(871);
