@@ -19,6 +19,8 @@
 #include "options/help_commands.h"
 #include "options/options_dialog.h"
 #include "options/update_check.h"
+#include "recording/recording_settings.h"
+#include "recording/text_recording.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -92,6 +94,10 @@ const Command kCommands[] = {
     {kCmdAddTemplate, AddTemplateCommand},
     {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
+    // テキスト録音
+    {kCmdRecordWholeText, RecordWholeTextCommand},
+    {kCmdRecordSelection, RecordSelectionCommand},
+    {kCmdOpenRecordingFolder, OpenRecordingFolderCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
     {kCmdReadLine, ReadLine},
@@ -110,6 +116,7 @@ const Command kCommands[] = {
     {kCmdOptions, ShowOptionsDialog},
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdRecordingSettings, ShowRecordingSettings},
     {kCmdSleepTimerSet, SetSleepTimerCommand},
     {kCmdSleepTimerCancel, CancelSleepTimerCommand},
     {kCmdBrailleToggle, ToggleBrailleCommand},

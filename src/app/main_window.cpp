@@ -27,10 +27,12 @@
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
+#include "recording/recording_settings.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/sapi_voice.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -96,6 +98,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
+    SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
+    ChooseRecordingVoiceAtStart();
     LoadPcTalker();
     LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
@@ -147,6 +151,7 @@ void OnDestroy() {
     KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
+    ReleaseTestVoice();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();

@@ -27,6 +27,44 @@ bool ShellOpen(const std::wstring& target) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+HANDLE StartHidden(const std::wstring& program, const std::wstring& parameters) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // The process handle is kept so that the caller can wait for this very
+    // process and end it, whatever else runs from the same file.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&info)) return nullptr;
+    return info.hProcess;
+}
+
+int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
+    if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, startFolder);
+    return 0;
+}
+
+bool BrowseForFolder(HWND owner, const std::wstring& title, const std::wstring& startFolder, std::wstring& chosen) {
+    // The browser needs COM on this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = SelectStartFolder;
+    info.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
+    bool found = false;
+    if (const PIDLIST_ABSOLUTE folder = SHBrowseForFolderW(&info)) {
+        wchar_t path[kPathBufferUnits] = {};
+        found = SHGetPathFromIDListW(folder, path) && path[0] != L'\0';
+        CoTaskMemFree(folder);
+        if (found) chosen = path;
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return found;
+}
+
 // A privilege the token does not hold counts as failure.
 bool EnableShutdownPrivilege() {
     HANDLE token = nullptr;
@@ -92,36 +130,25 @@ bool HttpGet(const std::wstring& url, size_t maxBytes, std::string& body) {
     return true;
 }
 
-int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM initialFolder) {
-    if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, initialFolder);
-    return 0;
-}
-
-bool BrowseForFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder, std::wstring& chosen) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    BROWSEINFOW info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    info.lpfn = SelectInitialFolder;
-    info.lParam = reinterpret_cast<LPARAM>(initialFolder.c_str());
-    bool picked = false;
-    if (const PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info)) {
-        wchar_t path[MAX_PATH] = {};
-        picked = SHGetPathFromIDListW(item, path) && path[0] != L'\0';
-        if (picked) chosen = path;
-        CoTaskMemFree(item);
-    }
-    if (SUCCEEDED(com)) CoUninitialize();
-    return picked;
-}
-
 std::wstring SendToFolder() {
     const std::wstring folder = SpecialFolder(CSIDL_SENDTO);
     return FolderExists(folder) ? folder : std::wstring();
 }
 
-OutsideWorld g_outside{ShellOpen, SuspendSystem, ShutDownSystem, MakerSite, HttpGet, BrowseForFolder, SendToFolder};
+OutsideWorld g_outside{
+    ShellOpen,
+    StartHidden,
+    BrowseForFolder,
+    // The voices are wired in by the speech engine at start (InstallSapiVoices).
+    nullptr,
+    nullptr,
+    nullptr,
+    SuspendSystem,
+    ShutDownSystem,
+    MakerSite,
+    HttpGet,
+    SendToFolder,
+};
 
 }  // namespace
 

@@ -37,7 +37,8 @@ enum SettingGroup : unsigned {
     kLateStartupValues = 1u << 1, // read later in start-up (folder and search terms)
     kSavedAtClose = 1u << 2,
     kSpeechDialogValues = 1u << 3,
-    kOptionsDialogValues = 1u << 4,
+    kRecordingDialogValues = 1u << 4,
+    kOptionsDialogValues = 1u << 5,
 };
 
 
