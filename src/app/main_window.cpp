@@ -8,7 +8,6 @@
 #include "app/editor_keys.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
-#include "audio/audio_history.h"
 #include "audio/keypad_player.h"
 #include "core/app_window.h"
 #include "core/caret_position.h"
@@ -108,8 +107,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
+    // Setting the control up marks it modified; the fresh document is untouched.
+    CurrentEditor().SetModified(false);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
-    LoadAudioHistory();
     return 0;
 }
 

@@ -39,6 +39,10 @@ struct OutsideWorld {
     bool (*renderToWave)(const std::wstring& text, const std::wstring& path, const std::wstring& voiceName,
                          const VoiceParameters& parameters, const std::atomic<bool>& cancel);
 
+    // Send an MCI command string. Returns whether the device accepted it;
+    // `reply` then holds its answer (empty when it gave none) and is empty
+    // otherwise. Notifications ("notify") go to the main window.
+    bool (*sendMciString)(const std::wstring& command, std::wstring& reply);
     // Put the machine to sleep, or into hibernation. Returns whether it went.
     bool (*suspendSystem)(bool hibernate);
     // Shut the machine down, closing programs by force. Returns whether the

@@ -76,7 +76,7 @@ bool SaveBackupIfModified() {
     const bool claimedNow = !g_backupNameTaken;
     ClaimBackupName();
     if (!g_backupNameTaken) return false;
-    if (SaveDocumentTo(g_backupPath)) return true;
+    if (SaveDocumentTo(g_backupPath, SaveAnswer::kSilent)) return true;
     // The empty file that claimed the name would pass for a backup.
     if (claimedNow) {
         DeleteFileW(g_backupPath.c_str());
@@ -86,7 +86,7 @@ bool SaveBackupIfModified() {
 }
 
 bool SaveTemporaryCopy() {
-    if (!SaveDocumentTo(g_temporaryCopyPath)) return false;
+    if (!SaveDocumentTo(g_temporaryCopyPath, SaveAnswer::kSpoken)) return false;
     AddToHistory(g_temporaryCopyPath);
     RecordCaretInHistory(g_temporaryCopyPath);
     CurrentEditor().SetModified(false);

@@ -39,7 +39,7 @@ bool RunsUnderWine() {
 
 // The decoded text of a file, at most `maxBytes` of it.
 ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefore, int codePage, std::wstring& text,
-                    int& usedCodePage) {
+                    int& usedCodePage, bool* cutAtNul = nullptr) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!FitsPathBuffer(path) || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return ReadResult::kUnreadable;
@@ -52,7 +52,7 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
         if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
         const auto* bytesRead = reinterpret_cast<const unsigned char*>(bytes.data());
         usedCodePage = codePage != 0 ? codePage : DetectEncoding(bytesRead, bytes.size());
-        text = DecodeBytes(bytesRead, bytes.size(), usedCodePage);
+        text = DecodeBytes(bytesRead, bytes.size(), usedCodePage, cutAtNul);
     } catch (const std::bad_alloc&) {
         return ReadResult::kTooLarge;
     }
@@ -104,32 +104,38 @@ bool EditorCanHold(size_t units) {
 ReadResult LoadDocument(const std::wstring& path, int codePage) {
     std::wstring text;
     int usedCodePage = kUtf8;
-    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, codePage, text, usedCodePage);
+    bool cutAtNul = false;
+    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, codePage, text, usedCodePage, &cutAtNul);
     if (result != ReadResult::kDone) return result;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    // The text before a NUL is shown locked, and saves go elsewhere, so that
+    // nothing the file holds after it is lost.
+    const bool locked = readOnly || cutAtNul;
     const Editor editor = CurrentEditor();
     SetDocumentPath(path);
+    SetCutShortOfItsFile(cutAtNul);
     SetDocumentEncoding(usedCodePage);
     // Set before the text arrives: switching it afterwards costs a pass over the text.
-    editor.SetReadOnly(readOnly);
+    editor.SetReadOnly(locked);
     editor.SetText(text);
     SetLoadedText(std::move(text));
-    SetEditable(!readOnly);
+    SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
     ShowDocumentTitle();
     AddToHistory(path);
-    // Of answers given within one delay only the last is heard: the
-    // read-only state is the one that must not be missed.
+    // Of answers given within one delay only the last is heard: the reason
+    // for the lock is the one that must not be missed.
     SpeakAnswer(L"読み込みました");
     if (readOnly) SpeakAnswer(L"読み取り専用ファイル");
+    if (cutAtNul) SpeakAnswer(L"NUL文字以降は読み込めないため編集禁止");
     editor.SetModified(false);
     return ReadResult::kDone;
 }
 
-bool SaveDocumentTo(const std::wstring& path) {
+bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
     if (!WriteDocument(path, DocumentEncoding())) return false;
-    AnnounceSaved();
+    if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
 }
 

@@ -25,8 +25,8 @@ const wchar_t kSaveFilters[] =
     L"テキストファイル(*.txt)\0*.txt\0HTMLファイル(*.html *.htm)\0*.html;*.htm\0"
     L"C言語ソース(*.c *.cpp)\0*.c;*.cpp\0全てのファイル(*.*)\0*.*\0";
 
-bool RunFileDialog(HWND owner, const wchar_t* title, const wchar_t* filters, DWORD flags,
-                   const std::wstring& startName, std::wstring& chosen) {
+bool RunFileDialog(HWND owner, const wchar_t* title, const wchar_t* filters, const wchar_t* defaultExtension,
+                   DWORD flags, const std::wstring& startName, std::wstring& chosen) {
     wchar_t path[kPathBufferUnits] = {};
     if (FitsPathBuffer(startName)) std::copy(startName.begin(), startName.end(), path);
     OPENFILENAMEW dialog{};
@@ -37,7 +37,7 @@ bool RunFileDialog(HWND owner, const wchar_t* title, const wchar_t* filters, DWO
     dialog.lpstrFile = path;
     dialog.nMaxFile = kPathBufferUnits;
     dialog.lpstrTitle = title;
-    dialog.lpstrDefExt = L"txt";
+    dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY;
     const bool save = (flags & OFN_OVERWRITEPROMPT) != 0;
     if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) {
@@ -58,16 +58,21 @@ std::wstring DefaultFolder() {
 
 bool AskFileToOpen(HWND owner, const std::wstring& startPath, std::wstring& chosen) {
     const std::wstring start = startPath.empty() ? DefaultFolder() + L"\\*" : startPath;
-    return RunFileDialog(owner, L"テキストファイルを開く", kOpenFilters, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, start,
-                         chosen);
+    return RunFileDialog(owner, L"テキストファイルを開く", kOpenFilters, L"txt", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
+                         start, chosen);
 }
 
 bool AskFileToSave(HWND owner, std::wstring& chosen) {
     const std::wstring start = DocumentPath().empty()
                                    ? DefaultFolder() + L"\\" + DocumentName() + L".txt"
                                    : DocumentPath();
-    return RunFileDialog(owner, L"名前を付けて保存", kSaveFilters, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, start,
-                         chosen);
+    return RunFileDialog(owner, L"名前を付けて保存", kSaveFilters, L"txt", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                         start, chosen);
+}
+
+bool AskFileOfKindToOpen(HWND owner, const OpenDialogKind& kind, const std::wstring& startPath, std::wstring& chosen) {
+    return RunFileDialog(owner, kind.title, kind.filters, kind.defaultExtension, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST,
+                         startPath, chosen);
 }
 
 bool AskEncoding(HWND owner, int& codePage) {

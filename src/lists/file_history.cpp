@@ -22,18 +22,6 @@ std::string FormatHistory(const FileHistory& history) {
     return FormatListLines(FormatPathEntries(history, kCaretKey, kHistoryEntries));
 }
 
-void MoveToTop(FileHistory& history, const std::wstring& path) {
-    HistoryEntry top{path, FileNameOf(path), 0};
-    const auto found = std::find_if(history.rbegin(), history.rend(),
-                                    [&path](const HistoryEntry& entry) { return entry.path == path; });
-    if (found != history.rend()) {
-        top.position = found->position;
-        history.erase(std::next(found).base());
-    }
-    history.insert(history.begin(), top);
-    if (history.size() > kHistoryEntries) history.resize(kHistoryEntries);
-}
-
 std::wstring HistoryFilePath() {
     // Without a data folder there is no history (never one at the drive's root).
     return DataFolder().empty() ? std::wstring() : DataFolder() + L"\\history.log";
@@ -60,7 +48,7 @@ void AddToHistory(const std::wstring& path) {
     if (path.empty() || !FitsPathBuffer(path)) return;
     std::optional<FileHistory> history = ReadHistoryFile();
     if (!history) return;
-    MoveToTop(*history, path);
+    MoveToTop(*history, path, kHistoryEntries);
     SaveHistory(*history);
 }
 
@@ -82,5 +70,7 @@ long RememberedCaret(const std::wstring& path) {
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
-    if (FileExists(legacyFile)) SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
+    // Once converted (or begun anew here), the list here is the user's own.
+    if (!FileExists(legacyFile) || FileExists(HistoryFilePath())) return;
+    SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
 }

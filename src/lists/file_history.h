@@ -19,8 +19,6 @@ using FileHistory = PathEntries;  // at most kHistoryEntries, newest first
 // would not fit a path buffer, are skipped; a blank line ends the list.
 FileHistory ParseHistory(const std::string& bytes);
 std::string FormatHistory(const FileHistory& history);
-// Put a path at the top, keeping its caret when it was already listed.
-void MoveToTop(FileHistory& history, const std::wstring& path);
 
 std::wstring HistoryFilePath();
 // Empty when the file is missing or cannot be read.

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "core/file_io.h"
+#include "core/leading_number.h"
 #include "core/paths.h"
 #include "core/safe_write.h"
 
@@ -78,15 +79,6 @@ namespace {
 
 const wchar_t kPathKey[] = L"FilePath=";
 
-long LeadingNumber(const std::wstring& text, size_t from) {
-    long long value = 0;
-    for (size_t i = from; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = value * 10 + (text[i] - L'0');
-        if (value > LONG_MAX) return LONG_MAX;
-    }
-    return static_cast<long>(value);
-}
-
 bool ParsePathEntry(const std::wstring& line, const std::wstring& positionKey, PathEntry& entry) {
     const size_t pathKey = line.find(kPathKey);
     if (pathKey == std::wstring::npos) return false;
@@ -137,6 +129,18 @@ std::optional<PathEntries> ReadPathList(const std::wstring& path, const std::wst
 bool WritePathList(const std::wstring& path, const PathEntries& entries, const std::wstring& positionKey,
                    size_t maxEntries) {
     return WriteListFile(path, FormatPathEntries(entries, positionKey, maxEntries));
+}
+
+void MoveToTop(PathEntries& entries, const std::wstring& path, size_t maxEntries) {
+    PathEntry top{path, FileNameOf(path), 0};
+    const auto found = std::find_if(entries.rbegin(), entries.rend(),
+                                    [&path](const PathEntry& entry) { return entry.path == path; });
+    if (found != entries.rend()) {
+        top.position = found->position;
+        entries.erase(std::next(found).base());
+    }
+    entries.insert(entries.begin(), top);
+    if (entries.size() > maxEntries) entries.resize(maxEntries);
 }
 
 PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstring& positionName,

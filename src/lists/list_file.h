@@ -62,3 +62,7 @@ bool WritePathList(const std::wstring& path, const PathEntries& entries, const s
 // that name holds "<positionName>0", ... Over-long paths are skipped.
 PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstring& positionName,
                                size_t maxEntries);
+
+// Put a path at the top, keeping the position it had when it was already
+// listed (paths compare exactly); the oldest entries beyond `maxEntries` go.
+void MoveToTop(PathEntries& entries, const std::wstring& path, size_t maxEntries);

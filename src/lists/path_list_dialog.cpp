@@ -20,11 +20,11 @@ void EnableChoices(HWND dialog, bool any) {
     if (const HWND deleteAll = GetDlgItem(dialog, IDC_PATH_LIST_DELETE_ALL)) EnableWindow(deleteAll, any);
 }
 
-void FillList(HWND dialog, const PathEntries& entries) {
+void FillList(HWND dialog, const PathEntries& entries, bool fileNamesOnly) {
     const HWND list = GetDlgItem(dialog, IDC_PATH_LIST);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const PathEntry& entry : entries) {
-        const std::wstring line = entry.fileName + L" - " + entry.path;
+        const std::wstring line = fileNamesOnly ? entry.fileName : entry.fileName + L" - " + entry.path;
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     SendMessageW(list, LB_SETCURSEL, 0, 0);
@@ -49,7 +49,7 @@ void DeleteAllEntries(HWND dialog, DialogData& data) {
         data.entries.clear();
         // The focus leaves the button before the emptied list disables it.
         SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_PATH_LIST)), TRUE);
-        FillList(dialog, data.entries);
+        FillList(dialog, data.entries, data.dialog->fileNamesOnly);
         data.dialog->save(data.entries);
         Speak(L"削除しました", kAnswerDelayMs);
     }
@@ -70,7 +70,7 @@ std::optional<PathEntry> ChooseFromPathList(HWND owner, const PathListDialog& di
     DialogHandlers handlers;
     handlers.fill = [&data](HWND window) {
         data.entries = data.dialog->load();
-        FillList(window, data.entries);
+        FillList(window, data.entries, data.dialog->fileNamesOnly);
     };
     handlers.accept = [&data](HWND window, int) { return TakeSelectedEntry(window, data); };
     handlers.deleteKey = [&data](HWND window) { DeleteSelectedEntry(window, data); };

@@ -1,8 +1,8 @@
 #pragma once
 // The dialogs that list files to open (file history, favourites, audio
-// history): list box 101 with "%s - %s" (file name, path) per entry, the
-// Delete key, OK (disabled while the list is empty), CANCEL, and where the
-// template has it, "全履歴削除" (102).
+// history): list box 101 with "%s - %s" (file name, path) or the file name
+// alone per entry, the Delete key, OK (disabled while the list is empty),
+// CANCEL, and where the template has it, "全履歴削除" (102).
 #include <windows.h>
 
 #include <functional>
@@ -18,6 +18,7 @@ struct PathListDialog {
     std::function<void(const PathEntries&)> save;
     // The question of "全履歴削除"; null for a dialog without that button.
     const wchar_t* deleteAllQuestion = nullptr;
+    bool fileNamesOnly = false;
 };
 
 // The entry the user chose, or nothing when the dialog was cancelled.

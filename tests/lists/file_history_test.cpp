@@ -37,14 +37,14 @@ TEST(HistoryFile, MalformedFilesLoadSafely) {
 
 TEST(HistoryList, MovesToTopKeepsCaretLimitsAndIsCaseSensitive) {
     FileHistory history = {{L"C:\\a", L"a", 1}, {L"C:\\b", L"b", 2}, {L"C:\\c", L"c", 3}};
-    MoveToTop(history, L"C:\\c");
+    MoveToTop(history, L"C:\\c", kHistoryEntries);
     EXPECT_EQ(history[0].path, L"C:\\c");
     EXPECT_EQ(history[0].position, 3);
     EXPECT_EQ(history[1].path, L"C:\\a");
-    MoveToTop(history, L"C:\\A");
+    MoveToTop(history, L"C:\\A", kHistoryEntries);
     EXPECT_EQ(history.size(), 4u);
     EXPECT_EQ(history[0].position, 0);
-    for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i));
+    for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i), kHistoryEntries);
     EXPECT_EQ(history.size(), kHistoryEntries);
     EXPECT_EQ(history[0].path, L"C:\\n59");
     EXPECT_EQ(history.back().path, L"C:\\n10");
