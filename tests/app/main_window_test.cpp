@@ -8,6 +8,7 @@
 #include "core/editor_control.h"
 #include "app/main_window.h"
 #include "core/app_window.h"
+#include "core/instance_requests.h"
 #include "core/settings.h"
 #include "document/backup.h"
 #include "editing/range_selection.h"
