@@ -16,6 +16,9 @@
 #include "editing/template_insertion.h"
 #include "editing/text_commands.h"
 #include "lists/templates.h"
+#include "options/help_commands.h"
+#include "options/options_dialog.h"
+#include "options/update_check.h"
 #include "recording/recording_settings.h"
 #include "recording/text_recording.h"
 #include "search/jump_to_line.h"
@@ -23,6 +26,7 @@
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 #include "speech/speech_settings_dialog.h"
+#include "timer/sleep_timer.h"
 
 namespace {
 
@@ -125,16 +129,29 @@ const Command kCommands[] = {
     {kCmdFileName, ReadFileName},
     {kCmdEncoding, ReadEncoding},
     {kCmdSelectionState, ReadSelectionState},
+    {kCmdSleepTimerState, ReadSleepTimerState},
     {kCmdPlayerVolume, ReadPlayerVolume},
     {kCmdPlayerSpeed, ReadPlayerSpeed},
     {kCmdPlayerPosition, ReadPlayerPosition},
     {kCmdPlayerLength, ReadPlayerLength},
     {kCmdPlayerFileName, ReadPlayerFileName},
     // ツール
+    {kCmdOptions, ShowOptionsDialog},
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
     {kCmdRecordingSettings, ShowRecordingSettings},
+    {kCmdSleepTimerSet, SetSleepTimerCommand},
+    {kCmdSleepTimerCancel, CancelSleepTimerCommand},
     {kCmdBrailleToggle, ToggleBrailleCommand},
+    // ヘルプ
+    {kCmdManual, OpenManualCommand},
+    {kCmdCommandList, OpenCommandListCommand},
+    {kCmdUpdateHistoryPage, OpenUpdateHistoryCommand},
+    {kCmdVersion, ShowVersionCommand},
+    {kCmdUpdateCheck, CheckForUpdatesCommand},
+    {kCmdProductPage, OpenProductPageCommand},
+    {kCmdMakerSite, OpenMakerSiteCommand},
+    {kCmdContactForm, OpenContactFormCommand},
 };
 
 const WORD kAllowedWhileReading[] = {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "core/instance_requests.h"
 #include "core/input_dialog.h"
 #include "core/outside_world.h"
 #include "core/paths.h"

@@ -6,7 +6,6 @@
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
-#include "app/instance_requests.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
@@ -15,6 +14,7 @@
 #include "core/data_folder.h"
 #include "core/editor_control.h"
 #include "core/input_method.h"
+#include "core/instance_requests.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/window_titles.h"
@@ -44,7 +44,6 @@ constexpr unsigned kWorkerExitWaitMs = 1000;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
-UINT g_instanceMessage = 0;
 std::wstring g_statusTexts[2];
 
 struct CreateParameters {
@@ -106,9 +105,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
     if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
-    g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
-    if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
     // Setting the control up marks it modified; the fresh document is untouched.
     CurrentEditor().SetModified(false);
     OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
@@ -172,7 +170,7 @@ LRESULT OnInstanceMessage(WPARAM request) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(wParam);
+    if (message == InstanceMessage() && message != 0) return OnInstanceMessage(wParam);
     if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
@@ -188,7 +186,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_TIMER:
         if (wParam == kStatusBarTimerId) RefreshStatusBar();
-        else if (wParam == kSleepTimerId) SleepTimerTick();
+        else if (wParam == kSleepTimerId) SleepTimerTick(window);
         return 0;
     case WM_COMMAND:
         DispatchCommand(LOWORD(wParam), window, lParam);
@@ -243,10 +241,6 @@ HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
 
 HWND StatusBar() {
     return g_statusBar;
-}
-
-UINT InstanceMessage() {
-    return g_instanceMessage;
 }
 
 void RefreshStatusBar() {

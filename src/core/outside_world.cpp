@@ -4,11 +4,22 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <wininet.h>
 
 #include "core/app_window.h"
 #include "core/paths.h"
 
+// The maker's host comes from the build (the CMake cache variable of the
+// same name); without one the program never goes to the network.
+#ifndef ORINDA_MAKER_HOST
+#define ORINDA_MAKER_HOST ""
+#endif
+
 namespace {
+
+// Without a network WinINet would wait a minute per step; the start-up
+// check runs before the user can type.
+constexpr DWORD kRequestTimeoutMs = 5000;
 
 bool ShellOpen(const std::wstring& target) {
     // No verb: the target's default action, which is not always "open".
@@ -45,19 +56,93 @@ int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM startF
 }
 
 bool BrowseForFolder(HWND owner, const std::wstring& title, const std::wstring& startFolder, std::wstring& chosen) {
+    // The browser needs COM on this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = SelectStartFolder;
     info.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
-    PIDLIST_ABSOLUTE folder = SHBrowseForFolderW(&info);
-    if (!folder) return false;
-    wchar_t path[kPathBufferUnits] = {};
-    const bool found = SHGetPathFromIDListW(folder, path) && path[0] != L'\0';
-    CoTaskMemFree(folder);
-    if (found) chosen = path;
+    bool found = false;
+    if (const PIDLIST_ABSOLUTE folder = SHBrowseForFolderW(&info)) {
+        wchar_t path[kPathBufferUnits] = {};
+        found = SHGetPathFromIDListW(folder, path) && path[0] != L'\0';
+        CoTaskMemFree(folder);
+        if (found) chosen = path;
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
     return found;
+}
+
+// A privilege the token does not hold counts as failure.
+bool EnableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool enabled = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid) &&
+                         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                         GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return enabled;
+}
+
+bool SuspendSystem(bool hibernate) {
+    // Sleep may still be allowed without the privilege.
+    EnableShutdownPrivilege();
+    return SetSystemPowerState(!hibernate, FALSE);
+}
+
+bool ShutDownSystem() {
+    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
+}
+
+std::wstring MakerSite() {
+    const std::wstring host = L"" ORINDA_MAKER_HOST;
+    return host.empty() ? std::wstring() : L"https://" + host;
+}
+
+struct InternetHandle {
+    HINTERNET handle;
+    ~InternetHandle() {
+        if (handle) InternetCloseHandle(handle);
+    }
+};
+
+bool HttpGet(const std::wstring& url, size_t maxBytes, std::string& body) {
+    body.clear();
+    const InternetHandle session{InternetOpenW(L"Orinda", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
+    if (!session.handle) return false;
+    DWORD timeout = kRequestTimeoutMs;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionW(session.handle, option, &timeout, sizeof timeout);
+    const InternetHandle request{InternetOpenUrlW(session.handle, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0)};
+    if (!request.handle) return false;
+    // A proxy's error page or a missing file is no answer.
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoW(request.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+        status != HTTP_STATUS_OK)
+        return false;
+    // The body may arrive in pieces smaller than asked for.
+    std::string bytes(maxBytes, '\0');
+    size_t filled = 0;
+    while (filled < maxBytes) {
+        DWORD read = 0;
+        if (!InternetReadFile(request.handle, bytes.data() + filled, static_cast<DWORD>(maxBytes - filled), &read))
+            return false;
+        if (read == 0) break;
+        filled += read;
+    }
+    body = bytes.substr(0, filled);
+    return true;
+}
+
+std::wstring SendToFolder() {
+    const std::wstring folder = SpecialFolder(CSIDL_SENDTO);
+    return FolderExists(folder) ? folder : std::wstring();
 }
 
 OutsideWorld g_outside{
@@ -69,6 +154,11 @@ OutsideWorld g_outside{
     nullptr,
     nullptr,
     SendMciString,
+    SuspendSystem,
+    ShutDownSystem,
+    MakerSite,
+    HttpGet,
+    SendToFolder,
 };
 
 }  // namespace

@@ -43,6 +43,19 @@ struct OutsideWorld {
     // `reply` then holds its answer (empty when it gave none) and is empty
     // otherwise. Notifications ("notify") go to the main window.
     bool (*sendMciString)(const std::wstring& command, std::wstring& reply);
+    // Put the machine to sleep, or into hibernation. Returns whether it went.
+    bool (*suspendSystem)(bool hibernate);
+    // Shut the machine down, closing programs by force. Returns whether the
+    // shutdown started.
+    bool (*shutDownSystem)();
+    // "https://" and the host of the maker's web site, or empty when the
+    // program was built without one.
+    std::wstring (*makerSite)();
+    // One GET of a URL: at most `maxBytes` bytes of the body, and only from
+    // an answer with HTTP status 200. Returns whether such bytes were read.
+    bool (*httpGet)(const std::wstring& url, size_t maxBytes, std::string& body);
+    // The user's Send-To folder, or empty when it cannot be found.
+    std::wstring (*sendToFolder)();
 };
 
 OutsideWorld& Outside();

@@ -29,15 +29,16 @@ struct StringSetting {
 };
 
 constexpr unsigned kFirstRun = kStartupValues;
+constexpr unsigned kOptions = kOptionsDialogValues;
 
 const NumberSetting kNumbers[] = {
-    {L"Option1", &Settings::checkUpdatesAtStart, 1, kFirstRun},
-    {L"Option2", &Settings::restoreCaretFromHistory, 1, kFirstRun},
-    {L"Option3", &Settings::wordWrap, 0, kFirstRun | kSavedAtClose},
-    {L"Option4", &Settings::inputMethodInEditor, 0, kFirstRun},
-    {L"Option5", &Settings::inputMethodInSearchDialogs, 0, kFirstRun},
-    {L"Option7", &Settings::autoEnableKeypadPlayer, 1, kFirstRun},
-    {L"Option8", &Settings::autoPlayOpenedAudio, 1, kFirstRun},
+    {L"Option1", &Settings::checkUpdatesAtStart, 1, kFirstRun | kOptions},
+    {L"Option2", &Settings::restoreCaretFromHistory, 1, kFirstRun | kOptions},
+    {L"Option3", &Settings::wordWrap, 0, kFirstRun | kSavedAtClose | kOptions},
+    {L"Option4", &Settings::inputMethodInEditor, 0, kFirstRun | kOptions},
+    {L"Option5", &Settings::inputMethodInSearchDialogs, 0, kFirstRun | kOptions},
+    {L"Option7", &Settings::autoEnableKeypadPlayer, 1, kFirstRun | kOptions},
+    {L"Option8", &Settings::autoPlayOpenedAudio, 1, kFirstRun | kOptions},
     {L"Option9", &Settings::playerVolume, 15, kFirstRun | kSavedAtClose},
     {L"Option16", &Settings::speechEngine, 0, kFirstRun | kSpeechDialogValues},
     {L"Option21", &Settings::recordingVoice, 0, kFirstRun | kRecordingDialogValues},
@@ -49,7 +50,7 @@ const NumberSetting kNumbers[] = {
 };
 
 const StringSetting kStrings[] = {
-    {L"Option6", &Settings::newDocumentFolder, StringDefault::DocumentsFolder, kLateStartupValues},
+    {L"Option6", &Settings::newDocumentFolder, StringDefault::DocumentsFolder, kLateStartupValues | kOptions},
     {L"Option25", &Settings::recordingFolder, StringDefault::DocumentsFolder, kFirstRun | kRecordingDialogValues},
     {L"Option31", &Settings::findTerm, StringDefault::Empty, kLateStartupValues | kSavedAtClose},
     {L"Option32", &Settings::replaceFindTerm, StringDefault::Empty, kLateStartupValues | kSavedAtClose},

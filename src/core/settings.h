@@ -38,6 +38,7 @@ enum SettingGroup : unsigned {
     kSavedAtClose = 1u << 2,
     kSpeechDialogValues = 1u << 3,
     kRecordingDialogValues = 1u << 4,
+    kOptionsDialogValues = 1u << 5,
 };
 
 

@@ -70,14 +70,19 @@ const std::wstring& TemporaryCopyPath() {
     return g_temporaryCopyPath;
 }
 
-void SaveBackupIfModified() {
-    if (!CurrentEditor().IsModified() || g_backupFolder.empty()) return;
+bool SaveBackupIfModified() {
+    if (!CurrentEditor().IsModified()) return true;
+    if (g_backupFolder.empty()) return false;
     const bool claimedNow = !g_backupNameTaken;
     ClaimBackupName();
-    if (!g_backupNameTaken || SaveDocumentTo(g_backupPath, SaveAnswer::kSilent) || !claimedNow) return;
+    if (!g_backupNameTaken) return false;
+    if (SaveDocumentTo(g_backupPath, SaveAnswer::kSilent)) return true;
     // The empty file that claimed the name would pass for a backup.
-    DeleteFileW(g_backupPath.c_str());
-    g_backupNameTaken = false;
+    if (claimedNow) {
+        DeleteFileW(g_backupPath.c_str());
+        g_backupNameTaken = false;
+    }
+    return false;
 }
 
 bool SaveTemporaryCopy() {

@@ -17,8 +17,9 @@ std::wstring BackupNameOf(const SYSTEMTIME& time);
 
 // Save modified text to this instance's backup file, silently: another
 // instance or the log-off asked for it, and the document itself is not
-// saved. The document path does not change.
-void SaveBackupIfModified();
+// saved. The document path does not change. Returns false only when
+// modified text could not be written.
+bool SaveBackupIfModified();
 // Save the text to the temporary copy and make it the newest history entry,
 // with the caret; the text then counts as saved. Returns false, and changes
 // nothing else, when the copy cannot be written.

@@ -12,7 +12,7 @@ using InstanceCommands = MainWindowTest;
 
 TEST_F(InstanceCommands, AloneF6SaysSoAndShowsNoDialog) {
     bool shown = false;
-    AnswerWithButton(L"オリンダのウィンドウ切り替え", IDCANCEL, &shown);
+    AnswerWith(L"オリンダのウィンドウ切り替え", IDCANCEL, &shown);
     PressKeys({VK_F6});
     EXPECT_TRUE(WaitForSpeech(L"別のオリンダは起動されていません", 2000));
     EXPECT_FALSE(shown);

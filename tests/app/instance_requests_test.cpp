@@ -4,7 +4,7 @@
 
 #include "app/commands.h"
 #include "core/editor_control.h"
-#include "app/main_window.h"
+#include "core/instance_requests.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -17,7 +17,7 @@ TEST_F(CloseRequest, WaitsForTheOpenDialogThenAsksTheSaveQuestion) {
     CurrentEditor().ReplaceSelection(L"unsaved");
     bool asked = false;
     bool keptUnderTheDialog = false;
-    AnswerWithButton(L"保存確認", IDNO, &asked);
+    AnswerWith(L"保存確認", IDNO, &asked);
     AnswerDialog(L"行移動", [&](HWND box) {
         PostMessageW(window_, InstanceMessage(), 1, 0);
         PumpMessages(300);

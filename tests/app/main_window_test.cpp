@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "core/editor_control.h"
+#include "core/instance_requests.h"
 #include "core/window_text.h"
 #include "document/backup.h"
 #include "document/document_state.h"

@@ -70,7 +70,7 @@ protected:
     }
     std::wstring OpenListed(const std::wstring& path, long resumePoint) {
         SaveAudioHistory({{path, path.substr(3), resumePoint}});
-        AnswerWithButton(L"オーディオファイル履歴", IDOK);
+        AnswerWith(L"オーディオファイル履歴", IDOK);
         return Run(kCmdAudioHistory);
     }
     std::wstring OpenThroughDialog(const std::wstring& name) {

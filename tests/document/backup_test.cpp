@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/main_window.h"
 #include "core/editor_control.h"
+#include "core/instance_requests.h"
 #include "core/outside_world.h"
 #include "core/window_text.h"
 #include "document/backup.h"

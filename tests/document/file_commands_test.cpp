@@ -41,8 +41,8 @@ TEST_F(FileCommandsTest, Utf16DropsTheOddByteAndSaveWithEncodingWritesTheMark) {
     WriteTestFile(File(L"a.txt"), std::string("\xFF\xFE" "a\0\n\0b\0X", 9));
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     EXPECT_EQ(CurrentEditor().Text(), L"a\r\nb");
-    AnswerWithButton(L"文字コード選択", IDOK);  // index 0, Shift_JIS
-    AnswerWithButton(L"名前を付けて保存", IDCANCEL);
+    AnswerWith(L"文字コード選択", IDOK);  // index 0, Shift_JIS
+    AnswerWith(L"名前を付けて保存", IDCANCEL);
     SendCommand(kCmdSaveWithEncoding);
     EXPECT_EQ(DocumentEncoding(), kUtf16Le);
     AnswerDialog(L"文字コード選択", [](HWND dialog) {
@@ -56,7 +56,7 @@ TEST_F(FileCommandsTest, Utf16DropsTheOddByteAndSaveWithEncodingWritesTheMark) {
     EXPECT_EQ(WindowText(window_), L"b.txt - オリンダ");
     // Reload the Shift_JIS bytes of a file as UTF-8.
     WriteTestFile(File(L"b.txt"), "\xEF\xBB\xBFz");
-    AnswerWithButton(L"文字コード選択", IDOK);
+    AnswerWith(L"文字コード選択", IDOK);
     SendCommand(kCmdReloadWithEncoding);
     EXPECT_EQ(DocumentEncoding(), kShiftJis);
     EXPECT_EQ(CurrentEditor().Text().back(), L'z');
@@ -77,13 +77,13 @@ TEST_F(FileCommandsTest, SaveQuestionCancelNoAndCancelledSaveAs) {
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(WindowText(window_), title);
 
-    AnswerWithButton(L"保存確認", IDYES);
-    AnswerWithButton(L"名前を付けて保存", IDCANCEL);
+    AnswerWith(L"保存確認", IDYES);
+    AnswerWith(L"名前を付けて保存", IDCANCEL);
     SendCommand(kCmdNew);
     EXPECT_EQ(CurrentEditor().Text(), L"more text");
     EXPECT_TRUE(CurrentEditor().IsModified());
 
-    AnswerWithButton(L"保存確認", IDNO);
+    AnswerWith(L"保存確認", IDNO);
     SendCommand(kCmdNew);
     EXPECT_TRUE(WaitForSpeech(L"新規", 2000));
     EXPECT_TRUE(CurrentEditor().IsEmpty());
@@ -92,7 +92,7 @@ TEST_F(FileCommandsTest, SaveQuestionCancelNoAndCancelledSaveAs) {
 
 TEST_F(FileCommandsTest, YesSavesThroughSaveAsAndEditedBackTextAsksNothing) {
     CurrentEditor().ReplaceSelection(L"x");
-    AnswerWithButton(L"保存確認", IDYES);
+    AnswerWith(L"保存確認", IDYES);
     AnswerFileDialog(L"名前を付けて保存", File(L"saved.txt"));
     SendCommand(kCmdNew);
     EXPECT_EQ(FileBytes(File(L"saved.txt")), "x");
@@ -115,7 +115,7 @@ TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
         CurrentEditor().Select(0, 1);
         CurrentEditor().ReplaceSelection(L"A");
         bool asked = false;
-        AnswerWithButton(L"保存確認", IDCANCEL, &asked);
+        AnswerWith(L"保存確認", IDCANCEL, &asked);
         EXPECT_FALSE(ConfirmDiscard(window_)) << save;
         ASSERT_TRUE(asked) << save;
     }
@@ -126,15 +126,15 @@ TEST_F(FileCommandsTest, ReloadWithAnotherEncodingAsksBeforeDroppingEdits) {
     WriteTestFile(File(L"a.txt"), "abc");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     CurrentEditor().ReplaceSelection(L"x");
-    AnswerWithButton(L"文字コード選択", IDOK);  // index 0, Shift_JIS
-    AnswerWithButton(L"保存確認", IDCANCEL);
+    AnswerWith(L"文字コード選択", IDOK);  // index 0, Shift_JIS
+    AnswerWith(L"保存確認", IDCANCEL);
     SendCommand(kCmdReloadWithEncoding);
     ASSERT_EQ(CurrentEditor().Text(), L"xabc");
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(DocumentEncoding(), kUtf8);
 
-    AnswerWithButton(L"文字コード選択", IDOK);
-    AnswerWithButton(L"保存確認", IDYES);
+    AnswerWith(L"文字コード選択", IDOK);
+    AnswerWith(L"保存確認", IDYES);
     SendCommand(kCmdReloadWithEncoding);
     EXPECT_EQ(FileBytes(File(L"a.txt")), "xabc");
     EXPECT_EQ(CurrentEditor().Text(), L"xabc");
@@ -181,7 +181,7 @@ TEST_F(FileCommandsTest, FileWithANulLoadsLockedAndSaveAsksWhereTo) {
     EXPECT_FALSE(IsEditable());
     SendCommand(kCmdReadOnlyToggle);
     CurrentEditor().ReplaceSelection(L"x");
-    AnswerWithButton(L"名前を付けて保存", IDCANCEL);
+    AnswerWith(L"名前を付けて保存", IDCANCEL);
     SendCommand(kCmdSave);
     EXPECT_EQ(FileBytes(File(L"a.txt")), bytes);
     AnswerFileDialog(L"名前を付けて保存", File(L"b.txt"));

@@ -182,7 +182,7 @@ TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
     EXPECT_TRUE(scrollsFarEnough);
 
     SetEditorText(L"");
-    AnswerWithButton(L"ブロック移動", IDOK);
+    AnswerWith(L"ブロック移動", IDOK);
     SendCommand(kCmdBlockList);
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }

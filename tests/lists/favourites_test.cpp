@@ -93,7 +93,7 @@ TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
     EXPECT_EQ(LoadFavourites().size(), 2u);
 
     ClearSpeechLog();
-    AnswerWithButton(L"お気に入り一覧", IDOK);
+    AnswerWith(L"お気に入り一覧", IDOK);
     SendCommand(kCmdFavourites);
     EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
     EXPECT_EQ(DocumentPath(), b);

@@ -131,7 +131,7 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].path, File(L"b.txt"));
 
-    AnswerWithButton(L"削除確認", IDNO);
+    AnswerWith(L"削除確認", IDNO);
     AnswerDialog(L"履歴一覧", [](HWND dialog) {
         SendMessageW(dialog, WM_COMMAND, 102, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -139,7 +139,7 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
     SendCommand(kCmdOpenFromHistory);
     EXPECT_EQ(LoadHistory().size(), 2u);
     bool okEnabled = true;
-    AnswerWithButton(L"削除確認", IDYES);
+    AnswerWith(L"削除確認", IDYES);
     AnswerDialog(L"履歴一覧", [&okEnabled](HWND dialog) {
         SendMessageW(dialog, WM_COMMAND, 102, 0);
         okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));

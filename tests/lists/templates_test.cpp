@@ -15,6 +15,7 @@
 #include "core/window_text.h"
 #include "document/document_state.h"
 #include "lists/templates.h"
+#include "speech/speech.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -112,7 +113,7 @@ TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
     ASSERT_TRUE(StoreTemplate({L"T", L"X\r\nY"}, Time()));
     SetEditorText(L"abc");
     CurrentEditor().Select(1, 2);
-    AnswerWithButton(L"定型文一覧", IDOK);
+    AnswerWith(L"定型文一覧", IDOK);
     SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"定型文を挿入しました", 2000));
     EXPECT_EQ(CurrentEditor().Text(), L"abX\r\nYc");
@@ -121,7 +122,7 @@ TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
 
     SetEditable(false);
     ClearSpeechLog();
-    AnswerWithButton(L"定型文一覧", IDOK);
+    AnswerWith(L"定型文一覧", IDOK);
     SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
     EXPECT_EQ(CurrentEditor().Text(), L"abc");
@@ -138,8 +139,8 @@ TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
         lines = ListBoxItems(list);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
         copies.push_back(ClipboardText());
-        // Heard before the next copy, which would otherwise replace it within the speech delay.
-        WaitForSpeech(L"コピーしました", 1000);
+        // Heard before the next answer, which would otherwise replace it.
+        PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
         SendMessageW(list, LB_SETCURSEL, 2, 0);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
         copies.push_back(ClipboardText());

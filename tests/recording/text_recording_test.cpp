@@ -94,7 +94,7 @@ std::wstring StandInEncoder() {
 
 // Answer the start question with Yes and run the command to its end.
 void Record(HWND window, WORD command) {
-    AnswerWithButton(L"開始確認", IDYES);
+    AnswerWith(L"開始確認", IDYES);
     SendCommand(window, command);
 }
 
@@ -196,7 +196,7 @@ TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
     SetEditorText(L"abc");
     SendCommand(kCmdRecordSelection);
     EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
-    AnswerWithButton(L"開始確認", IDNO);
+    AnswerWith(L"開始確認", IDNO);
     SendCommand(kCmdRecordWholeText);
     EXPECT_TRUE(g_rendered.empty());
 }

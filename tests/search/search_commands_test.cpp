@@ -86,7 +86,7 @@ TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
 TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
     SetEditorText(L"abc");
     bool asked = false;
-    AnswerWithButton(L"検索", IDCANCEL, &asked);
+    AnswerWith(L"検索", IDCANCEL, &asked);
     PressKeys({VK_F3});
     EXPECT_TRUE(asked);
     EXPECT_TRUE(NothingHeard());

@@ -93,7 +93,7 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
     // Alt+F4 ends the reading and still asks before unsaved text is dropped.
     CurrentEditor().SetModified(true);
     bool asked = false;
-    AnswerWithButton(L"保存確認", IDCANCEL, &asked);
+    AnswerWith(L"保存確認", IDCANCEL, &asked);
     PressKeys({VK_MENU, VK_F4});
     EXPECT_TRUE(PumpUntil([&asked] { return asked; }, 2000));
     EXPECT_TRUE(IsWindow(window_));

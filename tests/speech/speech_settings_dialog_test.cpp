@@ -52,7 +52,7 @@ TEST_F(SpeechSettingsDialog, CancelChangesNothing) {
 
 TEST_F(SpeechSettingsDialog, AnEngineOutsideTheListSelectsNothingAndOkStoresMinusOne) {
     SetSpeechEngine(7);
-    AnswerWithButton(L"音声設定", IDOK);
+    AnswerWith(L"音声設定", IDOK);
     SendCommand(kCmdSpeechSettings);
     EXPECT_EQ(SpeechEngine(), -1);
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 0xFFFFFFFFu);

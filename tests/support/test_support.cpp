@@ -119,7 +119,7 @@ std::vector<std::wstring> Heard() {
 }
 
 bool NothingHeard() {
-    PumpMessages(200);
+    PumpMessages(300);
     PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
     const auto calls = ReadSpeechLog();
     return std::all_of(calls.begin(), calls.end(),
@@ -178,7 +178,7 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
     if (!g_answerTimer) g_answerTimer = SetTimer(nullptr, 0, 50, AnswerTimerProc);
 }
 
-void AnswerWithButton(const std::wstring& title, int button, bool* answered) {
+void AnswerWith(const std::wstring& title, int button, bool* answered) {
     AnswerDialog(title, [button, answered](HWND dialog) {
         if (answered) *answered = true;
         PostMessageW(dialog, WM_COMMAND, button, 0);

@@ -46,9 +46,10 @@ void PressKeys(std::initializer_list<WORD> keys);
 
 // When a dialog with this title appears on this thread, run `answer` on it.
 void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
-// Press a button of the next dialog of that title (posted, so that the
-// dialog ends from its own message loop); `answered` notes that it came.
-void AnswerWithButton(const std::wstring& title, int button, bool* answered = nullptr);
+// When a dialog or message box with this title appears, press `button`
+// (posted, so that the dialog ends from its own message loop); `answered`
+// notes that it came.
+void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr);
 // Type a path into the next file dialog of that title and press OK.
 void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
 // Click a dialog's button as the user would.

@@ -1,9 +1,8 @@
-#include "app/instance_requests.h"
+#include "core/instance_requests.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/main_window.h"
 #include "core/app_window.h"
 #include "core/window_titles.h"
 
@@ -27,6 +26,11 @@ void CloseMainWindow() {
 
 }  // namespace
 
+UINT InstanceMessage() {
+    static const UINT message = RegisterWindowMessageW(L"OrindaSleep");
+    return message;
+}
+
 void WhenNoDialogIsOpen(void (*action)()) {
     if (!MainWindow()) return;
     if (!DialogIsOpen()) {
@@ -44,8 +48,8 @@ void RequestClose() {
 void AskOtherInstancesForBackups() {
     for (const HWND window : OtherInstanceWindows(MainWindow())) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(window, InstanceMessage(), 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kBackupAnswerWaitMs,
-                            &result);
+        SendMessageTimeoutW(window, InstanceMessage(), kSaveBackup, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            kBackupAnswerWaitMs, &result);
     }
 }
 

@@ -1,8 +1,15 @@
 #pragma once
-// Requests that end this instance or keep the others' text: a close that
-// never destroys the window under an open modal dialog, and the backup
-// request to the other instances before a shutdown.
+// Requests between instances and to this one: a close that never destroys
+// the main window under an open modal dialog, and the backup request to the
+// other instances before a shutdown. Here, below the subsystems, so that
+// the sleep timer can make them; the shell's window procedure hands its
+// messages to HandleInstanceRequestMessage.
 #include <windows.h>
+
+// The message number of "OrindaSleep", shared by all instances; its word
+// parameter is the request.
+UINT InstanceMessage();
+enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
 // Run `action` once no modal dialog of this instance is open: at once when
 // none is, otherwise after the last one has ended and its command returned.

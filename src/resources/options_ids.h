@@ -1,0 +1,22 @@
+// Control IDs of the general options dialog in options.rc.
+#ifndef ORINDA_OPTIONS_IDS_H
+#define ORINDA_OPTIONS_IDS_H
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// OROptionDialog
+#define IDC_OPTION_UPDATE_CHECK 101
+#define IDC_OPTION_HISTORY_CARET 102
+#define IDC_OPTION_WORD_WRAP 103
+#define IDC_OPTION_IME_AT_START 104
+#define IDC_OPTION_IME_IN_SEARCH 105
+#define IDC_OPTION_IME_PROPERTIES 106
+#define IDC_OPTION_FOLDER 107
+#define IDC_OPTION_BROWSE 108
+#define IDC_OPTION_KEYPAD_PLAYER 109
+#define IDC_OPTION_AUTO_PLAY 110
+#define IDC_OPTION_SEND_TO 111
+
+#endif

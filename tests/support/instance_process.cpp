@@ -1,0 +1,86 @@
+#include "support/instance_process.h"
+
+#include "core/window_text.h"
+#include "support/test_support.h"
+
+namespace testing_support {
+
+namespace {
+
+// A visible window of a process with this class and, unless null, title.
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
+        (!search->title || Title(window) == search->title)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring Program() {
+    return ExecutableFolder() + L"\\OrindaTestInstance.exe";
+}
+
+std::wstring Title(HWND window) {
+    return WindowText(window);
+}
+
+Instance Start(const std::wstring& program, const std::wstring& argument, const wchar_t* folder,
+               const std::wstring& titleStart) {
+    Instance instance;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                        &instance.process))
+        return instance;
+    // Started once it waits for input in its message loop, with its window up.
+    WaitForInputIdle(instance.process.hProcess, 20000);
+    PumpUntil(
+        [&] {
+            WindowSearch search{instance.process.dwProcessId, L"Orinda", nullptr, nullptr};
+            EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+            instance.window = search.found;
+            return search.found && Title(search.found).rfind(titleStart, 0) == 0;
+        },
+        20000);
+    return instance;
+}
+
+bool WaitForExit(const Instance& instance) {
+    return PumpUntil([&] { return WaitForSingleObject(instance.process.hProcess, 0) == WAIT_OBJECT_0; }, 10000);
+}
+
+void Close(Instance& instance) {
+    if (instance.window) PostMessageW(instance.window, WM_CLOSE, 0, 0);
+    if (!WaitForExit(instance)) TerminateProcess(instance.process.hProcess, 1);
+    CloseHandle(instance.process.hProcess);
+    CloseHandle(instance.process.hThread);
+}
+
+HWND WaitForDialog(const Instance& instance, const wchar_t* title) {
+    WindowSearch search{instance.process.dwProcessId, L"#32770", title, nullptr};
+    PumpUntil([&search] { return !EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search)); }, 10000);
+    return search.found;
+}
+
+void TypeUnsavedText(const Instance& instance) {
+    PostMessageW(FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr), WM_CHAR, L'x', 0);
+}
+
+}  // namespace testing_support
