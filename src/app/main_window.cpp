@@ -91,6 +91,14 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     LoadLibraryW(L"Msftedit.dll");
     LoadContextMenus();
     const HWND editor = CreateEditorControl(window, EditorKeyHandler);
+    if (!editor) {
+        // Without the editor a load would seem to succeed and a save would
+        // write an empty file over the user's.
+        MessageBoxW(nullptr, L"編集画面（Msftedit.dll のリッチエディット）を作成できないため、オリンダを起動できません。",
+                    L"オリンダ", MB_OK | MB_ICONERROR);
+        SetMainWindow(nullptr);
+        return -1;
+    }
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     PrepareDataFolder();
@@ -147,6 +155,8 @@ LRESULT OnClose(HWND window) {
 }
 
 void OnDestroy() {
+    // A window whose making was refused loaded no settings to write back.
+    if (!MainWindow()) return;
     KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);

@@ -77,6 +77,10 @@ void InsertFileCommand(HWND mainWindow, LPARAM) {
     if (!AskFileToOpen(mainWindow, InsertPath(), path)) return;
     SetInsertPath(path);
     const ReadResult result = InsertFile(path);
+    if (result == ReadResult::kTooLarge) {
+        SpeakAnswer(L"テキストが長くなりすぎるため挿入できませんでした");
+        return;
+    }
     if (result != ReadResult::kDone) {
         SpeakReadFailure(result);
         return;

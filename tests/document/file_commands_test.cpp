@@ -316,11 +316,6 @@ TEST_F(FileCommandsTest, FileInAFolderNearThePathLimitSaves) {
     EXPECT_FALSE(temporaryLeft);
 }
 
-TEST(EditorCapacity, RefusesBeyondTheCapAndTakesSmallTexts) {
-    EXPECT_TRUE(EditorCanHold(1000));
-    EXPECT_FALSE(EditorCanHold(kMaxDocumentUnits + 1));
-}
-
 TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
     SYSTEMTIME time{};
     time.wYear = 2026;
