@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/instance_commands.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
 #include "editing/block_navigation.h"
@@ -12,7 +13,9 @@
 #include "document/file_commands.h"
 #include "editing/range_selection.h"
 #include "editing/reading_commands.h"
+#include "editing/template_insertion.h"
 #include "editing/text_commands.h"
+#include "lists/templates.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -47,8 +50,12 @@ const Command kCommands[] = {
     {kCmdOpen, OpenCommand},
     {kCmdOpenFromHistory, OpenFromHistoryCommand},
     {kCmdInsertFile, InsertFileCommand},
+    {kCmdAddToFavourites, AddToFavouritesCommand},
+    {kCmdFavourites, OpenFromFavouritesCommand},
     {kCmdReloadWithEncoding, ReloadWithEncodingCommand},
     {kCmdOpenBackupFolder, OpenBackupFolderCommand},
+    {kCmdStartInstance, StartInstanceCommand},
+    {kCmdCloseAllInstances, CloseAllInstancesCommand},
     {kCmdExit, ExitCommand},
     // 編集
     {kCmdRangeSelection, MarkRangeSelection},
@@ -76,7 +83,10 @@ const Command kCommands[] = {
     {kCmdBlockList, BlockListCommand},
     // 表示
     {kCmdWordWrap, ToggleWordWrap},
+    {kCmdSwitchInstance, SwitchInstanceCommand},
     // 定型文
+    {kCmdAddTemplate, AddTemplateCommand},
+    {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},

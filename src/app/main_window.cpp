@@ -6,6 +6,7 @@
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
+#include "app/instance_requests.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
 #include "audio/audio_history.h"
@@ -39,8 +40,6 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
-
-enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -168,17 +167,18 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-LRESULT OnInstanceMessage(HWND window, WPARAM request) {
+LRESULT OnInstanceMessage(WPARAM request) {
     if (request == kSaveBackup) {
         SaveBackupIfModified();
     } else if (request == kCloseInstance) {
-        SendMessageW(window, WM_CLOSE, 0, 0);
+        RequestClose();
     }
     return 0;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(window, wParam);
+    if (g_instanceMessage != 0 && message == g_instanceMessage) return OnInstanceMessage(wParam);
+    if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
         return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));

@@ -13,8 +13,10 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile);
 
 HWND StatusBar();
-// The message number of "OrindaSleep", shared by all instances.
+// The message number of "OrindaSleep", shared by all instances, and what
+// its word parameter asks of each instance.
 UINT InstanceMessage();
+enum InstanceRequest : WPARAM { kSaveBackup = 0, kCloseInstance = 1 };
 
 // Write the caret position and encoding name into the status bar, unless a
 // menu is open. Run every 100 ms.

@@ -3,6 +3,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+std::wstring ProgramFilePath() {
+    wchar_t path[kPathBufferUnits] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
+    // A full buffer means the path was cut.
+    if (length == 0 || length >= kPathBufferUnits) return {};
+    return path;
+}
+
 std::wstring SpecialFolder(int csidl) {
     wchar_t buffer[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
@@ -40,8 +48,5 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::wstring ProgramFolder() {
-    wchar_t path[kPathBufferUnits] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, kPathBufferUnits);
-    if (length == 0 || length >= kPathBufferUnits) return {};
-    return FolderOf(path);
+    return FolderOf(ProgramFilePath());
 }

@@ -10,6 +10,9 @@ inline bool FitsPathBuffer(const std::wstring& path) {
     return path.size() <= kMaxPathUnits;
 }
 
+// The program's own file, or empty when its path does not fit a path buffer.
+std::wstring ProgramFilePath();
+
 // A shell special folder (CSIDL_...), or empty when the shell has none.
 std::wstring SpecialFolder(int csidl);
 

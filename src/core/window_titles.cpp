@@ -14,19 +14,18 @@ const wchar_t kUntitledPrefix[] = L"無題";
 const wchar_t kTitleEnding[] = L" - オリンダ";
 constexpr size_t kMaxCollected = 100;
 
-struct Collection {
+struct Search {
     HWND ownWindow;
-    std::vector<int> numbers;
+    std::vector<HWND> windows;
 };
 
-BOOL CALLBACK CollectUntitledNumber(HWND window, LPARAM lParam) {
-    auto* collection = reinterpret_cast<Collection*>(lParam);
+BOOL CALLBACK CollectInstanceWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
     wchar_t className[16] = {};
-    if (window == collection->ownWindow || !GetClassNameW(window, className, 16) ||
-        std::wstring(className) != kMainWindowClass)
-        return TRUE;
-    if (const int number = UntitledNumberInTitle(WindowText(window))) collection->numbers.push_back(number);
-    return collection->numbers.size() < kMaxCollected;
+    if (window != search->ownWindow && GetClassNameW(window, className, 16) &&
+        std::wstring(className) == kMainWindowClass)
+        search->windows.push_back(window);
+    return TRUE;
 }
 
 }  // namespace
@@ -48,11 +47,20 @@ int UntitledNumberInTitle(const std::wstring& title) {
     return static_cast<int>(value);
 }
 
+std::vector<HWND> OtherInstanceWindows(HWND ownWindow) {
+    Search search{ownWindow, {}};
+    EnumWindows(CollectInstanceWindow, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
 int NextUntitledNumber(HWND ownWindow) {
-    Collection collection{ownWindow, {}};
-    EnumWindows(CollectUntitledNumber, reinterpret_cast<LPARAM>(&collection));
-    if (collection.numbers.empty()) return 1;
-    return *std::max_element(collection.numbers.begin(), collection.numbers.end()) + 1;
+    std::vector<int> numbers;
+    for (const HWND window : OtherInstanceWindows(ownWindow)) {
+        if (const int number = UntitledNumberInTitle(WindowText(window))) numbers.push_back(number);
+        if (numbers.size() == kMaxCollected) break;
+    }
+    if (numbers.empty()) return 1;
+    return *std::max_element(numbers.begin(), numbers.end()) + 1;
 }
 
 std::wstring UntitledName(int number) {

@@ -5,12 +5,16 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 extern const wchar_t kMainWindowClass[];
 
 // The number in a title of the form "無題%d - オリンダ", or 0 when the title
 // has another form (no digits, the number 0, another ending).
 int UntitledNumberInTitle(const std::wstring& title);
+
+// The main windows of the other running instances, front to back.
+std::vector<HWND> OtherInstanceWindows(HWND ownWindow);
 
 // One more than the highest number shown by the other windows of class
 // "Orinda"; 1 when there is none.

@@ -23,6 +23,10 @@ namespace {
 const wchar_t kTooLargeMessage[] = L"ファイルが大きすぎるため読み込めません";
 const wchar_t kCannotOpenMessage[] = L"ファイルを開けませんでした";
 
+void SpeakAnswer(const wchar_t* text) {
+    Speak(text, kAnswerDelayMs);
+}
+
 // The decoded text of a file, at most `maxBytes` of it, for an editor that
 // keeps `unitsBefore` units in `linesBefore` lines beside it (one line of
 // which the text continues).
@@ -82,10 +86,8 @@ void AnnounceSaved() {
 
 }  // namespace
 
-const wchar_t kCannotSaveMessage[] = L"保存できませんでした";
-
-void SpeakAnswer(const wchar_t* text) {
-    Speak(text, kAnswerDelayMs);
+void SpeakSaveFailure() {
+    SpeakAnswer(L"保存できませんでした");
 }
 
 void SpeakReadFailure(ReadResult result) {

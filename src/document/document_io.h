@@ -12,14 +12,12 @@
 // characters.
 constexpr size_t kMaxDocumentUnits = kEditorTextLimit;
 
-extern const wchar_t kCannotSaveMessage[];
-
-void SpeakAnswer(const wchar_t* text);
-
 enum class ReadResult { kDone, kUnreadable, kTooLarge };
 
 // The spoken answer when a file could not be read (nothing for kDone).
 void SpeakReadFailure(ReadResult result);
+// "保存できませんでした".
+void SpeakSaveFailure();
 
 // Load a file into the editor as the document, detecting its encoding unless
 // `codePage` names one (0 = detect). When the file cannot be read or is too

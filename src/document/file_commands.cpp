@@ -7,6 +7,7 @@
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
 #include "document/save_question.h"
+#include "lists/favourites.h"
 #include "lists/file_history.h"
 #include "lists/path_list_dialog.h"
 #include "speech/speech.h"
@@ -15,7 +16,7 @@ namespace {
 
 void SaveAsWithEncoding(HWND owner, int codePage) {
     const SaveOutcome outcome = SaveThroughDialog(owner, codePage);
-    if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
+    if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
     if (outcome != SaveOutcome::kSaved) return;
     AddToHistory(DocumentPath());
     CurrentEditor().SetModified(false);
@@ -49,7 +50,7 @@ void SaveCommand(HWND mainWindow, LPARAM lParam) {
         return;
     }
     if (SaveDocumentInPlace()) CurrentEditor().SetModified(false);
-    else SpeakAnswer(kCannotSaveMessage);
+    else SpeakSaveFailure();
 }
 
 void SaveAsCommand(HWND mainWindow, LPARAM) {
@@ -71,6 +72,15 @@ void OpenFromHistoryCommand(HWND mainWindow, LPARAM) {
     if (ChooseFromHistory(mainWindow, path)) OpenChosenDocument(mainWindow, path);
 }
 
+void AddToFavouritesCommand(HWND, LPARAM) {
+    AddToFavourites(DocumentPath());
+}
+
+void OpenFromFavouritesCommand(HWND mainWindow, LPARAM) {
+    std::wstring path;
+    if (ChooseFromFavourites(mainWindow, path)) OpenChosenDocument(mainWindow, path);
+}
+
 void InsertFileCommand(HWND mainWindow, LPARAM) {
     if (RefuseWhileLocked()) return;
     std::wstring path;
@@ -78,20 +88,20 @@ void InsertFileCommand(HWND mainWindow, LPARAM) {
     SetInsertPath(path);
     const ReadResult result = InsertFile(path);
     if (result == ReadResult::kTooLarge) {
-        SpeakAnswer(L"テキストが長くなりすぎるため挿入できませんでした");
+        Speak(L"テキストが長くなりすぎるため挿入できませんでした", kAnswerDelayMs);
         return;
     }
     if (result != ReadResult::kDone) {
         SpeakReadFailure(result);
         return;
     }
-    SpeakAnswer(L"挿入しました");
+    Speak(L"挿入しました", kAnswerDelayMs);
     SpeakCaretPosition(CurrentEditor());
 }
 
 void ReloadWithEncodingCommand(HWND mainWindow, LPARAM) {
     if (DocumentPath().empty()) {
-        SpeakAnswer(L"ファイルはロードされていません");
+        Speak(L"ファイルはロードされていません", kAnswerDelayMs);
         return;
     }
     int codePage = kUtf8;

@@ -18,5 +18,7 @@ void SaveAsCommand(HWND mainWindow, LPARAM);            // 503
 void OpenCommand(HWND mainWindow, LPARAM);              // 504
 void OpenFromHistoryCommand(HWND mainWindow, LPARAM);   // 505
 void InsertFileCommand(HWND mainWindow, LPARAM);        // 506
+void AddToFavouritesCommand(HWND mainWindow, LPARAM);   // 507
+void OpenFromFavouritesCommand(HWND mainWindow, LPARAM);  // 508
 void SaveWithEncodingCommand(HWND mainWindow, LPARAM);  // 509
 void ReloadWithEncodingCommand(HWND mainWindow, LPARAM);  // 525

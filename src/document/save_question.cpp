@@ -53,10 +53,10 @@ bool ConfirmDiscard(HWND owner) {
         if (DocumentPath().empty()) {
             const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
             if (outcome == SaveOutcome::kSaved) return true;
-            if (outcome == SaveOutcome::kFailed) SpeakAnswer(kCannotSaveMessage);
+            if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
         } else {
             if (SaveDocumentInPlace()) return true;
-            SpeakAnswer(kCannotSaveMessage);
+            SpeakSaveFailure();
         }
     }
     editor.SetModified(true);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <optional>
 
 #include "core/data_folder.h"
@@ -44,9 +43,7 @@ namespace {
 
 // Empty when there is no history file yet; nothing when it cannot be read now.
 std::optional<FileHistory> ReadHistoryFile() {
-    const std::optional<ListLines> lines = ReadListFile(HistoryFilePath());
-    if (!lines) return std::nullopt;
-    return ParsePathEntries(*lines, kCaretKey, kHistoryEntries);
+    return ReadPathList(HistoryFilePath(), kCaretKey, kHistoryEntries);
 }
 
 }  // namespace
@@ -56,7 +53,7 @@ FileHistory LoadHistory() {
 }
 
 void SaveHistory(const FileHistory& history) {
-    WriteListFile(HistoryFilePath(), FormatPathEntries(history, kCaretKey, kHistoryEntries));
+    WritePathList(HistoryFilePath(), history, kCaretKey, kHistoryEntries);
 }
 
 void AddToHistory(const std::wstring& path) {
@@ -85,20 +82,5 @@ long RememberedCaret(const std::wstring& path) {
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
-    if (!FileExists(legacyFile)) return;
-    FileHistory history;
-    for (size_t i = 0; i < kHistoryEntries; ++i) {
-        // A buffer larger than a path, so that an over-long value is seen and
-        // skipped instead of being cut.
-        wchar_t path[4 * kPathBufferUnits] = {};
-        const std::wstring pathKey = L"FilePath" + std::to_wstring(i);
-        const std::wstring caretKey = L"CurselPoint" + std::to_wstring(i);
-        GetPrivateProfileStringW(L"FilePath", pathKey.c_str(), L"", path, ARRAYSIZE(path), legacyFile.c_str());
-        if (path[0] == L'\0') break;
-        const UINT caret = GetPrivateProfileIntW(L"CurselPoint", caretKey.c_str(), 0, legacyFile.c_str());
-        const std::wstring entryPath = path;
-        if (FitsPathBuffer(entryPath))
-            history.push_back({entryPath, FileNameOf(entryPath), static_cast<long>(std::min<UINT>(caret, LONG_MAX))});
-    }
-    SaveHistory(history);
+    if (FileExists(legacyFile)) SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
 }

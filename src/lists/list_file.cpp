@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cwchar>
 
@@ -11,21 +12,25 @@
 
 namespace {
 
-const char kUtf8Mark[] = "\xEF\xBB\xBF";
 // Larger than any list this program writes; a bigger file is read only this
 // far instead of exhausting memory.
 constexpr size_t kMaxListFileBytes = 16u << 20;
 
-std::wstring Utf8ToWide(const std::string& bytes, size_t start) {
-    if (bytes.size() <= start) return {};
+}  // namespace
+
+bool DecodeText(const std::string& bytes, size_t start, UINT codePage, bool strict, std::wstring& text) {
+    text.clear();
+    if (bytes.size() <= start) return true;
     const int count = static_cast<int>(bytes.size() - start);
-    std::wstring text(static_cast<size_t>(count), L'\0');
-    const int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data() + start, count, text.data(), count);
+    // A code unit per byte at most, in every code page.
+    text.resize(static_cast<size_t>(count));
+    const int units = MultiByteToWideChar(codePage, strict ? MB_ERR_INVALID_CHARS : 0, bytes.data() + start, count,
+                                          text.data(), count);
     text.resize(units > 0 ? static_cast<size_t>(units) : 0);
-    return text;
+    return units > 0;
 }
 
-std::string WideToUtf8(const std::wstring& text) {
+std::string EncodeUtf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int units = static_cast<int>(text.size());
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
@@ -35,11 +40,10 @@ std::string WideToUtf8(const std::wstring& text) {
     return bytes;
 }
 
-}  // namespace
-
 ListLines ParseListLines(const std::string& bytes) {
     const bool hasMark = bytes.compare(0, 3, kUtf8Mark) == 0;
-    const std::wstring text = Utf8ToWide(bytes, hasMark ? 3 : 0);
+    std::wstring text;
+    DecodeText(bytes, hasMark ? 3 : 0, CP_UTF8, false, text);
     ListLines lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -54,7 +58,7 @@ ListLines ParseListLines(const std::string& bytes) {
 
 std::string FormatListLines(const ListLines& lines) {
     std::string bytes = kUtf8Mark;
-    for (const std::wstring& line : lines) bytes += WideToUtf8(line + L"\r\n");
+    for (const std::wstring& line : lines) bytes += EncodeUtf8(line + L"\r\n");
     return bytes;
 }
 
@@ -122,4 +126,37 @@ ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& posi
         lines.push_back(line);
     }
     return lines;
+}
+
+std::optional<PathEntries> ReadPathList(const std::wstring& path, const std::wstring& positionKey, size_t maxEntries) {
+    const std::optional<ListLines> lines = ReadListFile(path);
+    if (!lines) return std::nullopt;
+    return ParsePathEntries(*lines, positionKey, maxEntries);
+}
+
+bool WritePathList(const std::wstring& path, const PathEntries& entries, const std::wstring& positionKey,
+                   size_t maxEntries) {
+    return WriteListFile(path, FormatPathEntries(entries, positionKey, maxEntries));
+}
+
+PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstring& positionName,
+                               size_t maxEntries) {
+    PathEntries entries;
+    for (size_t i = 0; i < maxEntries; ++i) {
+        // A buffer larger than a path, so that an over-long value is seen and
+        // skipped instead of being cut.
+        wchar_t path[4 * kPathBufferUnits] = {};
+        const std::wstring pathKey = L"FilePath" + std::to_wstring(i);
+        GetPrivateProfileStringW(L"FilePath", pathKey.c_str(), L"", path, ARRAYSIZE(path), legacyFile.c_str());
+        if (path[0] == L'\0') break;
+        UINT position = 0;
+        if (!positionName.empty()) {
+            const std::wstring positionKey = positionName + std::to_wstring(i);
+            position = GetPrivateProfileIntW(positionName.c_str(), positionKey.c_str(), 0, legacyFile.c_str());
+        }
+        const std::wstring entryPath = path;
+        if (FitsPathBuffer(entryPath))
+            entries.push_back({entryPath, FileNameOf(entryPath), static_cast<long>(std::min<UINT>(position, LONG_MAX))});
+    }
+    return entries;
 }

@@ -4,11 +4,20 @@
 // between entries, newest first; reading stops at the first empty line.
 // Every change rereads the file and rewrites it whole, so that all instances
 // share one list.
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 using ListLines = std::vector<std::wstring>;
+
+inline constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+// The text of `bytes` from `start` on, in a code page. Invalid sequences
+// become replacement characters, or with `strict` make it fail.
+bool DecodeText(const std::string& bytes, size_t start, UINT codePage, bool strict, std::wstring& text);
+std::string EncodeUtf8(const std::wstring& text);
 
 // The lines up to the first empty one. The mark is optional and invalid
 // UTF-8 becomes replacement characters, so any file reads.
@@ -40,3 +49,16 @@ using PathEntries = std::vector<PathEntry>;
 // digits is 0 and one too large for a long is capped.
 PathEntries ParsePathEntries(const ListLines& lines, const std::wstring& positionKey, size_t maxEntries);
 ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& positionKey, size_t maxEntries);
+
+// A list file of path entries: empty when it does not exist yet, nothing when
+// it cannot be read now (ReadListFile).
+std::optional<PathEntries> ReadPathList(const std::wstring& path, const std::wstring& positionKey, size_t maxEntries);
+bool WritePathList(const std::wstring& path, const PathEntries& entries, const std::wstring& positionKey,
+                   size_t maxEntries);
+
+// A list of files as the older version kept it: an initialisation file in the
+// ANSI code page whose section "FilePath" holds "FilePath0", "FilePath1", ...
+// up to the first empty one, and, when `positionName` is given, the section of
+// that name holds "<positionName>0", ... Over-long paths are skipped.
+PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstring& positionName,
+                               size_t maxEntries);

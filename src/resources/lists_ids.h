@@ -10,4 +10,13 @@
 #define IDC_PATH_LIST 101
 #define IDC_PATH_LIST_DELETE_ALL 102
 
+// RegTemplateDialog and eTemplateDialog
+#define IDC_TEMPLATE_TITLE 101
+#define IDC_TEMPLATE_BODY 102
+
+// TemplateDialog
+#define IDC_TEMPLATE_LIST 101
+#define IDC_TEMPLATE_EDIT 102
+#define IDC_TEMPLATE_COPY 103
+
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/test_support.h"
 
@@ -15,28 +16,32 @@ struct Instance {
     HWND window = nullptr;
 };
 
+std::wstring Title(HWND window) {
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    return title;
+}
+
+// A visible window of a process with this class and, unless null, title.
 struct WindowSearch {
     DWORD processId;
+    const wchar_t* className;
+    const wchar_t* title;
     HWND found;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (processId == search->processId && std::wstring(className) == L"Orinda" && IsWindowVisible(window)) {
+    if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
+        (!search->title || Title(window) == search->title)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
-}
-
-std::wstring Title(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
 }
 
 // Start the program and wait until its window shows a title that begins
@@ -55,8 +60,8 @@ Instance Start(const std::wstring& program, const std::wstring& argument = L"", 
     WaitForInputIdle(instance.process.hProcess, 20000);
     PumpUntil(
         [&] {
-            WindowSearch search{instance.process.dwProcessId, nullptr};
-            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+            WindowSearch search{instance.process.dwProcessId, L"Orinda", nullptr, nullptr};
+            EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             instance.window = search.found;
             return search.found && Title(search.found).rfind(titleStart, 0) == 0;
         },
@@ -88,6 +93,33 @@ std::wstring Program() {
     return ExecutableFolder() + L"\\OrindaTestInstance.exe";
 }
 
+// The dialog or message box with this title that the instance shows.
+HWND WaitForDialog(const Instance& instance, const wchar_t* title) {
+    WindowSearch search{instance.process.dwProcessId, L"#32770", title, nullptr};
+    PumpUntil([&search] { return !EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search)); }, 10000);
+    return search.found;
+}
+
+// An instance that another one started, found by its title.
+Instance Adopt(const wchar_t* title) {
+    Instance instance;
+    PumpUntil([&] { return (instance.window = FindWindowW(L"Orinda", title)) != nullptr; }, 20000);
+    if (!instance.window) return instance;
+    GetWindowThreadProcessId(instance.window, &instance.process.dwProcessId);
+    instance.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE,
+                                            instance.process.dwProcessId);
+    return instance;
+}
+
+void BringToFront(const Instance& instance) {
+    SetForegroundWindow(instance.window);
+    PumpUntil([&instance] { return GetForegroundWindow() == instance.window; }, 2000);
+}
+
+void TypeUnsavedText(const Instance& instance) {
+    PostMessageW(FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr), WM_CHAR, L'x', 0);
+}
+
 TEST(Instances, UntitledNumbersFollowTheHighestShown) {
     Instance first = Start(Program());
     Instance second = Start(Program());
@@ -115,6 +147,57 @@ TEST(Instances, TheCloseRequestReachesEveryInstance) {
     EXPECT_TRUE(WaitForExit(second));
     Close(first);
     Close(second);
+}
+
+TEST(Instances, TheSwitchListsTheOthersFrontMostFirstAndRestoresTheChosenOne) {
+    Instance first = Start(Program());
+    Instance second = Start(Program());
+    Instance third = Start(Program());
+    ASSERT_TRUE(first.window && second.window && third.window);
+    for (const Instance* instance : {&first, &second, &third}) BringToFront(*instance);
+    ShowWindow(second.window, SW_MINIMIZE);
+    PostMessageW(first.window, WM_COMMAND, 544, 0);
+    const HWND dialog = WaitForDialog(first, L"オリンダのウィンドウ切り替え");
+    ASSERT_NE(dialog, nullptr);
+    const HWND list = GetDlgItem(dialog, 101);
+    EXPECT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"無題3 - オリンダ", L"無題2 - オリンダ"}));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&second] { return !IsIconic(second.window); }, 5000));
+    Close(first);
+    Close(second);
+    Close(third);
+}
+
+TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
+    Instance first = Start(Program());
+    ASSERT_TRUE(first.window);
+    PostMessageW(first.window, WM_COMMAND, 573, 0);
+    Instance second = Adopt(L"無題2 - オリンダ");
+    ASSERT_TRUE(second.window && second.process.hProcess);
+    Instance third = Start(Program());
+    ASSERT_TRUE(third.window);
+    TypeUnsavedText(first);
+    TypeUnsavedText(second);
+    PumpMessages(200);
+
+    PostMessageW(first.window, WM_COMMAND, 574, 0);
+    const HWND firstQuestion = WaitForDialog(first, L"保存確認");
+    const HWND secondQuestion = WaitForDialog(second, L"保存確認");
+    ASSERT_TRUE(firstQuestion && secondQuestion);
+    PostMessageW(firstQuestion, WM_COMMAND, IDNO, 0);
+    PostMessageW(secondQuestion, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitForExit(first));
+    EXPECT_TRUE(WaitForExit(third));
+    PumpMessages(500);
+    EXPECT_TRUE(IsWindow(second.window));
+
+    PostMessageW(second.window, WM_CLOSE, 0, 0);
+    if (const HWND question = WaitForDialog(second, L"保存確認")) PostMessageW(question, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitForExit(second));
+    Close(first);
+    Close(second);
+    Close(third);
 }
 
 TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {

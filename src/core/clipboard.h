@@ -1,0 +1,9 @@
+#pragma once
+// Text handed to other programs through the clipboard.
+#include <windows.h>
+
+#include <string>
+
+// Put `text` on the clipboard as Unicode text. Returns whether the clipboard
+// took it (another program may hold the clipboard open).
+bool SetClipboardText(HWND owner, const std::wstring& text);

@@ -1,0 +1,262 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "core/app_window.h"
+#include "core/editor_control.h"
+#include "core/file_io.h"
+#include "core/paths.h"
+#include "core/safe_write.h"
+#include "core/window_text.h"
+#include "document/document_state.h"
+#include "lists/templates.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, 4 << 20, bytes);
+    return bytes;
+}
+
+std::vector<std::wstring> TemplateFiles() {
+    std::vector<std::wstring> files;
+    for (const auto& entry : std::filesystem::directory_iterator(TemplateFolder())) files.push_back(entry.path());
+    return files;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// 2024-03-05 09:08:07
+SYSTEMTIME Time() {
+    return SYSTEMTIME{2024, 3, 2, 5, 9, 8, 7, 0};
+}
+
+TEST(TemplateFile, HeaderTitleAndBodyAndFilesWithoutAHeader) {
+    const std::string stored = kMark + "[Header]\nTitle=\xE6\x8C\xA8\xE6\x8B\xB6\n----------\n\r\nbody\r\n";
+    const TextTemplate parsed = ParseTemplate(stored, L"20240305090807");
+    EXPECT_EQ(parsed.title, L"挨拶");
+    EXPECT_EQ(parsed.body, L"\r\nbody\r\n");
+    EXPECT_EQ(FormatTemplate(parsed), stored);
+
+    const TextTemplate plain = ParseTemplate(kMark + "Title=x\r\n----------\r\nrest", L"memo");
+    EXPECT_EQ(plain.title, L"memo");
+    EXPECT_EQ(plain.body, L"Title=x\r\n----------\r\nrest");
+    EXPECT_EQ(ParseTemplate("\x82\xA0", L"sjis").body, L"あ");
+    EXPECT_EQ(ParseTemplate(kMark + "[Header]\r\nTitle=" + std::string(300, 'a') + "\r\n----------\r\nb", L"n").title,
+              std::wstring(260, L'a'));
+}
+
+TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
+    EXPECT_EQ(TemplateName(Time(), 1), L"20240305090807");
+    EXPECT_EQ(TemplateName(Time(), 2), L"20240305090807_02");
+    const std::vector<std::wstring> names = {L"20240305090807", L"memo", L"20231231235959", L"20240305090807_02"};
+    EXPECT_EQ(NewestTemplateNames(names, 500),
+              (std::vector<std::wstring>{L"memo", L"20240305090807_02", L"20240305090807", L"20231231235959"}));
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 501; ++i) many.push_back(std::to_wstring(1000 + i));
+    const std::vector<std::wstring> newest = NewestTemplateNames(many, 500);
+    EXPECT_EQ(newest.size(), 500u);
+    EXPECT_EQ(newest.back(), L"1001");
+}
+
+class TemplatesTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        EmptyFolder();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        EmptyFolder();
+    }
+    static void EmptyFolder() {
+        for (const std::wstring& file : TemplateFiles()) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+    }
+    void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
+};
+
+TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
+    SetEditorText(L"abc\r\ndef");
+    CurrentEditor().Select(4, 7);
+    std::wstring bodyShown;
+    std::vector<std::wstring> boxes;
+    bool focusOnBody = false;
+    AnswerDialog(L"定型文の追加", [&](HWND dialog) {
+        bodyShown = WindowText(GetDlgItem(dialog, 102));
+        const auto answerBox = [&boxes](HWND box) {
+            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+        AnswerDialog(L"入力エラー", answerBox);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        SetDlgItemTextW(dialog, 101, L"Greeting");
+        SetDlgItemTextW(dialog, 102, L"");
+        AnswerDialog(L"入力エラー", answerBox);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        focusOnBody = GetFocus() == GetDlgItem(dialog, 102);
+        SetDlgItemTextW(dialog, 102, L"def\r\nghi\r\n");
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Command(kCmdAddTemplate);
+    EXPECT_EQ(bodyShown, L"def");
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{L"定型文のタイトルが入力されていません",
+                                                 L"定型文の本文が入力されていません"}));
+    EXPECT_TRUE(focusOnBody);
+    EXPECT_TRUE(WaitForSpeech(L"登録しました", 2000));
+    const std::vector<std::wstring> files = TemplateFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(ReadBytes(files[0]), kMark + "[Header]\nTitle=Greeting\n----------\ndef\r\nghi\r\n");
+}
+
+TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
+    ASSERT_TRUE(StoreTemplate({L"T", L"X\r\nY"}, Time()));
+    SetEditorText(L"abc");
+    CurrentEditor().Select(1, 2);
+    AnswerDialog(L"定型文一覧", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    Command(kCmdTemplateList);
+    EXPECT_TRUE(WaitForSpeech(L"定型文を挿入しました", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"abX\r\nYc");
+    Command(kCmdUndo);
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
+
+    SetEditable(false);
+    ClearSpeechLog();
+    AnswerDialog(L"定型文一覧", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
+    Command(kCmdTemplateList);
+    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
+}
+
+TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
+    ASSERT_TRUE(StoreTemplate({L"first", L"one"}, Time()));
+    ASSERT_TRUE(StoreTemplate({L"second", L"two"}, Time()));
+    // Copied there by the user: no header, and a name before the time stamps.
+    ASSERT_TRUE(WriteFileSafely(TemplateFolder() + L"\\00memo.txt", kMark + "plain\r\n----------\r\ntext"));
+    std::vector<std::wstring> lines, linesAfterNo, linesAfterYes, copies, questions;
+    AnswerDialog(L"定型文一覧", [&](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, 101);
+        lines = ListBoxItems(list);
+        SendMessageW(dialog, WM_COMMAND, 103, 0);
+        copies.push_back(ClipboardText());
+        SendMessageW(list, LB_SETCURSEL, 2, 0);
+        SendMessageW(dialog, WM_COMMAND, 103, 0);
+        copies.push_back(ClipboardText());
+        for (const int answer : {IDNO, IDYES}) {
+            AnswerDialog(L"削除確認", [&questions, answer](HWND box) {
+                questions.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                PostMessageW(box, WM_COMMAND, answer, 0);
+            });
+            SendMessageW(list, LB_SETCURSEL, 0, 0);
+            SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 0), reinterpret_cast<LPARAM>(list));
+            (answer == IDNO ? linesAfterNo : linesAfterYes) = ListBoxItems(list);
+        }
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(kCmdTemplateList);
+    EXPECT_EQ(lines, (std::vector<std::wstring>{L"second", L"first", L"00memo"}));
+    EXPECT_EQ(copies, (std::vector<std::wstring>{L"two", L"plain\r\n----------\r\ntext"}));
+    EXPECT_EQ(questions, (std::vector<std::wstring>{L"定型文の「second」を削除してもよろしいですか",
+                                                     L"定型文の「second」を削除してもよろしいですか"}));
+    EXPECT_EQ(linesAfterNo, lines);
+    EXPECT_EQ(linesAfterYes, (std::vector<std::wstring>{L"first", L"00memo"}));
+    EXPECT_TRUE(WaitForSpeech(L"削除しました", 2000));
+    EXPECT_EQ(SpokenTexts(), (std::vector<std::wstring>{L"コピーしました", L"コピーしました", L"削除しました"}));
+
+    EmptyFolder();
+    bool anyEnabled = true;
+    AnswerDialog(L"定型文一覧", [&anyEnabled](HWND dialog) {
+        anyEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK)) || IsWindowEnabled(GetDlgItem(dialog, 102)) ||
+                     IsWindowEnabled(GetDlgItem(dialog, 103));
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(kCmdTemplateList);
+    EXPECT_FALSE(anyEnabled);
+}
+
+// Open the list, then the edit dialog of its first template, and run `edit` on it.
+void EditFirstTemplate(std::function<void(HWND)> edit) {
+    AnswerDialog(L"定型文一覧", [edit](HWND dialog) {
+        AnswerDialog(L"定型文の編集", edit);
+        SendMessageW(dialog, WM_COMMAND, 102, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(MainWindow(), WM_COMMAND, kCmdTemplateList, 0);
+}
+
+TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate) {
+    ASSERT_TRUE(StoreTemplate({L"T", L"\r\nline one\r\n\r\n"}, Time()));
+    const std::wstring file = TemplateFiles().at(0);
+    const std::string stored = ReadBytes(file);
+    const auto typeTitle = [](HWND dialog, wchar_t letter) {
+        SendDlgItemMessageW(dialog, 101, EM_SETSEL, 0, -1);
+        SendDlgItemMessageW(dialog, 101, WM_CHAR, letter, 0);
+    };
+    std::wstring bodyShown;
+    EditFirstTemplate([&bodyShown](HWND dialog) {
+        bodyShown = WindowText(GetDlgItem(dialog, 102));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(bodyShown, L"\r\nline one\r\n\r\n");
+    EXPECT_EQ(ReadBytes(file), stored);
+
+    EditFirstTemplate([&typeTitle](HWND dialog) {
+        typeTitle(dialog, L'N');
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(ReadBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
+
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    bool stayed = false;
+    EditFirstTemplate([&](HWND dialog) {
+        typeTitle(dialog, L'Z');
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        stayed = IsWindowVisible(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(stayed);
+    EXPECT_TRUE(WaitForSpeech(L"変更の保存に失敗しました", 2000));
+    EXPECT_EQ(ReadBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
+}
+
+TEST_F(TemplatesTest, LegacyTemplatesAreConvertedWithoutOverwritingAny) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring legacy = std::wstring(temp) + L"orinda-legacy-templates";
+    const std::wstring legacyTemplates = legacy + L"\\Template";
+    CreateDirectoryW(legacy.c_str(), nullptr);
+    CreateDirectoryW(legacyTemplates.c_str(), nullptr);
+    // "あい" in code page 932.
+    ASSERT_TRUE(WriteFileSafely(legacyTemplates + L"\\挨拶.txt", "\x82\xA0\x82\xA2"));
+    ASSERT_TRUE(WriteFileSafely(legacyTemplates + L"\\kept.txt", "old"));
+    ASSERT_TRUE(WriteFileSafely(TemplateFolder() + L"\\kept.txt", kMark + "mine"));
+    MigrateLegacyTemplates(legacy);
+    EXPECT_EQ(ReadBytes(TemplateFolder() + L"\\挨拶.txt"), kMark + "\xE3\x81\x82\xE3\x81\x84");
+    EXPECT_EQ(ReadBytes(TemplateFolder() + L"\\kept.txt"), kMark + "mine");
+    std::filesystem::remove_all(legacy);
+}
+
+}  // namespace
