@@ -5,8 +5,8 @@
 // opening again after New, reloading in another encoding, replace-all of a
 // character found on every non-empty line and its Ctrl+Z, the block list,
 // and jumping to the last line. Each time is set beside the floor, measured
-// in the same run: the first EM_STREAMIN of the same text into the
-// program's fresh, empty editor, in a fresh process of its own. The private
+// in the same run: the first EM_STREAMIN of the same text into a fresh,
+// empty control made like the editor, in a fresh process of its own. The private
 // memory after each step, the process's peak, and the growth of each time
 // from the smallest to the largest size are printed too. Sizes below 100,000
 // lines run three times (floor and steps in turn) and show the median; the
@@ -159,8 +159,9 @@ void Pump() {
     }
 }
 
-// The floor: the text with the control's own line breaks, streamed into the
-// program's fresh editor as it was made at start.
+// The floor: the text with the control's own line breaks, streamed into a
+// fresh, empty control that the program made like its editor (as it does for
+// every load) once its window existed.
 struct FloorSource {
     const std::wstring& text;
     size_t next = 0;
@@ -184,6 +185,7 @@ int MeasureFloor(long lines, bool wrap, const std::wstring& results) {
     for (size_t i = 0; i < text.size(); ++i)
         if (!(text[i] == L'\n' && i > 0 && text[i - 1] == L'\r')) controlText += text[i];
     text.clear();
+    if (!RenewEditorControl()) return 1;
     FloorSource source{controlText};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, GiveFloorText};
     const double start = NowMs();

@@ -46,10 +46,6 @@ bool g_menuOpen = false;
 UINT g_instanceMessage = 0;
 std::wstring g_statusTexts[2];
 
-struct CreateParameters {
-    std::wstring commandLineFile;
-};
-
 void CreateStatusBar(HWND window) {
     g_statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, L"ステータスバー", window,
                                       kStatusBarId);
@@ -82,8 +78,7 @@ void OpenCommandLineFile(const std::wstring& path) {
     }
 }
 
-LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
-    const auto* parameters = static_cast<const CreateParameters*>(create->lpCreateParams);
+LRESULT OnCreate(HWND window) {
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
@@ -114,8 +109,6 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
-    OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
-    LoadAudioHistory();
     return 0;
 }
 
@@ -181,7 +174,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
-        return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+        return OnCreate(window);
     case WM_SIZE:
         OnSize(window, wParam, lParam);
         return 0;
@@ -236,13 +229,15 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
-    CreateParameters parameters{commandLineFile};
     const HWND window = CreateWindowExW(0, kMainWindowClass, L"オリンダ", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                        instance, &parameters);
+                                        instance, nullptr);
     if (!window) return nullptr;
-    // Other instances may have started while this one was being made.
-    if (DocumentPath().empty()) ShowUntitledTitle();
+    // Only once the window exists: under Wine a rich-edit control made while
+    // its parent is still being created takes twice as long for every later
+    // load. The untitled number counts the instances started meanwhile.
+    OpenCommandLineFile(commandLineFile);
+    LoadAudioHistory();
     return window;
 }
 

@@ -130,7 +130,10 @@ bool EditorCanHold(size_t units, size_t lines) {
 
 bool PutDocumentText(const std::wstring& text, bool readOnly) {
     g_replaced.reset();
-    if (CurrentEditor().TextLength() > 0) EmptyEditor();
+    // Always a fresh control, even for an empty one: the control made at
+    // start, while the main window was being created, loads twice as slowly
+    // under Wine.
+    EmptyEditor();
     const Editor editor = CurrentEditor();
     // Set before the text arrives: switching it afterwards costs a pass over the text.
     editor.SetReadOnly(readOnly);

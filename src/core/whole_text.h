@@ -17,10 +17,10 @@ size_t CountLines(std::wstring_view text);
 // running the process out of memory or past its limit.
 bool EditorCanHold(size_t units, size_t lines);
 
-// The editor's text becomes `text` of a document just opened or made, in the
-// given read-only state: nothing can be undone, the caret is at the start and
-// the text counts as unmodified. False when the control did not take the
-// whole text; the editor is then empty.
+// The editor's text becomes `text` of a document just opened or made, in a
+// fresh control in the given read-only state: nothing can be undone, the
+// caret is at the start and the text counts as unmodified. False when the
+// control did not take the whole text; the editor is then empty.
 bool PutDocumentText(const std::wstring& text, bool readOnly);
 
 enum class WholeTextChange { kDone, kTooLarge, kFailed };
