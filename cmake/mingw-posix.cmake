@@ -9,4 +9,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run under Wine; scripts/wine-session.sh names the loader that fits
+# the build (Debian's `wine` may pick the 32-bit one for a 64-bit build).
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()

@@ -16,6 +16,8 @@
 #include "editing/template_insertion.h"
 #include "editing/text_commands.h"
 #include "lists/templates.h"
+#include "recording/recording_settings.h"
+#include "recording/text_recording.h"
 #include "search/jump_to_line.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
@@ -88,6 +90,10 @@ const Command kCommands[] = {
     {kCmdAddTemplate, AddTemplateCommand},
     {kCmdTemplateList, InsertTemplateCommand},
     {kCmdQuickInput, QuickInputCommand},
+    // テキスト録音
+    {kCmdRecordWholeText, RecordWholeTextCommand},
+    {kCmdRecordSelection, RecordSelectionCommand},
+    {kCmdOpenRecordingFolder, OpenRecordingFolderCommand},
     // 読み
     {kCmdReadToEnd, ReadToEnd},
     {kCmdReadLine, ReadLine},
@@ -104,6 +110,7 @@ const Command kCommands[] = {
     // ツール
     {kCmdOpenUrl, OpenUrlAtCaret},
     {kCmdSpeechSettings, ShowSpeechSettings},
+    {kCmdRecordingSettings, ShowRecordingSettings},
     {kCmdBrailleToggle, ToggleBrailleCommand},
 };
 

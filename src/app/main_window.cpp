@@ -27,10 +27,12 @@
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
+#include "recording/recording_settings.h"
 #include "search/search_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/sapi_voice.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -100,6 +102,8 @@ LRESULT OnCreate(HWND window) {
     InitSafetyCopyPaths(DataFolder());
     WriteFirstRunDefaults();
     LoadSettings(kStartupValues);
+    SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
+    ChooseRecordingVoiceAtStart();
     LoadPcTalker();
     LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
@@ -109,6 +113,8 @@ LRESULT OnCreate(HWND window) {
     g_instanceMessage = RegisterWindowMessageW(L"OrindaSleep");
     SetFocus(editor);
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck();
+    // Setting the control up marks it modified; the fresh document is untouched.
+    CurrentEditor().SetModified(false);
     return 0;
 }
 
@@ -152,6 +158,7 @@ void OnDestroy() {
     KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
+    ReleaseTestVoice();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "core/paths.h"
+#include "speech/sapi_voice.h"
 #include "speech/speech.h"
 
 namespace {
@@ -55,6 +56,7 @@ int RunProgram(HINSTANCE instance) {
     SetDllDirectoryW(L"");
     // Some of the handlers the shell starts for a file or folder need COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    InstallSapiVoices();
     const int exitCode = RunMainWindow(instance);
     if (SUCCEEDED(com)) CoUninitialize();
     return exitCode;

@@ -9,6 +9,7 @@
 namespace {
 
 std::wstring g_dataFolder;
+const wchar_t kBackupFolderName[] = L"BackUp";
 
 bool CreateFolder(const std::wstring& path) {
     if (!FitsPathBuffer(path)) return false;
@@ -25,7 +26,7 @@ bool PrepareDataFolder() {
     CreateFolder(FolderOf(folder));
     if (!CreateFolder(folder)) return false;
     CreateFolder(folder + L"\\Template");
-    CreateFolder(folder + L"\\BackUp");
+    CreateFolder(folder + L"\\" + kBackupFolderName);
     if (!SetCurrentDirectoryW(folder.c_str())) return false;
 
     wchar_t current[kPathBufferUnits] = {};
@@ -37,4 +38,8 @@ bool PrepareDataFolder() {
 
 const std::wstring& DataFolder() {
     return g_dataFolder;
+}
+
+std::wstring BackupFolder() {
+    return g_dataFolder.empty() ? std::wstring() : g_dataFolder + L"\\" + kBackupFolderName;
 }

@@ -10,3 +10,7 @@ bool PrepareDataFolder();
 // The data folder as the current directory reads back; empty before
 // PrepareDataFolder succeeded.
 const std::wstring& DataFolder();
+
+// The data folder's "BackUp" folder, which keeps copies of text that must not
+// be lost; empty before PrepareDataFolder succeeded.
+std::wstring BackupFolder();

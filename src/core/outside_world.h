@@ -2,12 +2,42 @@
 // The one seam for calls whose effects leave the process (starting programs,
 // opening folders and web pages, power, sound devices, voices, the network).
 // Tests replace these pointers so that nothing outside is ever touched.
+#include <windows.h>
+
+#include <atomic>
 #include <string>
+#include <vector>
+
+// A voice's volume (0 to 100), rate and pitch (-10 to 10) as SAPI counts
+// them; the voice engine clamps them before use.
+struct VoiceParameters {
+    int volume = 100;
+    int rate = 0;
+    int pitch = 0;
+};
 
 struct OutsideWorld {
     // Open a file, folder or URL with its default program. Returns whether
     // the shell accepted it.
     bool (*shellOpen)(const std::wstring& target);
+
+    // Start a program with a hidden window. Returns its process handle (the
+    // caller closes it), or null when it could not be started.
+    HANDLE (*startHidden)(const std::wstring& program, const std::wstring& parameters);
+    // The system's folder browser, starting at `startFolder`. Returns whether
+    // the user picked a folder, whose path is then in `chosen`.
+    bool (*browseForFolder)(HWND owner, const std::wstring& title, const std::wstring& startFolder,
+                            std::wstring& chosen);
+
+    // The names of the installed voices, in the system's order.
+    std::vector<std::wstring> (*voiceNames)();
+    // Speak a test sentence aloud without waiting; a new test cuts off the last.
+    void (*speakTest)(const std::wstring& text, const std::wstring& voiceName, const VoiceParameters& parameters);
+    // Render the text into a new WAV file (16 kHz, 16-bit, mono). Returns true
+    // only when all of it was rendered and the file closed; gives up soon
+    // after `cancel` is set.
+    bool (*renderToWave)(const std::wstring& text, const std::wstring& path, const std::wstring& voiceName,
+                         const VoiceParameters& parameters, const std::atomic<bool>& cancel);
 };
 
 OutsideWorld& Outside();

@@ -37,6 +37,7 @@ enum SettingGroup : unsigned {
     kLateStartupValues = 1u << 1, // read later in start-up (folder and search terms)
     kSavedAtClose = 1u << 2,
     kSpeechDialogValues = 1u << 3,
+    kRecordingDialogValues = 1u << 4,
 };
 
 

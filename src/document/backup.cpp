@@ -74,14 +74,14 @@ void SaveBackupIfModified() {
     if (!CurrentEditor().IsModified() || g_backupFolder.empty()) return;
     const bool claimedNow = !g_backupNameTaken;
     ClaimBackupName();
-    if (!g_backupNameTaken || SaveDocumentTo(g_backupPath) || !claimedNow) return;
+    if (!g_backupNameTaken || SaveDocumentTo(g_backupPath, SaveAnswer::kSilent) || !claimedNow) return;
     // The empty file that claimed the name would pass for a backup.
     DeleteFileW(g_backupPath.c_str());
     g_backupNameTaken = false;
 }
 
 bool SaveTemporaryCopy() {
-    if (!SaveDocumentTo(g_temporaryCopyPath)) return false;
+    if (!SaveDocumentTo(g_temporaryCopyPath, SaveAnswer::kSpoken)) return false;
     AddToHistory(g_temporaryCopyPath);
     RecordCaretInHistory(g_temporaryCopyPath);
     CurrentEditor().SetModified(false);

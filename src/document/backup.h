@@ -15,8 +15,9 @@ const std::wstring& TemporaryCopyPath();
 // "%d年%s月%s日%s時%s分%s秒" of a local time.
 std::wstring BackupNameOf(const SYSTEMTIME& time);
 
-// Save modified text to this instance's backup file; the document path does
-// not change.
+// Save modified text to this instance's backup file, silently: another
+// instance or the log-off asked for it, and the document itself is not
+// saved. The document path does not change.
 void SaveBackupIfModified();
 // Save the text to the temporary copy and make it the newest history entry,
 // with the caret; the text then counts as saved. Returns false, and changes

@@ -31,7 +31,7 @@ void SpeakAnswer(const wchar_t* text) {
 // keeps `unitsBefore` units in `linesBefore` lines beside it (one line of
 // which the text continues).
 ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefore, size_t linesBefore, int codePage,
-                    std::wstring& text, int& usedCodePage) {
+                    std::wstring& text, int& usedCodePage, bool* cutAtNul = nullptr) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!FitsPathBuffer(path) || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return ReadResult::kUnreadable;
@@ -45,7 +45,7 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
         if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
         const auto* bytesRead = reinterpret_cast<const unsigned char*>(bytes.data());
         usedCodePage = codePage != 0 ? codePage : DetectEncoding(bytesRead, bytes.size());
-        text = DecodeBytes(bytesRead, bytes.size(), usedCodePage);
+        text = DecodeBytes(bytesRead, bytes.size(), usedCodePage, cutAtNul);
     } catch (const std::bad_alloc&) {
         return ReadResult::kTooLarge;
     }
@@ -98,31 +98,37 @@ void SpeakReadFailure(ReadResult result) {
 ReadResult LoadDocument(const std::wstring& path, int codePage) {
     std::wstring text;
     int usedCodePage = kUtf8;
-    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, 1, codePage, text, usedCodePage);
+    bool cutAtNul = false;
+    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, 1, codePage, text, usedCodePage, &cutAtNul);
     if (result != ReadResult::kDone) return result;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-    if (!PutDocumentText(text, readOnly)) {
+    // The text before a NUL is shown locked, and saves go elsewhere, so that
+    // nothing the file holds after it is lost.
+    const bool locked = readOnly || cutAtNul;
+    if (!PutDocumentText(text, locked)) {
         BecomeUntitled();
         return ReadResult::kUnreadable;
     }
     SetDocumentPath(path);
+    SetCutShortOfItsFile(cutAtNul);
     SetDocumentEncoding(usedCodePage);
     SetLoadedText(std::move(text));
-    SetEditable(!readOnly);
+    SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
     ShowDocumentTitle();
     AddToHistory(path);
-    // Of answers given within one delay only the last is heard: the
-    // read-only state is the one that must not be missed.
+    // Of answers given within one delay only the last is heard: the reason
+    // for the lock is the one that must not be missed.
     SpeakAnswer(L"読み込みました");
     if (readOnly) SpeakAnswer(L"読み取り専用ファイル");
+    if (cutAtNul) SpeakAnswer(L"NUL文字以降は読み込めないため編集禁止");
     return ReadResult::kDone;
 }
 
-bool SaveDocumentTo(const std::wstring& path) {
+bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
     if (!WriteDocument(path, DocumentEncoding())) return false;
-    AnnounceSaved();
+    if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
 }
 

@@ -28,9 +28,11 @@ ReadResult LoadDocument(const std::wstring& path, int codePage = 0);
 
 // Write the editor text in the document encoding, for a safety copy: the
 // document's path and the text the save question compares with stay as they
-// are. Returns false, silently, when the file cannot be written; the file
-// then keeps its old content.
-bool SaveDocumentTo(const std::wstring& path);
+// are. A spoken copy says "保存しました"; a silent one is for copies the user
+// did not ask for. Returns false, silently, when the file cannot be written;
+// the file then keeps its old content.
+enum class SaveAnswer { kSpoken, kSilent };
+bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer);
 
 // Save the document over its own file; what was written becomes the text
 // the save question compares with. Says "保存しました" on success only.

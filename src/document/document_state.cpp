@@ -12,6 +12,7 @@ namespace {
 std::wstring g_path;
 std::wstring g_fileName;
 int g_encoding = kUtf8;
+bool g_cutShort = false;
 bool g_editable = true;
 bool g_lockToggleAllowed = true;
 std::wstring g_loadedText;
@@ -30,6 +31,15 @@ const std::wstring& DocumentFileName() {
 void SetDocumentPath(const std::wstring& path) {
     g_path = path;
     g_fileName = FileNameOf(path);
+    g_cutShort = false;
+}
+
+void SetCutShortOfItsFile(bool cutShort) {
+    g_cutShort = cutShort;
+}
+
+bool CanSaveInPlace() {
+    return !g_path.empty() && !g_cutShort;
 }
 
 void SetDocumentEncoding(int codePage) {

@@ -7,7 +7,13 @@
 const std::wstring& DocumentPath();
 const std::wstring& DocumentFileName();
 // The path and its file-name part; an empty path makes the document untitled.
+// A new path (or the same one again) holds all of its file.
 void SetDocumentPath(const std::wstring& path);
+// The editor holds only the text before a NUL character of the document's
+// file: a save over that file would lose the rest.
+void SetCutShortOfItsFile(bool cutShort);
+// The document has a file and holds all of it, so that a save may go over it.
+bool CanSaveInPlace();
 int DocumentEncoding();
 void SetDocumentEncoding(int codePage);
 

@@ -76,8 +76,9 @@ bool StartsWith(const unsigned char* bytes, size_t count, const char* mark, size
     return count >= markLength && std::memcmp(bytes, mark, markLength) == 0;
 }
 
-std::wstring DecodeMultiByte(const unsigned char* bytes, size_t count, UINT codePage) {
+std::wstring DecodeMultiByte(const unsigned char* bytes, size_t count, UINT codePage, bool& cutAtNul) {
     const auto* end = static_cast<const unsigned char*>(std::memchr(bytes, 0, count));
+    cutAtNul = end != nullptr;
     if (end) count = static_cast<size_t>(end - bytes);
     if (count == 0) return {};
     // Files are capped far below INT_MAX bytes by the callers; never pass more.
@@ -89,7 +90,7 @@ std::wstring DecodeMultiByte(const unsigned char* bytes, size_t count, UINT code
     return text;
 }
 
-std::wstring DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndian) {
+std::wstring DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndian, bool& cutAtNul) {
     std::wstring text(count / 2, L'\0');
     if (bigEndian) {
         for (size_t i = 0; i < text.size(); ++i)
@@ -98,7 +99,8 @@ std::wstring DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndia
         std::memcpy(text.data(), bytes, text.size() * sizeof(wchar_t));
     }
     const size_t nul = text.find(L'\0');
-    if (nul != std::wstring::npos) text.resize(nul);
+    cutAtNul = nul != std::wstring::npos;
+    if (cutAtNul) text.resize(nul);
     return text;
 }
 
@@ -138,9 +140,8 @@ int DetectEncoding(const unsigned char* bytes, size_t count) {
     if (StartsWith(bytes, count, "\xEF\xBB\xBF", 3)) return kUtf8WithBom;
     if (StartsWith(bytes, count, "\xFF\xFE", 2)) return kUtf16Le;
     if (StartsWith(bytes, count, "\xFE\xFF", 2)) return kUtf16Be;
-    const bool hasShiftJisOnlyLead =
-        std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; });
-    if (hasShiftJisOnlyLead && ParsesAsShiftJis(bytes, count)) return kShiftJis;
+    // Well-formed UTF-8 first: short UTF-8 Japanese often parses as Shift_JIS
+    // too, while real Shift_JIS text is almost never well-formed UTF-8.
     bool sawMultiByte = false;
     if (IsWellFormedUtf8(bytes, count, sawMultiByte) && sawMultiByte) return kUtf8;
     const bool hasHighByte = std::any_of(bytes, bytes + count, [](unsigned char byte) { return byte >= 0x80; });
@@ -150,22 +151,28 @@ int DetectEncoding(const unsigned char* bytes, size_t count) {
 
 // A byte-order mark is skipped only when the bytes begin with it, so that a
 // reload in another encoding never drops the first characters of the text.
-std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage) {
+std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage, bool* cutAtNul) {
+    bool cut = false;
+    std::wstring text;
     switch (codePage) {
     case kUtf8WithBom:
     case kUtf8: {
         const size_t skip = StartsWith(bytes, count, "\xEF\xBB\xBF", 3) ? 3 : 0;
-        return DecodeMultiByte(bytes + skip, count - skip, CP_UTF8);
+        text = DecodeMultiByte(bytes + skip, count - skip, CP_UTF8, cut);
+        break;
     }
     case kUtf16Le:
     case kUtf16Be: {
         const bool bigEndian = codePage == kUtf16Be;
         const size_t skip = StartsWith(bytes, count, bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2) ? 2 : 0;
-        return DecodeUtf16(bytes + skip, count - skip, bigEndian);
+        text = DecodeUtf16(bytes + skip, count - skip, bigEndian, cut);
+        break;
     }
     default:
-        return DecodeMultiByte(bytes, count, kShiftJis);
+        text = DecodeMultiByte(bytes, count, kShiftJis, cut);
     }
+    if (cutAtNul) *cutAtNul = cut;
+    return text;
 }
 
 std::optional<std::string> EncodeText(const std::wstring& text, int codePage) {

@@ -20,9 +20,9 @@ int EncodingAtIndex(int index);
 int DetectEncoding(const unsigned char* bytes, size_t count);
 
 // Never fails: undecodable bytes become replacement characters. The text
-// ends at the file's first NUL character and never has more units than
-// there are bytes.
-std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage);
+// ends at the file's first NUL character (`cutAtNul`, when given, tells
+// whether it did) and never has more units than there are bytes.
+std::wstring DecodeBytes(const unsigned char* bytes, size_t count, int codePage, bool* cutAtNul = nullptr);
 
 // The bytes of a file holding `text`, byte-order mark first. Characters that
 // Shift_JIS cannot hold become its default character. Nothing when the

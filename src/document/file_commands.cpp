@@ -45,7 +45,7 @@ void NewCommand(HWND mainWindow, LPARAM) {
 }
 
 void SaveCommand(HWND mainWindow, LPARAM lParam) {
-    if (DocumentPath().empty()) {
+    if (!CanSaveInPlace()) {
         SaveAsCommand(mainWindow, lParam);
         return;
     }

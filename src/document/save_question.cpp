@@ -38,27 +38,30 @@ bool SameAsLoadedText(const Editor& editor) {
     }
 }
 
+// The save that the answer Yes asks for; says why when it fails.
+bool SaveForQuestion(HWND owner) {
+    RecordCaretInHistory(DocumentPath());
+    if (!CanSaveInPlace()) {
+        const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
+        if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
+        return outcome == SaveOutcome::kSaved;
+    }
+    if (SaveDocumentInPlace()) return true;
+    SpeakSaveFailure();
+    return false;
+}
+
 }  // namespace
 
 bool ConfirmDiscard(HWND owner) {
     const Editor editor = CurrentEditor();
     if (!editor.IsModified()) return true;
     if (SameAsLoadedText(editor)) return true;
-    editor.SetModified(false);
+    // The text stays modified until the answer: a backup request or a log-off
+    // meanwhile still saves it.
     const std::wstring question = DocumentName() + L"の内容は変更されています\n変更を保存しますか？";
     const int answer = MessageBoxW(owner, question.c_str(), L"保存確認", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDNO) return true;
-    if (answer == IDYES) {
-        RecordCaretInHistory(DocumentPath());
-        if (DocumentPath().empty()) {
-            const SaveOutcome outcome = SaveThroughDialog(owner, DocumentEncoding());
-            if (outcome == SaveOutcome::kSaved) return true;
-            if (outcome == SaveOutcome::kFailed) SpeakSaveFailure();
-        } else {
-            if (SaveDocumentInPlace()) return true;
-            SpeakSaveFailure();
-        }
-    }
-    editor.SetModified(true);
-    return false;
+    const bool saved = answer == IDYES && SaveForQuestion(owner);
+    if (saved) editor.SetModified(false);
+    return answer == IDNO || saved;
 }

@@ -38,8 +38,15 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     }
     if (RefuseWhileLocked()) return;
     const long end = std::min(selection.end, editor.TextLength());
-    const WholeTextChange change =
-        PutInPlaceOfSelection(editor, ConvertText(editor.TextRange(selection.start, end), conversion));
+    const std::wstring selected = editor.TextRange(selection.start, end);
+    const std::optional<std::wstring> converted = ConvertText(selected, conversion);
+    // Hiragana have no half-width form, "ABC" no upper case to take: success
+    // would be a false answer.
+    if (!converted || *converted == selected) {
+        Speak(L"変換できませんでした", kAnswerDelayMs);
+        return;
+    }
+    const WholeTextChange change = PutInPlaceOfSelection(editor, *converted);
     if (change == WholeTextChange::kDone) Speak(doneMessage, kAtOnce);
     else SpeakChangeRefused(change, L"変換");
 }
@@ -57,13 +64,14 @@ std::optional<std::wstring> ClipboardText(HWND owner) {
     return text;
 }
 
-std::wstring MapWidth(const std::wstring& text, DWORD flag) {
-    // A full-width kana with a voiced mark becomes two half-width characters.
-    std::wstring mapped(text.size() * 2, L'\0');
-    const int written = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flag, text.c_str(), static_cast<int>(text.size()),
-                                     mapped.data(), static_cast<int>(mapped.size()));
-    if (written <= 0) return text;
-    mapped.resize(static_cast<size_t>(written));
+std::optional<std::wstring> MapWidth(const std::wstring& text, DWORD flag) {
+    const int length = static_cast<int>(text.size());
+    // Asked first: a full-width kana with a voiced mark becomes two half-width characters.
+    const int size = LCMapStringW(LOCALE_SYSTEM_DEFAULT, flag, text.c_str(), length, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::wstring mapped(static_cast<size_t>(size), L'\0');
+    if (LCMapStringW(LOCALE_SYSTEM_DEFAULT, flag, text.c_str(), length, mapped.data(), size) != size)
+        return std::nullopt;
     return mapped;
 }
 
@@ -75,7 +83,7 @@ void SpeakChangeRefused(WholeTextChange change, const wchar_t* action) {
     Speak(reason + action + L"できませんでした", kAnswerDelayMs);
 }
 
-std::wstring ConvertText(const std::wstring& text, Conversion conversion) {
+std::optional<std::wstring> ConvertText(const std::wstring& text, Conversion conversion) {
     if (text.empty()) return text;
     switch (conversion) {
     case Conversion::kUpperCase:
@@ -91,7 +99,7 @@ std::wstring ConvertText(const std::wstring& text, Conversion conversion) {
     case Conversion::kFullWidth: return MapWidth(text, LCMAP_FULLWIDTH);
     case Conversion::kHalfWidth: return MapWidth(text, LCMAP_HALFWIDTH);
     }
-    return text;
+    return std::nullopt;
 }
 
 void SelectAllCommand(HWND, LPARAM) {

@@ -4,6 +4,7 @@
 // word wrap.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "core/whole_text.h"
@@ -23,8 +24,8 @@ void ToFullWidthCommand(HWND mainWindow, LPARAM);
 void ToHalfWidthCommand(HWND mainWindow, LPARAM);
 
 enum class Conversion { kUpperCase, kLowerCase, kFullWidth, kHalfWidth };
-// The converted text; the text itself when the system cannot map it.
-std::wstring ConvertText(const std::wstring& text, Conversion conversion);
+// The converted text; nothing when the system cannot map it.
+std::optional<std::wstring> ConvertText(const std::wstring& text, Conversion conversion);
 
 // Command 520.
 void ToggleEditLock(HWND mainWindow, LPARAM);

@@ -82,5 +82,7 @@ long RememberedCaret(const std::wstring& path) {
 
 void MigrateLegacyFileHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyFile = legacyFolder + L"\\history.log";
-    if (FileExists(legacyFile)) SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
+    // Once converted (or begun anew here), the list here is the user's own.
+    if (!FileExists(legacyFile) || FileExists(HistoryFilePath())) return;
+    SaveHistory(ReadLegacyPathList(legacyFile, L"CurselPoint", kHistoryEntries));
 }

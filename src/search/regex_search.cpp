@@ -67,8 +67,8 @@ struct RawMatch {
 // Throws what the engine throws.
 template <class It>
 bool FirstMatchFrom(const RegexPattern& pattern, It begin, It end, long start, boost::match_results<It>& result,
-                    RawMatch& match) {
-    if (!boost::regex_search(begin + start, end, result, pattern.expression, boost::match_default, begin)) return false;
+                    RawMatch& match, boost::match_flag_type flags = boost::match_default) {
+    if (!boost::regex_search(begin + start, end, result, pattern.expression, flags, begin)) return false;
     match.start = static_cast<long>(result[0].first - begin);
     match.length = static_cast<long>(result[0].second - result[0].first);
     return true;
@@ -131,18 +131,25 @@ RegexHit RegexFindForward(const RegexPattern& pattern, const std::wstring& text,
 }
 
 long RegexFindBackward(const RegexPattern& pattern, const std::wstring& text, long before) {
-    if (!pattern.valid || before < 0 || text.empty()) return -1;
+    if (!pattern.valid || before <= 0 || text.empty()) return -1;
+    const long size = static_cast<long>(text.size());
+    if (before > size) before = size;
+    // Only the text before the caret is searched, so that a greedy match
+    // running past the caret gives way to the shorter one before it. The caret
+    // ends that text, but is no end for "$" unless a line ends there.
     const wchar_t* begin = text.data();
-    const wchar_t* end = begin + text.size();
+    const wchar_t* end = begin + before;
+    const boost::match_flag_type flags = before < size && text[static_cast<size_t>(before)] != L'\r'
+                                             ? boost::match_not_eol | boost::match_not_eob
+                                             : boost::match_default;
     long last = -1;
     try {
         long start = 0;
         RawMatch match{};
         boost::match_results<const wchar_t*> result;
-        while (start <= static_cast<long>(text.size()) && FirstMatchFrom(pattern, begin, end, start, result, match) &&
-               match.start < before) {
+        while (start <= before && FirstMatchFrom(pattern, begin, end, start, result, match, flags)) {
             const RegexHit hit = Reported(pattern, begin, match);
-            if (hit.position < before && match.start + match.length <= before) last = hit.position;
+            if (hit.position < before) last = hit.position;
             start = match.start + 1;
         }
     } catch (const std::exception&) {

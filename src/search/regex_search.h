@@ -27,7 +27,7 @@ RegexPattern PrepareRegex(const std::wstring& pattern);
 
 // The first hit whose reported position is at or after `from`.
 RegexHit RegexFindForward(const RegexPattern& pattern, const std::wstring& text, long from);
-// The reported position of the last hit lying wholly before `before`, or -1.
+// The reported position of the last hit in the text before `before`, or -1.
 long RegexFindBackward(const RegexPattern& pattern, const std::wstring& text, long before);
 
 struct ReplaceAllResult {

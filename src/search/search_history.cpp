@@ -116,10 +116,11 @@ void ClearSearchHistory(SearchHistoryKind kind) {
 void MigrateLegacySearchHistory(const std::wstring& legacyFolder) {
     const std::wstring legacyPath = legacyFolder + L"\\" + kFindLogName;
     const std::wstring path = FindLogPath();
-    if (path.empty() || !FitsPathBuffer(legacyPath) || !FileExists(legacyPath)) return;
+    // Once converted (or begun anew here), the list here is the user's own.
+    if (path.empty() || FileExists(path) || !FitsPathBuffer(legacyPath) || !FileExists(legacyPath)) return;
     char ansiPath[kPathBufferUnits * 2] = {};
     if (!WideCharToMultiByte(CP_ACP, 0, legacyPath.c_str(), -1, ansiPath, sizeof ansiPath, nullptr, nullptr)) return;
-    if (!CreateUtf16File(path, CREATE_ALWAYS)) return;
+    if (!CreateUtf16File(path, CREATE_NEW)) return;
     for (int kind = 0; kind < kSearchHistoryKinds; ++kind) {
         const std::string section = "Find" + std::to_string(kind);
         SearchHistory history;

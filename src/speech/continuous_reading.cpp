@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 
 #include "core/editor.h"
 #include "speech/nvda_client.h"
@@ -14,9 +13,15 @@ namespace {
 // Sent by the worker to a window of the UI thread, so that the check for a
 // stop and the caret move happen together, never after StopReading.
 constexpr UINT kMoveCaretMessage = WM_APP + 1;
+// Its LPARAM says how the reading ended.
 constexpr UINT kFinishMessage = WM_APP + 2;
+constexpr LPARAM kReadToTheEnd = 0;
+constexpr LPARAM kNvdaDidNotAnswer = 1;
 
-std::mutex g_lock;
+// A new reading waits this long for a stopped worker to leave; a worker that
+// does not (stuck inside a screen reader) keeps the new reading from starting.
+constexpr unsigned kPreviousWorkerWaitMs = 500;
+
 // Each reading has its own number; a stop moves on to the next number, which
 // tells the worker that it has been stopped.
 std::atomic<unsigned> g_readingNumber{0};
@@ -45,7 +50,8 @@ LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (message == kFinishMessage) {
         if (IsCurrent(static_cast<unsigned>(wParam))) {
-            Speak(L"終わり", kAnswerDelayMs);
+            // Without NVDA nothing would be heard: the caret stays on the line it could not read.
+            if (lParam == kReadToTheEnd) Speak(L"終わり", kAnswerDelayMs);
             g_reading = false;
         }
         return 0;
@@ -73,40 +79,44 @@ bool EnsureStepWindow() {
     return g_stepWindow != nullptr;
 }
 
-// Speak one line and wait until it has been spoken. Returns false when the
-// reading was stopped meanwhile.
-bool SpeakLine(const ReadingJob& job, const std::wstring& text) {
+// Speak one line and wait until it has been spoken. No lock is held across
+// the screen reader's calls: a screen reader that blocks must not block the
+// UI thread's stop with it.
+SpeechWait SpeakLine(const ReadingJob& job, const std::wstring& text) {
     const auto stopped = [&job] { return !IsCurrent(job.readingNumber); };
-    {
-        // Under the lock a stop cannot slip in between the check and the call.
-        std::lock_guard<std::mutex> lock(g_lock);
-        if (stopped()) return false;
-        if (job.engine == kPcTalker) {
-            if (PcTalkerRunning()) PcTalkerSpeak(text);
-        } else {
-            // Lines of two characters or fewer are passed over silently.
-            if (text.size() <= 2) return true;
-            NvdaSpeak(text);
-        }
+    if (stopped()) return SpeechWait::kStopped;
+    if (job.engine == kPcTalker) {
+        if (PcTalkerRunning()) PcTalkerSpeak(text);
+        return WaitForPcTalkerSilence(text, stopped) ? SpeechWait::kSpoken : SpeechWait::kStopped;
     }
-    return job.engine == kPcTalker ? WaitForPcTalkerSilence(text, stopped) : WaitForNvdaSilence(text, stopped);
+    // Lines of two characters or fewer are passed over silently.
+    if (text.size() <= 2) return SpeechWait::kSpoken;
+    if (!NvdaSpeak(text)) return SpeechWait::kNoAnswer;
+    return WaitForNvdaSilence(text, stopped);
 }
 
 DWORD WINAPI ReadingWorker(void* parameter) {
     const std::unique_ptr<ReadingJob> job(static_cast<ReadingJob*>(parameter));
+    const auto finish = [&job](LPARAM how) {
+        SendMessageW(g_stepWindow, kFinishMessage, job->readingNumber, how);
+        return 0;
+    };
+    // NVDA not running would let the reading race through every line unheard.
+    if (job->engine == kNvda && !NvdaAnswers()) return finish(kNvdaDidNotAnswer);
     const Editor editor(job->editor);
     long line = editor.LineFromPosition(editor.GetSelection().start);
     const long lineCount = editor.LineCount();
     while (line < lineCount) {
         // The caret's line is looked up afresh: the user may have moved it.
         const long caretLine = editor.LineFromPosition(editor.GetSelection().start);
-        if (!SpeakLine(*job, editor.LineText(caretLine, kMaxReadLineUnits))) return 0;
+        const SpeechWait spoken = SpeakLine(*job, editor.LineText(caretLine, kMaxReadLineUnits));
+        if (spoken == SpeechWait::kStopped) return 0;
+        if (spoken == SpeechWait::kNoAnswer) return finish(kNvdaDidNotAnswer);
         ++line;
         if (line < lineCount) SendMessageW(g_stepWindow, kMoveCaretMessage, job->readingNumber, line);
         if (!IsCurrent(job->readingNumber)) return 0;
     }
-    SendMessageW(g_stepWindow, kFinishMessage, job->readingNumber, 0);
-    return 0;
+    return finish(kReadToTheEnd);
 }
 
 }  // namespace
@@ -118,38 +128,28 @@ bool IsReading() {
 void StartContinuousReading(HWND editorControl) {
     const int engine = SpeechEngine();
     if (g_reading || (engine != kPcTalker && engine != kNvda) || !EnsureStepWindow()) return;
+    // One worker at a time, so that every worker is joined before the
+    // speech libraries can go.
+    if (!WaitForReadingWorker(kPreviousWorkerWaitMs)) return;
 
     auto job = std::make_unique<ReadingJob>();
     job->editor = editorControl;
     job->engine = engine;
-    {
-        std::lock_guard<std::mutex> lock(g_lock);
-        job->readingNumber = ++g_readingNumber;
-        g_reading = true;
-    }
+    job->readingNumber = ++g_readingNumber;
+    g_reading = true;
     g_editor = editorControl;
-    HANDLE worker = CreateThread(nullptr, 0, ReadingWorker, job.get(), 0, nullptr);
-    if (!worker) {
+    g_worker = CreateThread(nullptr, 0, ReadingWorker, job.get(), 0, nullptr);
+    if (!g_worker) {
         g_reading = false;
         return;
     }
     job.release();
-    if (g_worker) CloseHandle(g_worker);
-    g_worker = worker;
 }
 
 void StopReading() {
-    {
-        std::unique_lock<std::mutex> lock(g_lock, std::try_to_lock);
-        while (!lock.owns_lock()) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
-            AnswerSentMessages();
-            lock.try_lock();
-        }
-        if (!g_reading) return;
-        ++g_readingNumber;
-        g_reading = false;
-    }
+    if (!g_reading) return;
+    ++g_readingNumber;
+    g_reading = false;
     const Editor editor(g_editor);
     const long line = editor.LineFromPosition(editor.GetSelection().start);
     editor.PlaceCaret(editor.LineStart(line > 0 ? line - 1 : 0));

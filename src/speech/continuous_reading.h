@@ -1,14 +1,16 @@
 #pragma once
 // Continuous reading: a worker reads the document aloud line by line from the
 // caret's line to the end, moving the caret along, and ends with "終わり".
-// It is stopped cooperatively: after a stop it neither speaks nor moves the
-// caret.
+// It is stopped cooperatively: after a stop it neither starts another line
+// nor moves the caret. With NVDA not answering it ends on the line it could
+// not read, without "終わり".
 #include <windows.h>
 
 // The reading flag: while it is set almost every command is ignored.
 bool IsReading();
 
-// Command 583. Does nothing when no speech engine is chosen. UI thread.
+// Command 583. Does nothing when no speech engine is chosen, or while a
+// stopped worker has not left yet (a screen reader holds it). UI thread.
 void StartContinuousReading(HWND editorControl);
 
 // End the reading at once and put the caret at the start of the line before

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 const wchar_t kNvdaLibraryName[] = L"nvdaControllerClient32.dll";
 
 namespace {
@@ -9,13 +11,16 @@ namespace {
 using TextFunction = unsigned long(__stdcall*)(const wchar_t*);
 using PlainFunction = unsigned long(__stdcall*)();
 
-// Replaced only while no speech worker runs (start-up, tests).
+// One set per loaded library, never changed or freed once published: a
+// detached speech worker may still be calling through an older set.
 struct NvdaFunctions {
     TextFunction speakText = nullptr;
     PlainFunction cancelSpeech = nullptr;
     PlainFunction isSpeaking = nullptr;
     TextFunction brailleMessage = nullptr;
-} g_nvda;
+};
+const NvdaFunctions kNoNvda{};
+std::atomic<const NvdaFunctions*> g_nvda{&kNoNvda};
 
 constexpr unsigned kPollIntervalMs = 10;
 constexpr unsigned long kSilent = 0;
@@ -26,12 +31,16 @@ Function Export(HMODULE library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
+// The library stays loaded for the life of the process, as its entry points do.
 bool Adopt(HMODULE library) {
-    if (!library) return false;
-    g_nvda.speakText = Export<TextFunction>(library, "nvdaController_speakText");
-    g_nvda.cancelSpeech = Export<PlainFunction>(library, "nvdaController_cancelSpeech");
-    g_nvda.isSpeaking = Export<PlainFunction>(library, "nvdaController_isSpeaking");
-    g_nvda.brailleMessage = Export<TextFunction>(library, "nvdaController_brailleMessage");
+    if (!library) {
+        g_nvda = &kNoNvda;
+        return false;
+    }
+    g_nvda = new NvdaFunctions{Export<TextFunction>(library, "nvdaController_speakText"),
+                               Export<PlainFunction>(library, "nvdaController_cancelSpeech"),
+                               Export<PlainFunction>(library, "nvdaController_isSpeaking"),
+                               Export<TextFunction>(library, "nvdaController_brailleMessage")};
     return true;
 }
 
@@ -53,31 +62,34 @@ bool LoadNvdaClient(const std::wstring& programFolder) {
     HMODULE library = nullptr;
     if (!programFolder.empty()) library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryName).c_str());
     if (!library) library = LoadLibraryW(kNvdaLibraryName);
-    if (!Adopt(library)) {
-        g_nvda = NvdaFunctions{};
-        return false;
-    }
-    return true;
+    return Adopt(library);
 }
 
 bool LoadNvdaClientFrom(const std::wstring& libraryPath) {
-    if (!Adopt(LoadLibraryW(libraryPath.c_str()))) {
-        g_nvda = NvdaFunctions{};
-        return false;
-    }
-    return true;
+    return Adopt(LoadLibraryW(libraryPath.c_str()));
 }
 
-void NvdaSpeak(const std::wstring& text) {
-    if (g_nvda.speakText) g_nvda.speakText(text.c_str());
+bool NvdaAnswers() {
+    const NvdaFunctions& nvda = *g_nvda;
+    if (!nvda.speakText) return false;
+    if (!nvda.isSpeaking) return true;
+    const unsigned long state = nvda.isSpeaking();
+    return state == kSilent || state == kSpeaking;
+}
+
+bool NvdaSpeak(const std::wstring& text) {
+    const NvdaFunctions& nvda = *g_nvda;
+    return nvda.speakText && nvda.speakText(text.c_str()) == 0;
 }
 
 void NvdaCancel() {
-    if (g_nvda.cancelSpeech) g_nvda.cancelSpeech();
+    const NvdaFunctions& nvda = *g_nvda;
+    if (nvda.cancelSpeech) nvda.cancelSpeech();
 }
 
 void NvdaBraille(const std::wstring& text) {
-    if (g_nvda.brailleMessage) g_nvda.brailleMessage(text.c_str());
+    const NvdaFunctions& nvda = *g_nvda;
+    if (nvda.brailleMessage) nvda.brailleMessage(text.c_str());
 }
 
 unsigned EstimatedSpeakingMs(const std::wstring& text) {
@@ -97,17 +109,20 @@ unsigned SpeakingWaitLimitMs(const std::wstring& text) {
     return 10000 + 4 * EstimatedSpeakingMs(text);
 }
 
-bool WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested) {
-    if (!g_nvda.speakText) return !stopRequested();
-    // Read once: the poll below must not see the entry point change under it.
-    const PlainFunction isSpeaking = g_nvda.isSpeaking;
-    if (!isSpeaking) return SleepUnlessStopped(EstimatedSpeakingMs(text), stopRequested);
-
+SpeechWait WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested) {
+    const NvdaFunctions& nvda = *g_nvda;
+    if (!nvda.speakText) return SpeechWait::kNoAnswer;
+    if (!nvda.isSpeaking) {
+        return SleepUnlessStopped(EstimatedSpeakingMs(text), stopRequested) ? SpeechWait::kSpoken
+                                                                            : SpeechWait::kStopped;
+    }
     const ULONGLONG deadline = GetTickCount64() + SpeakingWaitLimitMs(text);
     while (GetTickCount64() < deadline) {
-        if (stopRequested()) return false;
-        if (isSpeaking() != kSpeaking) break;  // silent, or NVDA reports an error
+        if (stopRequested()) return SpeechWait::kStopped;
+        const unsigned long state = nvda.isSpeaking();
+        if (state == kSilent) break;
+        if (state != kSpeaking) return SpeechWait::kNoAnswer;
         Sleep(kPollIntervalMs);
     }
-    return !stopRequested();
+    return stopRequested() ? SpeechWait::kStopped : SpeechWait::kSpoken;
 }

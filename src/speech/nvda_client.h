@@ -11,18 +11,24 @@ extern const wchar_t kNvdaLibraryName[];
 // path. Returns whether a library was loaded.
 bool LoadNvdaClient(const std::wstring& programFolder);
 // Load one given library file in place of the current one (the old one stays
-// mapped: detached speech workers may still be inside it).
+// mapped and its entry points as they were: detached speech workers may
+// still be inside it).
 bool LoadNvdaClientFrom(const std::wstring& libraryPath);
 
-void NvdaSpeak(const std::wstring& text);
+// Whether NVDA can be reached: its library is loaded and, where the library
+// can tell, NVDA is running.
+bool NvdaAnswers();
+// Hand NVDA a text; false when it did not take it (not running, no library).
+bool NvdaSpeak(const std::wstring& text);
 void NvdaCancel();
 void NvdaBraille(const std::wstring& text);
 
+enum class SpeechWait { kSpoken, kStopped, kNoAnswer };
 // Wait until NVDA has finished speaking `text`, checking `stopRequested`
 // between polls. Without the is-speaking export the wait is an estimate of
 // the speaking time. Every wait is bounded, and an error from NVDA (not
-// running) ends it at once. Returns false when stopped by the request.
-bool WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested);
+// running) ends it at once with kNoAnswer.
+SpeechWait WaitForNvdaSilence(const std::wstring& text, const std::function<bool()>& stopRequested);
 
 // How long a line takes to speak at NVDA's usual Japanese rate, in ms.
 unsigned EstimatedSpeakingMs(const std::wstring& text);

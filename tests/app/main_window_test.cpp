@@ -11,6 +11,7 @@
 #include "core/app_window.h"
 #include "core/settings.h"
 #include "core/window_text.h"
+#include "document/backup.h"
 #include "editing/range_selection.h"
 #include "support/test_support.h"
 
@@ -48,6 +49,10 @@ TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
     EXPECT_EQ(GetFocus(), EditorWindow());
     EXPECT_TRUE(StatusBecomes(L"1行1文字"));
     EXPECT_EQ(StatusText(1), L"UTF-8");
+    // Untouched text: a backup request from another instance writes nothing.
+    EXPECT_FALSE(CurrentEditor().IsModified());
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindow, CtrlSevenSaysWhereTheCaretIs) {

@@ -11,6 +11,7 @@
 #include "core/editor_control.h"
 #include "app/main_window.h"
 #include "core/app_window.h"
+#include "core/data_folder.h"
 #include "core/outside_world.h"
 #include "document/backup.h"
 #include "document/document_state.h"
@@ -245,12 +246,30 @@ TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
     EXPECT_TRUE(Spoken(L"読み取り専用ファイル"));
     EXPECT_FALSE(IsEditable());
     EXPECT_FALSE(IsLockToggleAllowed());
-    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt")));
+    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt"), SaveAnswer::kSpoken));
     EXPECT_EQ(ReadBytes(File(L"ro.txt")), "locked");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     EXPECT_TRUE(IsEditable());
     EXPECT_TRUE(IsLockToggleAllowed());
     EXPECT_EQ(GetWindowLongPtrW(EditorWindow(), GWL_STYLE) & ES_READONLY, 0);
+}
+
+TEST_F(FileCommandsTest, FileWithANulLoadsLockedAndSaveAsksWhereTo) {
+    const std::string bytes("before\0after", 12);
+    WriteBytes(File(L"a.txt"), bytes);
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"before");
+    EXPECT_TRUE(Spoken(L"NUL文字以降は読み込めないため編集禁止"));
+    EXPECT_FALSE(IsEditable());
+    Command(window_, kCmdReadOnlyToggle);
+    CurrentEditor().ReplaceSelection(L"x");
+    Press(L"名前を付けて保存", IDCANCEL);
+    Command(window_, kCmdSave);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), bytes);
+    ChooseFile(L"名前を付けて保存", File(L"b.txt"));
+    Command(window_, kCmdSave);
+    EXPECT_EQ(ReadBytes(File(L"b.txt")), "xbefore");
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), bytes);
 }
 
 TEST_F(FileCommandsTest, FailedLoadKeepsTheDocumentAndItsPath) {
@@ -298,6 +317,25 @@ TEST_F(FileCommandsTest, FailedWriteLeavesTheOldFileIntact) {
     EXPECT_TRUE(WriteFileSafely(File(L"a.txt"), "new"));
     EXPECT_EQ(ReadBytes(File(L"a.txt")), "new");
     EXPECT_NE(GetFileAttributesW(File(L"a.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST_F(FileCommandsTest, FailedReplacementWritesTheFileInPlace) {
+    WriteBytes(File(L"a.txt"), "old content");
+    // A viewer holding the file without letting it be deleted makes the
+    // replacement fail once the new content is complete beside it.
+    const HANDLE viewer = CreateFileW(File(L"a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    const bool written = WriteFileSafely(File(L"a.txt"), "new");
+    CloseHandle(viewer);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ReadBytes(File(L"a.txt")), "new");
+    for (const std::wstring& pattern : {folder_ + L"\\ori*.tmp", BackupFolder() + L"\\a.txt.*"}) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << std::filesystem::path(found.cFileName).string();
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    }
 }
 
 TEST_F(FileCommandsTest, FileInAFolderNearThePathLimitSaves) {
@@ -411,6 +449,28 @@ TEST_F(FileCommandsTest, BackupOnlyWhenModifiedAndTitleKeepsItsName) {
     SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(ReadBytes(BackupPath()), "changed again");
     DeleteFileW(BackupPath().c_str());
+    // The user asked for neither copy: "saved" would tell them their document was.
+    PumpMessages(300);
+    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{});
+}
+
+TEST_F(FileCommandsTest, TextStaysModifiedWhileTheSaveQuestionIsOpen) {
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    std::string backup, logOffBackup;
+    AnswerDialog(L"保存確認", [&](HWND box) {
+        SendMessageW(window_, InstanceMessage(), 0, 0);
+        backup = ReadBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+        logOffBackup = ReadBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(window_, kCmdNew);
+    EXPECT_EQ(backup, "unsaved");
+    EXPECT_EQ(logOffBackup, "unsaved");
+    EXPECT_EQ(CurrentEditor().Text(), L"unsaved");
+    EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
 TEST_F(FileCommandsTest, AnInstanceStartedInTheSameSecondKeepsItsOwnBackup) {
@@ -465,10 +525,15 @@ TEST_F(FileCommandsTest, LegacyHistoryIsConverted) {
                                               std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
                                               "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
     MigrateLegacyFileHistory(legacy);
+    // A later start keeps the files used since.
+    AddToHistory(File(L"a.txt"));
+    MigrateLegacyFileHistory(legacy);
     DeleteFileW((legacy + L"\\history.log").c_str());
     RemoveDirectoryW(legacy.c_str());
-    const FileHistory history = LoadHistory();
-    ASSERT_EQ(history.size(), 2u);
+    FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].path, File(L"a.txt"));
+    history.erase(history.begin());
     EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
     EXPECT_EQ(history[0].position, 12);
     EXPECT_EQ(history[1].path, L"C:\\b.txt");

@@ -150,6 +150,16 @@ TEST_F(EditingCommands, HalfWidthConversionMayLengthenTheText) {
     SendMessageW(window_, WM_COMMAND, kCmdHalfWidth, 0);
     EXPECT_EQ(CurrentEditor().EditorText(), L"ｶﾞｷﾞ");
     EXPECT_TRUE(WaitForSpeech(L"半角に変換しました", 1000));
+
+    // Hiragana have no half-width form: nothing converted is no success.
+    SetEditorText(L"あい");
+    CurrentEditor().Select(0, 2);
+    ClearSpeechLog();
+    SendMessageW(window_, WM_COMMAND, kCmdHalfWidth, 0);
+    EXPECT_TRUE(WaitForSpeech(L"変換できませんでした", 1000));
+    PumpMessages(150);
+    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"変換できませんでした"});
+    EXPECT_EQ(CurrentEditor().EditorText(), L"あい");
 }
 
 TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {

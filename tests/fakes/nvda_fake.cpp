@@ -1,7 +1,8 @@
 // Stand-in for NVDA's controller client library. NVDA "speaks" a text for a
 // time that grows with its length (ORINDA_FAKE_NVDA_MS_PER_UNIT, default 80 ms
 // a unit); ORINDA_FAKE_NVDA_NOT_RUNNING=1 makes every call fail as the real
-// library does when NVDA is not running.
+// library does when NVDA is not running; ORINDA_FAKE_NVDA_BLOCK_MS makes
+// speakText return only after that long, as a hung NVDA would.
 #include <windows.h>
 
 #include <atomic>
@@ -24,6 +25,7 @@ extern "C" {
 
 __declspec(dllexport) unsigned long __stdcall nvdaController_speakText(const wchar_t* text) {
     fake::Log("speakText", text);
+    Sleep(static_cast<DWORD>(fake::EnvironmentNumber(L"ORINDA_FAKE_NVDA_BLOCK_MS", 0)));
     if (NotRunning()) return kNotRunning;
     const double perUnit = fake::EnvironmentNumber(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", 80);
     g_speakingUntil = fake::NowMs() + perUnit * static_cast<double>(wcslen(text));

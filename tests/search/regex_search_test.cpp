@@ -86,6 +86,11 @@ TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
     EXPECT_EQ(Backward(L"ab", L"ab ab", 0), -1);
     EXPECT_EQ(Backward(L"^x", L"x\rx\ry", 4), 2);
     EXPECT_EQ(Backward(L"ab", L"", 3), -1);
+    // A greedy match running past the caret does not hide the one before it.
+    EXPECT_EQ(Backward(L"a+", L"aaaa", 2), 1);
+    // The caret ends no line in mid-line, but does before a line break.
+    EXPECT_EQ(Backward(L"ab$", L"xab ab", 3), -1);
+    EXPECT_EQ(Backward(L"ab$", L"xab\rab", 3), 1);
 }
 
 TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {

@@ -84,18 +84,20 @@ TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
         // 検索 in Shift_JIS (code page 932).
         file << "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n";
     }
-    AddToSearchHistory(SearchHistoryKind::Replacements, L"replaced by the migration");
     MigrateLegacySearchHistory(legacy);
-    DeleteFileW(legacyFile.c_str());
-    RemoveDirectoryW(legacy.c_str());
-
     const SearchHistory finds = LoadSearchHistory(SearchHistoryKind::FindTerms);
     EXPECT_EQ(finds[0], L"検索");
     EXPECT_EQ(finds[1], L"abc");
     EXPECT_EQ(finds[2], L"");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
     EXPECT_EQ(FileBytes().substr(0, 2), std::string("\xFF\xFE"));
+
+    // A later start keeps the terms used since.
+    AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
+    MigrateLegacySearchHistory(legacy);
+    DeleteFileW(legacyFile.c_str());
+    RemoveDirectoryW(legacy.c_str());
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
 }
 
 TEST_F(FindLog, NoLegacyFileLeavesTheHistoryAlone) {

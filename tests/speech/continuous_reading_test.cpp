@@ -20,6 +20,7 @@ protected:
     void TearDown() override {
         SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
         SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
+        SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
         LoadNvdaClient(ExecutableFolder());
         MainWindowTest::TearDown();
     }
@@ -146,11 +147,29 @@ TEST_F(ContinuousReading, PcTalkerReadsEveryLine) {
               (Texts{L"一行目 [5,1,0]", L" [5,1,0]", L"三行目 [5,1,0]", L"終わり [5,1,0]"}));
 }
 
-TEST_F(ContinuousReading, NvdaNotRunningEndsEachLineInsteadOfWaitingForEver) {
+TEST_F(ContinuousReading, NvdaNotRunningEndsWhereTheReadingStarted) {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", L"1");
-    SetEditorText(L"first line\rsecond line\rthird line");
+    SetEditorText(L"x\rfirst line\rsecond line\rthird line");
     StartReading();
     EXPECT_TRUE(WaitUntilFinished(2000));
+    PumpMessages(200);
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    EXPECT_EQ(SpokenTexts(), Texts{});
+}
+
+TEST_F(ContinuousReading, AHungScreenReaderFreezesNeitherTheStopNorASecondReading) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", L"4000");
+    SetEditorText(L"a line NVDA never returns from\rsecond line");
+    StartReading();
+    WaitUntilReading(L"a line NVDA never returns from");
+    const ULONGLONG before = GetTickCount64();
+    StopReading();
+    // The old worker is still inside NVDA: no second worker starts beside it.
+    StartReading();
+    EXPECT_LT(GetTickCount64() - before, 2000u);
+    EXPECT_FALSE(IsReading());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
+    EXPECT_TRUE(WaitForReadingWorker(6000));
 }
 
 TEST_F(ContinuousReading, WithoutIsSpeakingEachLineTakesItsEstimatedTime) {

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "core/profile.h"
+#include "speech/sapi_voice.h"
 
 // Tests keep settings and lists of their own. The stand-in speech libraries log into a file of this run; NVDA "speaks"
 // quickly so that reading tests stay short.
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
     SetDllDirectoryW(L"");
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
+    InstallSapiVoices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

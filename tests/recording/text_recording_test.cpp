@@ -1,0 +1,374 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/commands.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/outside_world.h"
+#include "core/paths.h"
+#include "core/profile.h"
+#include "core/settings.h"
+#include "core/window_text.h"
+#include "recording/recording_settings.h"
+#include "recording/text_recording.h"
+#include "resources/recording_ids.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled };
+
+// What a voice was given: text, voice name, volume, rate, pitch.
+using VoiceCall = std::tuple<std::wstring, std::wstring, int, int, int>;
+
+std::mutex g_lock;
+std::vector<VoiceCall> g_rendered, g_tested;
+std::atomic<int> g_renderMode{kRenderQuickly};
+std::atomic<bool> g_rendering{false};
+std::atomic<HANDLE> g_encoder{nullptr};
+std::vector<std::wstring> g_opened;
+std::wstring g_browsed;  // the folder browser's pick; empty: cancelled
+OutsideWorld g_real;
+
+const std::wstring kLongVoice(300, L'声');
+// 16 kHz, 16-bit mono PCM with four samples of silence.
+const char kWaveBytes[] = "RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x80\x3e\0\0\0\x7d\0\0\x02\0\x10\0"
+                          "data\x08\0\0\0\0\0\0\0\0\0\0\0";
+const std::string kWave(kWaveBytes, sizeof kWaveBytes - 1);
+
+VoiceCall Call(const std::wstring& text, const std::wstring& voice, const VoiceParameters& values) {
+    return {text, voice, values.volume, values.rate, values.pitch};
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(fs::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file()) names.push_back(entry.path().filename().wstring());
+    return names;
+}
+
+bool StandInRender(const std::wstring& text, const std::wstring& path, const std::wstring& voice,
+                   const VoiceParameters& values, const std::atomic<bool>& cancel) {
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_rendered.push_back(Call(text, voice, values));
+    }
+    if (g_renderMode == kRenderFails) return false;
+    std::ofstream(fs::path(path), std::ios::binary) << kWave;
+    g_rendering = true;
+    while (g_renderMode == kRenderUntilCancelled && !cancel) Sleep(10);
+    g_rendering = false;
+    return !cancel;
+}
+
+// The real start, keeping a copy of the encoder's handle for the test.
+HANDLE StartAndKeep(const std::wstring& program, const std::wstring& parameters) {
+    const HANDLE process = g_real.startHidden(program, parameters);
+    HANDLE copy = nullptr;
+    if (process) DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    g_encoder = copy;
+    return process;
+}
+
+std::wstring TemporaryWave() {
+    return DataFolder() + L"\\Orinda.wav";
+}
+
+std::wstring StandInEncoder() {
+    return ExecutableFolder() + L"\\encoder\\lame.exe";
+}
+
+std::wstring Text(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+std::wstring ReadSettingString(const wchar_t* name) {
+    wchar_t value[kPathBufferUnits] = {};
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+// Answer the start question with Yes and run the command to its end.
+void Record(HWND window, WORD command) {
+    AnswerDialog(L"開始確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
+    SendMessageW(window, WM_COMMAND, command, 0);
+}
+
+// Once `ready`, press CANCEL in the progress dialog and answer the question;
+// `then` runs on the dialog afterwards.
+void CancelWhen(std::function<bool()> ready, int answer, std::function<void()> then = nullptr) {
+    AnswerDialog(L"テキスト録音中", [=](HWND dialog) {
+        if (!ready()) return CancelWhen(ready, answer, then);
+        AnswerDialog(L"テキスト録音の中断確認", [=](HWND box) {
+            PostMessageW(box, WM_COMMAND, answer, 0);
+            if (then) AnswerDialog(L"テキスト録音中", [then](HWND) { then(); });
+        });
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+class Recording : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        g_real = Outside();
+        Outside().voiceNames = [] { return std::vector<std::wstring>{L"ボイスA", kLongVoice}; };
+        Outside().speakTest = [](const std::wstring& text, const std::wstring& voice, const VoiceParameters& values) {
+            g_tested.push_back(Call(text, voice, values));
+        };
+        Outside().renderToWave = StandInRender;
+        Outside().startHidden = StartAndKeep;
+        Outside().browseForFolder = [](HWND, const std::wstring&, const std::wstring&, std::wstring& chosen) {
+            chosen = g_browsed;
+            return !chosen.empty();
+        };
+        Outside().shellOpen = [](const std::wstring& target) {
+            g_opened.push_back(target);
+            return true;
+        };
+        g_rendered.clear();
+        g_tested.clear();
+        g_opened.clear();
+        g_browsed.clear();
+        g_renderMode = kRenderQuickly;
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"orinda_recordings";
+        fs::remove_all(folder_);
+        fs::create_directory(folder_);
+        CurrentSettings().recordingFolder = folder_;
+        SetEncoderPath(L"");
+        lameLog_ = folder_ + L".lame.log";
+        DeleteFileW(lameLog_.c_str());
+        SetEnvironmentVariableW(L"ORINDA_FAKE_LAME_LOG", lameLog_.c_str());
+        SetEnvironmentVariableW(L"ORINDA_FAKE_LAME_MODE", nullptr);
+        DeleteFileW(TemporaryWave().c_str());
+    }
+    void TearDown() override {
+        Outside() = g_real;
+        if (const HANDLE encoder = g_encoder.exchange(nullptr)) {
+            TerminateProcess(encoder, 1);
+            CloseHandle(encoder);
+        }
+        MainWindowTest::TearDown();
+    }
+    void OpenSettings(std::function<void(HWND)> inDialog) {
+        AnswerDialog(L"テキスト録音設定", std::move(inDialog));
+        SendMessageW(window_, WM_COMMAND, kCmdRecordingSettings, 0);
+    }
+    std::wstring folder_;
+    std::wstring lameLog_;
+};
+
+TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFolderOpens) {
+    Settings& settings = CurrentSettings();
+    settings.recordingVoice = 1;
+    settings.recordingVolume = 10;
+    settings.recordingSpeed = 15;
+    settings.recordingPitch = 7;
+    settings.openFolderAfterRecording = 1;
+    ChooseRecordingVoiceAtStart();
+    SetEditorText(L"一行目\r\n二行目");
+    Record(window_, kCmdRecordWholeText);
+    ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
+    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"一行目\r\n二行目", kLongVoice, {50, 5, -3})});
+    const auto files = FilesIn(folder_);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(std::regex_match(files[0], std::wregex(L"\\d{4}年\\d{1,2}月\\d{1,2}日\\d{1,2}時\\d{1,2}分\\d{1,2}秒\\.wav")));
+    EXPECT_EQ(ReadBytes(folder_ + L"\\" + files[0]), kWave);
+    EXPECT_FALSE(FileExists(TemporaryWave()));
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
+}
+
+TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters) {
+    SetEditorText(L"abc\r\ndef\r\nghi");
+    CurrentEditor().Select(1, 6);
+    Record(window_, kCmdRecordSelection);
+    ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
+    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"bc\rde", L"", {100, 0, 0})});
+    EXPECT_TRUE(g_opened.empty());
+    SendMessageW(window_, WM_COMMAND, kCmdOpenRecordingFolder, 0);
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
+}
+
+TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
+    SendMessageW(window_, WM_COMMAND, kCmdRecordWholeText, 0);
+    EXPECT_TRUE(WaitForSpeech(L"テキストがありません", 2000));
+    SetEditorText(L"abc");
+    SendMessageW(window_, WM_COMMAND, kCmdRecordSelection, 0);
+    EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
+    AnswerDialog(L"開始確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
+    SendMessageW(window_, WM_COMMAND, kCmdRecordWholeText, 0);
+    EXPECT_TRUE(g_rendered.empty());
+}
+
+TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {
+    SetEncoderPath(StandInEncoder());
+    CurrentSettings().recordingBitRate = 1;
+    SetEditorText(L"abc");
+    Record(window_, kCmdRecordWholeText);
+    ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 5000));
+    const auto files = FilesIn(folder_);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].substr(files[0].size() - 4), L".mp3");
+    const std::string log = ReadBytes(lameLog_);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(log.data()), log.size() / sizeof(wchar_t)),
+              L"\"" + TemporaryWave() + L"\" -b 128 \"" + folder_ + L"\\" + files[0] + L"\"");
+    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+}
+
+TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
+    CurrentSettings().openFolderAfterRecording = 1;
+    SetEditorText(L"abc");
+    g_renderMode = kRenderFails;
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 2000));
+    ClearSpeechLog();
+    // What was rendered stays when the encoder fails or the folder is gone.
+    g_renderMode = kRenderQuickly;
+    SetEncoderPath(StandInEncoder());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_LAME_MODE", L"fail");
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 5000));
+    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+    ClearSpeechLog();
+    SetEncoderPath(L"");
+    CurrentSettings().recordingFolder = folder_ + L"\\gone";
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 2000));
+    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_TRUE(g_opened.empty());
+}
+
+TEST_F(Recording, CancelAnsweredNoGoesOnAndYesLeavesNoFileAndSaysNothing) {
+    g_renderMode = kRenderUntilCancelled;
+    bool renderingAfterNo = false;
+    CancelWhen([] { return g_rendering.load(); }, IDNO, [&renderingAfterNo] {
+        renderingAfterNo = g_rendering;
+        CancelWhen([] { return true; }, IDYES);
+    });
+    SetEditorText(L"abc");
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(renderingAfterNo);
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_FALSE(FileExists(TemporaryWave()));
+    PumpMessages(400);
+    EXPECT_TRUE(ReadSpeechLog().empty());
+}
+
+TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
+    SetEncoderPath(StandInEncoder());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_LAME_MODE", L"slow");
+    CancelWhen([] { return g_encoder.load() != nullptr; }, IDYES);
+    SetEditorText(L"abc");
+    Record(window_, kCmdRecordWholeText);
+    ASSERT_NE(g_encoder.load(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(g_encoder.load(), 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_FALSE(FileExists(TemporaryWave()));
+}
+
+TEST_F(Recording, NamesComeFromTheTimeAndNeverReplaceAFile) {
+    const SYSTEMTIME time{2024, 1, 5, 5, 9, 3, 7, 0};  // 2024-01-05 (Friday) 09:03:07
+    EXPECT_EQ(RecordingName(time), L"2024年1月5日9時3分7秒");
+    std::ofstream(fs::path(folder_ + L"\\x.wav"));
+    std::ofstream(fs::path(folder_ + L"\\x (2).wav"));
+    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".wav"), folder_ + L"\\x (3).wav");
+    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".mp3"), folder_ + L"\\x.mp3");
+    CurrentSettings().recordingBitRate = 7;
+    EXPECT_EQ(RecordingBitRate(), 64);
+}
+
+TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothing) {
+    LoadSettings(kStartupValues);
+    OpenSettings([](HWND dialog) {
+        const int combos[] = {IDC_REC_VOICE, IDC_REC_VOLUME, IDC_REC_RATE, IDC_REC_PITCH, IDC_REC_BIT_RATE};
+        std::vector<std::wstring> shown;
+        for (const int combo : combos) shown.push_back(Text(dialog, combo));
+        EXPECT_EQ(shown, (std::vector<std::wstring>{L"ボイスA", L"100%", L"50%", L"50%", L"64Kbps"}));
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_REC_PITCH, CB_GETCOUNT, 0, 0), 21);
+        EXPECT_EQ(Text(dialog, IDC_REC_FOLDER), SpecialFolder(CSIDL_PERSONAL));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_REC_BIT_RATE)));
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER), BST_UNCHECKED);
+        SendDlgItemMessageW(dialog, IDC_REC_RATE, CB_SETCURSEL, 15, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(g_tested, std::vector<VoiceCall>{Call(L"これはテスト音声です", L"ボイスA", {100, 5, 0})});
+    EXPECT_EQ(CurrentSettings().recordingSpeed, 10);
+    EXPECT_EQ(ReadSettingNumber(L"Option23"), 10u);
+}
+
+TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
+    SetEncoderPath(StandInEncoder());
+    g_browsed = folder_ + L"\\elsewhere";
+    std::wstring shownAfterBrowsing, shownAgain;
+    OpenSettings([&shownAfterBrowsing](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
+        shownAfterBrowsing = Text(dialog, IDC_REC_FOLDER);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(ReadSettingString(L"Option25"), SpecialFolder(CSIDL_PERSONAL));
+    OpenSettings([&shownAgain](HWND dialog) {
+        shownAgain = Text(dialog, IDC_REC_FOLDER);
+        const std::pair<int, int> choices[] = {
+            {IDC_REC_VOICE, 1}, {IDC_REC_VOLUME, 10}, {IDC_REC_RATE, 12}, {IDC_REC_PITCH, 7}, {IDC_REC_BIT_RATE, 2}};
+        for (const auto& [combo, index] : choices) SendDlgItemMessageW(dialog, combo, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_OPEN_FOLDER, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(shownAfterBrowsing, g_browsed);
+    EXPECT_EQ(shownAgain, folder_);
+    const std::pair<const wchar_t*, DWORD> stored[] = {{L"Option21", 1}, {L"Option22", 10}, {L"Option23", 12},
+                                                       {L"Option24", 7}, {L"Option26", 2},  {L"Option27", 1}};
+    for (const auto& [name, value] : stored) EXPECT_EQ(ReadSettingNumber(name), value) << name;
+    EXPECT_EQ(ReadSettingString(L"Option25"), g_browsed);
+    EXPECT_EQ(CurrentSettings().recordingFolder, g_browsed);
+    EXPECT_EQ(RecordingVoice(), kLongVoice);
+}
+
+// Wine's SAPI lists one voice that it cannot name and renders nothing: the
+// program must say so, never crash or hang.
+class RealVoices : public MainWindowTest {};
+
+TEST_F(RealVoices, UnderWineRecordingFailsCleanlyAndNoVoiceIsListed) {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "Wine's voices only";
+    SetEditorText(L"テスト");
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 5000));
+    CurrentSettings().recordingVoice = 3;
+    LRESULT voices = -1;
+    AnswerDialog(L"テキスト録音設定", [&voices](HWND dialog) {
+        voices = SendDlgItemMessageW(dialog, IDC_REC_VOICE, CB_GETCOUNT, 0, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageW(window_, WM_COMMAND, kCmdRecordingSettings, 0);
+    EXPECT_EQ(voices, 0);
+    EXPECT_EQ(ReadSettingNumber(L"Option21"), 0u);
+}
+
+}  // namespace
