@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "core/app_window.h"
 #include "core/instance_requests.h"
 #include "core/settings.h"
+#include "core/window_text.h"
 #include "document/backup.h"
 #include "editing/range_selection.h"
 #include "support/test_support.h"
@@ -181,6 +183,29 @@ TEST_F(MainWindow, ExitClosesTheWindowAndSavesTheCloseValues) {
     ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), L"Option31", RRF_RT_REG_SZ, nullptr, term, &size),
               ERROR_SUCCESS);
     EXPECT_STREQ(term, L"検索語");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindowWithoutEditor, RefusesToStartAndSaysWhy) {
+    // Without the rich-edit class no editor can be made.
+    const HMODULE library = LoadLibraryW(L"Msftedit.dll");
+    WNDCLASSEXW editorClass{};
+    editorClass.cbSize = sizeof editorClass;
+    ASSERT_TRUE(GetClassInfoExW(library, MSFTEDIT_CLASS, &editorClass));
+    ASSERT_TRUE(UnregisterClassW(MSFTEDIT_CLASS, editorClass.hInstance));
+    std::wstring said;
+    AnswerDialog(L"オリンダ", [&said](HWND box) {
+        said = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    const HWND window = CreateMainWindow(GetModuleHandleW(nullptr), L"");
+    editorClass.lpszClassName = MSFTEDIT_CLASS;
+    EXPECT_TRUE(RegisterClassExW(&editorClass));
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(said, L"編集画面（Msftedit.dll のリッチエディット）を作成できないため、オリンダを起動できません。");
 }
 
 }  // namespace
