@@ -2,18 +2,15 @@
 // and regex ("[0-9]+" -> "-") replacement over 1 MiB and 10 MiB of text with
 // about one hit per ten characters, beside the step-by-step rule (rebuild and
 // search the whole text after every replacement), stopped after 60 s (or the
-// seconds given as the first argument); and, at 1 MiB (or the KiB given as the
-// second argument), the command's work on a real rich-edit control beside the
-// control's bare replacement of its whole text with the same result.
+// seconds given as the first argument). The whole command on the editor is
+// measured by editing_bench.
 #include <windows.h>
-#include <richedit.h>
 
 #include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
 
-#include "core/editor.h"
 #include "search/plain_replace.h"
 #include "search/reference_replace_all.h"
 #include "search/regex_search.h"
@@ -84,28 +81,6 @@ void CompareWithReference(const wchar_t* label, size_t units, std::chrono::secon
     }, regexSeconds, expected);
 }
 
-template <class Build>
-void CompareWithBareControl(const Editor& editor, const std::wstring& text, const wchar_t* label, Build build) {
-    editor.SetText(text);
-    double commandSeconds = 0;
-    double buildSeconds = 0;
-    std::wstring result;
-    commandSeconds = Timed([&] {
-        const std::wstring current = editor.EditorText();
-        ReplaceAllResult replaced;
-        buildSeconds = Timed([&] { replaced = build(current); });
-        editor.ReplaceWholeText(replaced.text);
-        editor.PlaceCaret(replaced.caret);
-        result = std::move(replaced.text);
-    });
-    const bool same = editor.EditorText() == result;
-    editor.SetText(text);
-    const double bareSeconds = Timed([&] { editor.ReplaceWholeText(result); });
-    std::printf("%lu KiB %ls command: %.3f s (of which computing %.3f s)   bare control: %.3f s   ratio %.2f%s\n",
-                static_cast<unsigned long>(text.size() / 1024), label, commandSeconds, buildSeconds, bareSeconds, commandSeconds / bareSeconds,
-                same ? "" : "   CONTROL TEXT DIFFERS");
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -115,29 +90,5 @@ int wmain(int argc, wchar_t** argv) {
     const std::chrono::seconds referenceLimit(argc > 1 ? _wtoi(argv[1]) : 60);
     CompareWithReference(L"1 MiB ", mebi, referenceLimit);
     CompareWithReference(L"10 MiB", 10 * mebi, referenceLimit);
-
-    if (!LoadLibraryW(L"Msftedit.dll")) {
-        std::printf("Msftedit.dll not found: no control figures\n");
-        return 1;
-    }
-    const HWND control = CreateWindowExW(0, L"RICHEDIT50W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 600, 400, nullptr,
-                                         nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!control) {
-        std::printf("no rich-edit control: no control figures\n");
-        return 1;
-    }
-    SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    const Editor editor(control);
-    editor.SetWordWrap(false);
-    const size_t controlUnits = argc > 2 ? static_cast<size_t>(_wtoi(argv[2])) * 1024 : mebi;
-    const std::wstring text = SampleText(controlUnits);
-    const RegexPattern digits = PrepareRegex(L"[0-9]+");
-    CompareWithBareControl(editor, text, L"plain", [](const std::wstring& current) {
-        return PlainReplaceAll(current, 0, L"a", L"bb", true);
-    });
-    CompareWithBareControl(editor, text, L"regex", [&](const std::wstring& current) {
-        return RegexReplaceAll(digits, current, 0, L"-");
-    });
-    DestroyWindow(control);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "audio/keypad_player.h"
 #include "core/editor_control.h"
+#include "core/whole_text.h"
+#include "editing/text_commands.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
 
@@ -9,6 +11,10 @@ namespace {
 
 bool CtrlIsDown() {
     return GetKeyState(VK_CONTROL) < 0;
+}
+
+bool ShiftIsDown() {
+    return GetKeyState(VK_SHIFT) < 0;
 }
 
 // Announced on the key-down, before the control carries the key out.
@@ -25,7 +31,7 @@ void AnnounceEditingKey(WPARAM key) {
         if (!editor.GetSelection().IsEmpty() && CtrlIsDown()) Speak(L"切り取り", kAnswerDelayMs);
         break;
     case 'Z':
-        if (editor.CanUndo() && CtrlIsDown()) Speak(L"元に戻す", kAnswerDelayMs);
+        if ((editor.CanUndo() || UndoRestoresReplacedText()) && CtrlIsDown()) Speak(L"元に戻す", kAnswerDelayMs);
         break;
     default:
         break;
@@ -53,7 +59,22 @@ LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         if (!IsReading()) AnnounceEditingKey(wParam);
+        // The control's own paste is never reached (see PasteCommand); a
+        // paste waits until the reading has ended.
+        if ((wParam == 'V' && CtrlIsDown()) || (wParam == VK_INSERT && ShiftIsDown() && !CtrlIsDown())) {
+            if (!IsReading()) PasteCommand(GetParent(window), 0);
+            return 0;
+        }
+        // The text before a whole-text replacement is not the control's to
+        // bring back. The control goes with it, so nothing is passed on.
+        if (wParam == 'Z' && CtrlIsDown() && !IsReading() && UndoRestoresReplacedText()) {
+            UndoEdit();
+            return 0;
+        }
         break;
+    case WM_PASTE:
+        if (!IsReading()) PasteCommand(GetParent(window), 0);
+        return 0;
     case WM_KEYUP:
         if ((wParam == VK_END || wParam == VK_HOME) && CtrlIsDown()) SpeakCaretPosition(Editor(window));
         break;

@@ -46,10 +46,6 @@ HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
 std::wstring g_statusTexts[2];
 
-struct CreateParameters {
-    std::wstring commandLineFile;
-};
-
 void CreateStatusBar(HWND window) {
     g_statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, L"ステータスバー", window,
                                       kStatusBarId);
@@ -82,14 +78,21 @@ void OpenCommandLineFile(const std::wstring& path) {
     }
 }
 
-LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
-    const auto* parameters = static_cast<const CreateParameters*>(create->lpCreateParams);
+LRESULT OnCreate(HWND window) {
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
     LoadLibraryW(L"Msftedit.dll");
     LoadContextMenus();
     const HWND editor = CreateEditorControl(window, EditorKeyHandler);
+    if (!editor) {
+        // Without the editor a load would seem to succeed and a save would
+        // write an empty file over the user's.
+        MessageBoxW(nullptr, L"編集画面（Msftedit.dll のリッチエディット）を作成できないため、オリンダを起動できません。",
+                    L"オリンダ", MB_OK | MB_ICONERROR);
+        SetMainWindow(nullptr);
+        return -1;
+    }
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     PrepareDataFolder();
@@ -109,7 +112,6 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create) {
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
     // Setting the control up marks it modified; the fresh document is untouched.
     CurrentEditor().SetModified(false);
-    OpenCommandLineFile(parameters ? parameters->commandLineFile : std::wstring());
     return 0;
 }
 
@@ -148,6 +150,8 @@ LRESULT OnClose(HWND window) {
 }
 
 void OnDestroy() {
+    // A window whose making was refused loaded no settings to write back.
+    if (!MainWindow()) return;
     KillTimer(MainWindow(), kStatusBarTimerId);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
@@ -174,7 +178,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (HandleInstanceRequestMessage(window, message, wParam)) return 0;
     switch (message) {
     case WM_CREATE:
-        return OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+        return OnCreate(window);
     case WM_SIZE:
         OnSize(window, wParam, lParam);
         return 0;
@@ -229,13 +233,14 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
-    CreateParameters parameters{commandLineFile};
     const HWND window = CreateWindowExW(0, kMainWindowClass, L"オリンダ", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                        instance, &parameters);
+                                        instance, nullptr);
     if (!window) return nullptr;
-    // Other instances may have started while this one was being made.
-    if (DocumentPath().empty()) ShowUntitledTitle();
+    // Only once the window exists: under Wine a rich-edit control made while
+    // its parent is still being created takes twice as long for every later
+    // load. The untitled number counts the instances started meanwhile.
+    OpenCommandLineFile(commandLineFile);
     return window;
 }
 

@@ -90,13 +90,6 @@ void Editor::ReplaceSelection(const std::wstring& text) const {
     SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void Editor::ReplaceWholeText(const std::wstring& text) const {
-    // Up to the text's length, not (0, -1): that would take the control's
-    // closing paragraph mark too.
-    Select(0, TextLength());
-    ReplaceSelection(text);
-}
-
 namespace {
 
 long FindInControl(HWND control, long from, long to, const std::wstring& term, bool matchCase) {
@@ -128,6 +121,10 @@ void Editor::SetModified(bool modified) const {
 
 bool Editor::CanUndo() const {
     return SendMessageW(control_, EM_CANUNDO, 0, 0) != 0;
+}
+
+bool Editor::IsReadOnly() const {
+    return (SendMessageW(control_, EM_GETOPTIONS, 0, 0) & ECO_READONLY) != 0;
 }
 
 void Editor::SetReadOnly(bool readOnly) const {

@@ -45,8 +45,6 @@ public:
     void SetText(const std::wstring& text) const;
     // Replace the selection as one step the user can undo.
     void ReplaceSelection(const std::wstring& text) const;
-    // Replace the whole text as one step the user can undo.
-    void ReplaceWholeText(const std::wstring& text) const;
 
     // The control's own find: the position of the first match from `from`
     // towards the end, or of the nearest one from `from` towards the start;
@@ -57,6 +55,7 @@ public:
     bool IsModified() const;
     void SetModified(bool modified) const;
     bool CanUndo() const;
+    bool IsReadOnly() const;
     void SetReadOnly(bool readOnly) const;
     void SetWordWrap(bool wrap) const;
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "core/file_io.h"
 #include "core/paths.h"
 #include "core/safe_write.h"
+#include "core/whole_text.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
@@ -21,32 +23,23 @@ namespace {
 const wchar_t kTooLargeMessage[] = L"ファイルが大きすぎるため読み込めません";
 const wchar_t kCannotOpenMessage[] = L"ファイルを開けませんでした";
 
-// Measured: loading 8 million characters into Wine's rich-edit control took
-// the process to a peak of 3.3 GB, about 430 bytes per character, and the
-// control ends the process when an allocation fails. The real control needs
-// a few bytes per character.
-constexpr unsigned long long kWineControlBytesPerUnit = 450;
-constexpr unsigned long long kWindowsControlBytesPerUnit = 8;
-
 void SpeakAnswer(const wchar_t* text) {
     Speak(text, kAnswerDelayMs);
 }
 
-bool RunsUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// The decoded text of a file, at most `maxBytes` of it.
-ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefore, int codePage, std::wstring& text,
-                    int& usedCodePage, bool* cutAtNul = nullptr) {
+// The decoded text of a file, at most `maxBytes` of it, for an editor that
+// keeps `unitsBefore` units in `linesBefore` lines beside it (one line of
+// which the text continues).
+ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefore, size_t linesBefore, int codePage,
+                    std::wstring& text, int& usedCodePage, bool* cutAtNul = nullptr) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!FitsPathBuffer(path) || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return ReadResult::kUnreadable;
     const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     // No encoding takes more than four bytes per unit: a file whose smallest
     // possible text does not fit is refused before it is read.
-    if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4)) return ReadResult::kTooLarge;
+    if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4, linesBefore))
+        return ReadResult::kTooLarge;
     try {
         std::string bytes;
         if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
@@ -56,9 +49,19 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     } catch (const std::bad_alloc&) {
         return ReadResult::kTooLarge;
     }
-    return EditorCanHold(unitsBefore + text.size()) ? ReadResult::kDone : ReadResult::kTooLarge;
+    return EditorCanHold(unitsBefore + text.size(), linesBefore + CountLines(text) - 1) ? ReadResult::kDone
+                                                                                        : ReadResult::kTooLarge;
 }
 
+// An empty untitled document; the editor is empty already.
+void BecomeUntitled() {
+    SetDocumentPath(L"");
+    SetDocumentEncoding(kUtf8);
+    SetLoadedText(L"");
+    SetEditable(true);
+    SetLockToggleAllowed(true);
+    ShowUntitledTitle();
+}
 
 // The editor text written to `path` in `codePage`, or nothing when the file
 // was not written; running out of memory is a failed write like any other.
@@ -92,33 +95,24 @@ void SpeakReadFailure(ReadResult result) {
     else if (result == ReadResult::kUnreadable) SpeakAnswer(kCannotOpenMessage);
 }
 
-bool EditorCanHold(size_t units) {
-    MEMORYSTATUSEX memory{};
-    memory.dwLength = sizeof memory;
-    if (!GlobalMemoryStatusEx(&memory)) return units <= kMaxDocumentUnits;
-    const unsigned long long perUnit = RunsUnderWine() ? kWineControlBytesPerUnit : kWindowsControlBytesPerUnit;
-    const unsigned long long available = std::min(memory.ullAvailVirtual, memory.ullAvailPageFile);
-    return units <= kMaxDocumentUnits && static_cast<unsigned long long>(units) * perUnit < available;
-}
-
 ReadResult LoadDocument(const std::wstring& path, int codePage) {
     std::wstring text;
     int usedCodePage = kUtf8;
     bool cutAtNul = false;
-    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, codePage, text, usedCodePage, &cutAtNul);
+    const ReadResult result = ReadText(path, kMaxDocumentUnits, 0, 1, codePage, text, usedCodePage, &cutAtNul);
     if (result != ReadResult::kDone) return result;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     // The text before a NUL is shown locked, and saves go elsewhere, so that
     // nothing the file holds after it is lost.
     const bool locked = readOnly || cutAtNul;
-    const Editor editor = CurrentEditor();
+    if (!PutDocumentText(text, locked)) {
+        BecomeUntitled();
+        return ReadResult::kUnreadable;
+    }
     SetDocumentPath(path);
     SetCutShortOfItsFile(cutAtNul);
     SetDocumentEncoding(usedCodePage);
-    // Set before the text arrives: switching it afterwards costs a pass over the text.
-    editor.SetReadOnly(locked);
-    editor.SetText(text);
     SetLoadedText(std::move(text));
     SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
@@ -129,7 +123,6 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     SpeakAnswer(L"読み込みました");
     if (readOnly) SpeakAnswer(L"読み取り専用ファイル");
     if (cutAtNul) SpeakAnswer(L"NUL文字以降は読み込めないため編集禁止");
-    editor.SetModified(false);
     return ReadResult::kDone;
 }
 
@@ -164,26 +157,19 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
 }
 
 void NewDocument() {
-    const Editor editor = CurrentEditor();
-    editor.SetReadOnly(false);
-    editor.SetText(L"");
-    SetDocumentPath(L"");
-    SetDocumentEncoding(kUtf8);
-    SetLoadedText(L"");
-    editor.SetModified(false);
-    SetEditable(true);
-    SetLockToggleAllowed(true);
+    PutDocumentText(L"", false);
+    BecomeUntitled();
     SpeakAnswer(L"新規");
-    ShowUntitledTitle();
 }
 
 ReadResult InsertFile(const std::wstring& path) {
     const Editor editor = CurrentEditor();
     const size_t length = static_cast<size_t>(std::max(0, GetWindowTextLengthW(editor.Handle())));
-    const size_t room = length < kMaxDocumentUnits ? kMaxDocumentUnits - length : 0;
     std::wstring text;
     int usedCodePage = kUtf8;
-    const ReadResult result = ReadText(path, room, length, 0, text, usedCodePage);
+    // The whole file is read: a text cut to the room left would be inserted as if it were all.
+    const ReadResult result = ReadText(path, SIZE_MAX, length, static_cast<size_t>(editor.LineCount()), 0, text,
+                                       usedCodePage);
     if (result != ReadResult::kDone) return result;
     const Selection selection = editor.GetSelection();
     if (!selection.IsEmpty()) editor.PlaceCaret(selection.end);

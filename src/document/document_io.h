@@ -6,13 +6,11 @@
 #include <cstddef>
 #include <string>
 
+#include "core/editor_control.h"
+
 // A load reads at most this many bytes; the editor holds at most this many
 // characters.
-constexpr size_t kMaxDocumentUnits = 104857600;
-
-// Whether the editor control can take a text of this many units without
-// running the process out of memory.
-bool EditorCanHold(size_t units);
+constexpr size_t kMaxDocumentUnits = kEditorTextLimit;
 
 enum class ReadResult { kDone, kUnreadable, kTooLarge };
 
@@ -23,7 +21,9 @@ void SpeakSaveFailure();
 
 // Load a file into the editor as the document, detecting its encoding unless
 // `codePage` names one (0 = detect). When the file cannot be read or is too
-// large for the editor, the document stays exactly as it was.
+// large for the editor, the document stays exactly as it was; when the
+// control then fails to take the text, the document becomes an empty
+// untitled one (kUnreadable), so that no save writes part of it over the file.
 ReadResult LoadDocument(const std::wstring& path, int codePage = 0);
 
 // Write the editor text in the document encoding, for a safety copy: the
@@ -47,4 +47,6 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage);
 void NewDocument();
 
 // Insert a file's text at the caret (after a selection) as one undoable step.
+// kTooLarge, with nothing inserted, when the text would grow past what the
+// editor holds.
 ReadResult InsertFile(const std::wstring& path);

@@ -87,6 +87,10 @@ void InsertFileCommand(HWND mainWindow, LPARAM) {
     if (!AskFileToOpen(mainWindow, InsertPath(), path)) return;
     SetInsertPath(path);
     const ReadResult result = InsertFile(path);
+    if (result == ReadResult::kTooLarge) {
+        Speak(L"テキストが長くなりすぎるため挿入できませんでした", kAnswerDelayMs);
+        return;
+    }
     if (result != ReadResult::kDone) {
         SpeakReadFailure(result);
         return;

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "core/editor_control.h"
-#include "document/document_io.h"
+#include "core/whole_text.h"
 #include "document/document_state.h"
+#include "editing/text_commands.h"
 #include "lists/templates.h"
 #include "speech/speech.h"
 
@@ -15,8 +16,9 @@ void InsertTemplateCommand(HWND mainWindow, LPARAM) {
     // only the insertion is refused.
     if (RefuseWhileLocked()) return;
     const Editor editor = CurrentEditor();
-    if (!EditorCanHold(static_cast<size_t>(editor.TextLength()) + body.size())) {
-        SpeakReadFailure(ReadResult::kTooLarge);
+    if (!EditorCanHold(static_cast<size_t>(editor.TextLength()) + body.size(),
+                       static_cast<size_t>(editor.LineCount()) + CountLines(body) - 1)) {
+        SpeakChangeRefused(WholeTextChange::kTooLarge, L"挿入");
         return;
     }
     // Into a selection the template goes after it; the selected text stays.

@@ -1,11 +1,33 @@
 #include "editing/text_commands.h"
 
+#include <algorithm>
+#include <cwchar>
+#include <optional>
+
 #include "core/editor_control.h"
 #include "core/settings.h"
+#include "core/whole_text.h"
 #include "document/document_state.h"
 #include "speech/speech.h"
 
 namespace {
+
+// Put `text` in place of the selection as one undoable step; through a fresh
+// control when the selection is the whole text. Nothing changes unless kDone.
+WholeTextChange PutInPlaceOfSelection(const Editor& editor, const std::wstring& text) {
+    const Selection selection = editor.GetSelection();
+    const long length = editor.TextLength();
+    // Ctrl+A takes the control's closing mark into the selection: it is not text.
+    const long end = std::min(selection.end, length);
+    // The control keeps the caret within the text: past its end means at its end.
+    if (selection.start == 0 && end == length && length > 0)
+        return ReplaceWholeText(text, static_cast<long>(text.size()));
+    if (!EditorCanHold(static_cast<size_t>(length - (end - selection.start)) + text.size(),
+                       static_cast<size_t>(editor.LineCount()) + CountLines(text) - 1))
+        return WholeTextChange::kTooLarge;
+    editor.ReplaceSelection(text);
+    return WholeTextChange::kDone;
+}
 
 void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     const Editor editor = CurrentEditor();
@@ -15,7 +37,8 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
         return;
     }
     if (RefuseWhileLocked()) return;
-    const std::wstring selected = editor.TextRange(selection.start, selection.end);
+    const long end = std::min(selection.end, editor.TextLength());
+    const std::wstring selected = editor.TextRange(selection.start, end);
     const std::optional<std::wstring> converted = ConvertText(selected, conversion);
     // Hiragana have no half-width form, "ABC" no upper case to take: success
     // would be a false answer.
@@ -23,8 +46,22 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
         Speak(L"変換できませんでした", kAnswerDelayMs);
         return;
     }
-    editor.ReplaceSelection(*converted);
-    Speak(doneMessage, kAtOnce);
+    const WholeTextChange change = PutInPlaceOfSelection(editor, *converted);
+    if (change == WholeTextChange::kDone) Speak(doneMessage, kAtOnce);
+    else SpeakChangeRefused(change, L"変換");
+}
+
+std::optional<std::wstring> ClipboardText(HWND owner) {
+    if (!OpenClipboard(owner)) return std::nullopt;
+    std::optional<std::wstring> text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text.emplace(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 std::optional<std::wstring> MapWidth(const std::wstring& text, DWORD flag) {
@@ -39,6 +76,12 @@ std::optional<std::wstring> MapWidth(const std::wstring& text, DWORD flag) {
 }
 
 }  // namespace
+
+void SpeakChangeRefused(WholeTextChange change, const wchar_t* action) {
+    if (change == WholeTextChange::kDone) return;
+    const std::wstring reason = change == WholeTextChange::kTooLarge ? L"テキストが長くなりすぎるため" : L"";
+    Speak(reason + action + L"できませんでした", kAnswerDelayMs);
+}
 
 std::optional<std::wstring> ConvertText(const std::wstring& text, Conversion conversion) {
     if (text.empty()) return text;
@@ -74,12 +117,19 @@ void CutCommand(HWND, LPARAM) {
     SendMessageW(EditorWindow(), WM_CUT, 0, 0);
 }
 
-void PasteCommand(HWND, LPARAM) {
-    SendMessageW(EditorWindow(), WM_PASTE, 0, 0);
+// The control's own paste is not used: in plain-text mode Wine's replaces
+// the whole text by the clipboard's.
+void PasteCommand(HWND mainWindow, LPARAM) {
+    const Editor editor = CurrentEditor();
+    // Read-only text takes nothing, as with the control's own paste.
+    if (editor.IsReadOnly()) return;
+    const std::optional<std::wstring> text = ClipboardText(mainWindow);
+    if (!text || text->empty()) return;
+    SpeakChangeRefused(PutInPlaceOfSelection(editor, *text), L"貼り付け");
 }
 
 void UndoCommand(HWND, LPARAM) {
-    SendMessageW(EditorWindow(), WM_UNDO, 0, 0);
+    UndoEdit();
 }
 
 void ToUpperCaseCommand(HWND, LPARAM) {

@@ -7,7 +7,10 @@
 #include <optional>
 #include <string>
 
-// Commands 511-515: the editor's own actions; they say nothing.
+#include "core/whole_text.h"
+
+// Commands 511-515: the editor's actions; they say nothing unless the
+// text would grow too long to paste.
 void SelectAllCommand(HWND mainWindow, LPARAM);
 void CopyCommand(HWND mainWindow, LPARAM);
 void CutCommand(HWND mainWindow, LPARAM);
@@ -28,3 +31,8 @@ std::optional<std::wstring> ConvertText(const std::wstring& text, Conversion con
 void ToggleEditLock(HWND mainWindow, LPARAM);
 // Command 543.
 void ToggleWordWrap(HWND mainWindow, LPARAM);
+
+// Says why a change of the text was not made: "<action>できませんでした",
+// after "テキストが長くなりすぎるため" when the text would have grown too
+// long. Nothing for kDone.
+void SpeakChangeRefused(WholeTextChange change, const wchar_t* action);

@@ -6,6 +6,8 @@
 #include "core/editor.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
+#include "core/whole_text.h"
+#include "editing/text_commands.h"
 #include "document/document_state.h"
 #include "search/plain_replace.h"
 #include "search/regex_search.h"
@@ -85,12 +87,14 @@ void ReplaceOne(const Editor& editor, long start, long position, long length, co
 // When nothing was replaced the text is left alone, so that it does not turn
 // modified for nothing.
 void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
-    if (result.count > 0) editor.ReplaceWholeText(result.text);
-    editor.PlaceCaret(result.caret);
-    if (result.count > 0)
-        Speak(std::to_wstring(result.count) + L"件置換しました", kAnswerDelayMs);
-    else
+    if (result.count == 0) {
+        editor.PlaceCaret(result.caret);
         SpeakNotFound();
+        return;
+    }
+    const WholeTextChange change = ReplaceWholeText(result.text, result.caret);
+    if (change == WholeTextChange::kDone) Speak(std::to_wstring(result.count) + L"件置換しました", kAnswerDelayMs);
+    else SpeakChangeRefused(change, L"置換");
 }
 
 template <class BuildResult>

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,25 @@ TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
     EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 1000));
     EXPECT_TRUE(DocumentPath().empty());
     EXPECT_EQ(WindowText(window_), L"無題1 - オリンダ");
+}
+
+TEST(MainWindowWithoutEditor, RefusesToStartAndSaysWhy) {
+    // Without the rich-edit class no editor can be made.
+    const HMODULE library = LoadLibraryW(L"Msftedit.dll");
+    WNDCLASSEXW editorClass{};
+    editorClass.cbSize = sizeof editorClass;
+    ASSERT_TRUE(GetClassInfoExW(library, MSFTEDIT_CLASS, &editorClass));
+    ASSERT_TRUE(UnregisterClassW(MSFTEDIT_CLASS, editorClass.hInstance));
+    std::wstring said;
+    AnswerDialog(L"オリンダ", [&said](HWND box) {
+        said = DialogItemText(box, 0xFFFF);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    const HWND window = CreateMainWindow(GetModuleHandleW(nullptr), L"");
+    editorClass.lpszClassName = MSFTEDIT_CLASS;
+    EXPECT_TRUE(RegisterClassExW(&editorClass));
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(said, L"編集画面（Msftedit.dll のリッチエディット）を作成できないため、オリンダを起動できません。");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -216,6 +217,71 @@ TEST_F(FileCommandsTest, InsertGoesAfterTheSelection) {
     EXPECT_EQ(InsertPath(), File(L"a.txt"));
     EXPECT_EQ(DocumentEncoding(), kUtf8);
     EXPECT_TRUE(CurrentEditor().CanUndo());
+}
+
+TEST_F(FileCommandsTest, AFreshControlKeepsWhatTheEditorPromised) {
+    SetEditorText(L"old text");
+    const HWND old = EditorWindow();
+    RECT oldPlace{};
+    GetWindowRect(old, &oldPlace);
+    SendCommand(kCmdWordWrap);
+    WriteTestFile(File(L"ro.txt"), std::string(300, 'x') + "\r\nsecond");
+    SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_EQ(LoadDocument(File(L"ro.txt")), ReadResult::kDone);
+
+    const HWND fresh = EditorWindow();
+    ASSERT_NE(fresh, old);
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_EQ(GetParent(fresh), window_);
+    EXPECT_EQ(GetDlgCtrlID(fresh), 101);
+    RECT place{};
+    GetWindowRect(fresh, &place);
+    EXPECT_TRUE(EqualRect(&place, &oldPlace));
+    EXPECT_EQ(GetFocus(), fresh);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(fresh, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, L"Yu Gothic UI");
+    EXPECT_EQ(format.yHeight, 240);
+    EXPECT_EQ(SendMessageW(fresh, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+    EXPECT_EQ(SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0), 104857600);
+
+    const Editor editor = CurrentEditor();
+    EXPECT_GT(editor.LineCount(), 2);
+    EXPECT_TRUE(editor.IsReadOnly());
+    EXPECT_FALSE(IsEditable());
+    EXPECT_FALSE(editor.IsModified());
+    EXPECT_FALSE(editor.CanUndo());
+    editor.PlaceCaret(0);
+    PressKeys({'Y'});
+    EXPECT_EQ(editor.Text(), std::wstring(300, L'x') + L"\r\nsecond");
+    editor.Select(0, 3);
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitForSpeech(L"コピー", 1000));
+}
+
+TEST_F(FileCommandsTest, AMillionEmptyLinesAreRefusedAndTheOpenDocumentKept) {
+    WriteTestFile(File(L"a.txt"), "kept");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    std::string lines;
+    for (int line = 0; line < 1000000; ++line) lines += "\r\n";
+    WriteTestFile(File(L"b.txt"), lines);
+    ClearSpeechLog();
+    OpenChosenDocument(window_, File(L"b.txt"));
+    EXPECT_TRUE(WaitForSpeech(L"ファイルが大きすぎるため読み込めません", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"kept");
+    EXPECT_EQ(DocumentPath(), File(L"a.txt"));
+}
+
+TEST_F(FileCommandsTest, RichTextMarkupStaysTextAndIsSavedByteForByte) {
+    const std::string markup = "\xEF\xBB\xBF{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b \xE5\xA4\xAA\xE5\xAD\x97\\b0}\r\nplain\r\n";
+    WriteTestFile(File(L"a.txt"), markup);
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b 太字\\b0}\r\nplain\r\n");
+    CurrentEditor().ReplaceSelection(L"");
+    CurrentEditor().SetModified(true);
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"a.txt")), markup);
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ protected:
             const HWND combo = GetDlgItem(dialog, 101);
             shownField_ = WindowText(combo);
             shownItems_ = static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+            firstItem_.assign(16, L'\0');
+            firstItem_.resize(static_cast<size_t>(
+                SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(firstItem_.data()))));
             SetWindowTextW(combo, typed.c_str());
             SendMessageW(dialog, WM_COMMAND, IDOK, 0);
         });
@@ -38,6 +41,7 @@ protected:
         PressKeys({VK_CONTROL, 'J'});
     }
     std::wstring shownField_;
+    std::wstring firstItem_;
     long shownItems_ = 0;
 };
 
@@ -55,6 +59,18 @@ TEST_F(JumpToLine, OffersEveryLineAndMovesToTheTypedOne) {
     Jump(L"");
     EXPECT_EQ(editor.GetSelection().start, 8);
     EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+}
+
+TEST_F(JumpToLine, ALongTextListsTheLinesAroundTheCaretAndTakesAnyTypedLine) {
+    std::wstring text;
+    for (int line = 0; line < 12000; ++line) text += L"x\r";
+    SetEditorText(text);
+    CurrentEditor().PlaceCaret(2 * 11990);
+    Jump(L"3");
+    EXPECT_EQ(shownField_, L"11991");
+    EXPECT_EQ(shownItems_, 10000);
+    EXPECT_EQ(firstItem_, L"2002");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 4);
 }
 
 TEST_F(JumpToLine, AnImpossibleNumberLeavesTheCaretAndSaysWhereItIs) {

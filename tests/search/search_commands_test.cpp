@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/commands.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "resources/search_ids.h"
@@ -152,6 +153,62 @@ TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
     // An empty replacement is not remembered.
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements)[0], L"b");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms)[0], L"b");
+}
+
+TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
+    SetEditorText(L"one two one");
+    const Editor before = CurrentEditor();
+    before.ReplaceSelection(L"A");
+    before.SetModified(false);
+    before.Select(0, 1);
+    Answer(L"置換", L"one", IDC_REPLACE_ALL, L"1");
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(WaitForSpeech(L"2件置換しました", 2000));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"A1 two 1");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+
+    // An edit made after it is undone first, by the control itself.
+    CurrentEditor().PlaceCaret(2);
+    PressKeys({'X'});
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(CurrentEditor().EditorText(), L"A1 two 1");
+    EXPECT_TRUE(WaitForSpeech(L"元に戻す", 1000));
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, 'Z'});
+    const Editor restored = CurrentEditor();
+    EXPECT_EQ(restored.EditorText(), L"Aone two one");
+    EXPECT_EQ(restored.GetSelection().start, 0);
+    EXPECT_EQ(restored.GetSelection().end, 1);
+    EXPECT_FALSE(restored.IsModified());
+    EXPECT_TRUE(WaitForSpeech(L"元に戻す", 1000));
+    // Then the control's own undo again, which has nothing left.
+    ClearSpeechLog();
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(NothingHeard());
+    EXPECT_EQ(CurrentEditor().EditorText(), L"Aone two one");
+
+    // The menu's undo, after a save in between: the text brought back is not the saved one.
+    CurrentEditor().PlaceCaret(0);
+    Answer(L"置換", L"two", IDC_REPLACE_ALL, L"2");
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(WaitForSpeech(L"1件置換しました", 2000));
+    CurrentEditor().SetModified(false);
+    SendCommand(kCmdUndo);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"Aone two one");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+}
+
+TEST_F(SearchCommands, AReplaceAllPastTheEditorsLimitIsRefusedAndTheTextKept) {
+    std::wstring text;
+    for (int line = 0; line < 210; ++line) text += std::wstring(1000, L'a') + L'\r';
+    SetEditorText(text);
+    const std::wstring replacement(512, L'b');
+    Answer(L"置換", L"a", IDC_REPLACE_ALL, replacement.c_str());
+    PressKeys({VK_CONTROL, 'H'});
+    EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため置換できませんでした", 5000));
+    EXPECT_EQ(CurrentEditor().EditorText(), text);
+    EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
 TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
