@@ -158,6 +158,12 @@ const WORD kAllowedWhileReading[] = {
     kCmdCancel, kCmdExit, kCmdReadOnlyToggle, kCmdSleepTimerCancel, kCmdKeypadPlayerToggle, kCmdAudioHistory,
 };
 
+const Command* FindCommand(WORD id) {
+    const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                      [id](const Command& entry) { return entry.id == id; });
+    return command != std::end(kCommands) ? command : nullptr;
+}
+
 }  // namespace
 
 bool IsAllowedWhileReading(WORD id) {
@@ -165,9 +171,11 @@ bool IsAllowedWhileReading(WORD id) {
            std::end(kAllowedWhileReading);
 }
 
+bool HasCommandAction(WORD id) {
+    return FindCommand(id) != nullptr;
+}
+
 void DispatchCommand(WORD id, HWND mainWindow, LPARAM lParam) {
     if (IsReading() && !IsAllowedWhileReading(id)) return;
-    const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                      [id](const Command& entry) { return entry.id == id; });
-    if (command != std::end(kCommands)) command->action(mainWindow, lParam);
+    if (const Command* command = FindCommand(id)) command->action(mainWindow, lParam);
 }

@@ -108,3 +108,6 @@ enum CommandId : WORD {
 void DispatchCommand(WORD id, HWND mainWindow, LPARAM lParam);
 
 bool IsAllowedWhileReading(WORD id);
+
+// Whether the table holds an action for this ID.
+bool HasCommandAction(WORD id);

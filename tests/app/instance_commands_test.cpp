@@ -12,10 +12,7 @@ using InstanceCommands = MainWindowTest;
 
 TEST_F(InstanceCommands, AloneF6SaysSoAndShowsNoDialog) {
     bool shown = false;
-    AnswerDialog(L"オリンダのウィンドウ切り替え", [&shown](HWND dialog) {
-        shown = true;
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
+    AnswerWith(L"オリンダのウィンドウ切り替え", IDCANCEL, &shown);
     PressKeys({VK_F6});
     EXPECT_TRUE(WaitForSpeech(L"別のオリンダは起動されていません", 2000));
     EXPECT_FALSE(shown);

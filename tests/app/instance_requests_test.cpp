@@ -17,17 +17,14 @@ TEST_F(CloseRequest, WaitsForTheOpenDialogThenAsksTheSaveQuestion) {
     CurrentEditor().ReplaceSelection(L"unsaved");
     bool asked = false;
     bool keptUnderTheDialog = false;
-    AnswerDialog(L"保存確認", [&asked](HWND box) {
-        asked = true;
-        PostMessageW(box, WM_COMMAND, IDNO, 0);
-    });
+    AnswerWith(L"保存確認", IDNO, &asked);
     AnswerDialog(L"行移動", [&](HWND box) {
         PostMessageW(window_, InstanceMessage(), 1, 0);
         PumpMessages(300);
         keptUnderTheDialog = IsWindow(box) && IsWindow(window_) && !asked;
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageW(window_, WM_COMMAND, kCmdJumpToLine, 0);
+    SendCommand(kCmdJumpToLine);
     EXPECT_TRUE(keptUnderTheDialog);
     EXPECT_TRUE(PumpUntil([this] { return !IsWindow(window_); }, 3000));
     EXPECT_TRUE(asked);

@@ -5,15 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
-#include "core/profile.h"
-#include "core/editor_control.h"
 #include "app/main_window.h"
-#include "core/app_window.h"
+#include "core/editor_control.h"
 #include "core/instance_requests.h"
 #include "core/settings.h"
 #include "core/window_text.h"
 #include "document/backup.h"
+#include "document/document_state.h"
 #include "editing/range_selection.h"
+#include "lists/file_history.h"
+#include "speech/speech.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -26,19 +27,13 @@ std::wstring StatusText(int part) {
     return text;
 }
 
-std::wstring WindowTitle(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
-}
-
 std::wstring NumberedLines(int count) {
     std::wstring text;
     for (int line = 1; line <= count; ++line) text += L"line " + std::to_wstring(line) + (line < count ? L"\r" : L"");
     return text;
 }
 
-class MainWindow : public MainWindowTest {};
+using MainWindow = MainWindowTest;
 
 // The status bar is refreshed by a 100 ms timer: wait for it, within reason.
 bool StatusBecomes(const std::wstring& text) {
@@ -46,7 +41,7 @@ bool StatusBecomes(const std::wstring& text) {
 }
 
 TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
-    EXPECT_EQ(WindowTitle(window_), L"無題1 - オリンダ");
+    EXPECT_EQ(WindowText(window_), L"無題1 - オリンダ");
     EXPECT_EQ(GetFocus(), EditorWindow());
     EXPECT_TRUE(StatusBecomes(L"1行1文字"));
     EXPECT_EQ(StatusText(1), L"UTF-8");
@@ -54,18 +49,6 @@ TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
     EXPECT_FALSE(CurrentEditor().IsModified());
     SendMessageW(window_, InstanceMessage(), 0, 0);
     EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(MainWindow, CtrlSevenSaysWhereTheCaretIs) {
-    PressKeys({VK_CONTROL, '7'});
-    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 1000));
-
-    SetEditorText(L"first\rsecond\rthird line");
-    CurrentEditor().PlaceCaret(CurrentEditor().LineStart(2) + 5);
-    ClearSpeechLog();
-    PressKeys({VK_CONTROL, VK_NUMPAD7});
-    EXPECT_TRUE(WaitForSpeech(L"3行6文字", 1000));
-    EXPECT_TRUE(StatusBecomes(L"3行6文字"));
 }
 
 TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {
@@ -115,8 +98,7 @@ TEST_F(MainWindow, PageUpAndDownMoveTwentyLinesAndStopAtTheEdges) {
 TEST_F(MainWindow, EscCancelsAMarkedRangeAndOtherwiseSaysNothing) {
     SetEditorText(L"abcdef");
     PressKeys({VK_ESCAPE});
-    PumpMessages(200);
-    EXPECT_TRUE(ReadSpeechLog().empty());
+    EXPECT_TRUE(NothingHeard());
 
     CurrentEditor().PlaceCaret(2);
     PressKeys({VK_F4});
@@ -124,18 +106,6 @@ TEST_F(MainWindow, EscCancelsAMarkedRangeAndOtherwiseSaysNothing) {
     PressKeys({VK_ESCAPE});
     EXPECT_FALSE(IsRangeSelectionOn());
     EXPECT_TRUE(WaitForSpeech(L"範囲選択をキャンセルしました", 1000));
-}
-
-TEST_F(MainWindow, RangeSelectionIncludesBothMarkedCharacters) {
-    SetEditorText(L"abcdef");
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(4);
-    PressKeys({VK_F4});
-    editor.PlaceCaret(2);
-    PressKeys({VK_F4});
-    EXPECT_EQ(editor.GetSelection().start, 2);
-    EXPECT_EQ(editor.GetSelection().end, 5);
-    EXPECT_TRUE(WaitForSpeech(L"1行3文字から1行5文字まで3文字を範囲選択しました", 1000));
 }
 
 TEST_F(MainWindow, CtrlEndAnnouncesTheEndOfTheText) {
@@ -148,8 +118,7 @@ TEST_F(MainWindow, ClipboardKeysAreAnnouncedOnlyWhenTheyDoSomething) {
     SetEditorText(L"hello");
     PressKeys({VK_CONTROL, 'C'});
     PressKeys({VK_CONTROL, 'Z'});
-    PumpMessages(200);
-    EXPECT_TRUE(SpokenTexts().empty());
+    EXPECT_TRUE(NothingHeard());
 
     CurrentEditor().Select(0, 5);
     PressKeys({VK_CONTROL, 'C'});
@@ -162,27 +131,44 @@ TEST_F(MainWindow, ClipboardKeysAreAnnouncedOnlyWhenTheyDoSomething) {
 TEST_F(MainWindow, UnknownAndInactiveCommandsDoNothing) {
     SetEditorText(L"abc");
     for (WORD id : {WORD{499}, WORD{581}, WORD{582}, WORD{498}, WORD{617}, WORD{0xFFFF}})
-        SendMessageW(window_, WM_COMMAND, id, 0);
+        SendCommand(id);
     PressKeys({VK_CONTROL, VK_RETURN});
-    PumpMessages(200);
+    EXPECT_TRUE(NothingHeard());
     EXPECT_TRUE(IsWindow(window_));
     EXPECT_EQ(CurrentEditor().EditorText(), L"abc");
-    EXPECT_TRUE(SpokenTexts().empty());
 }
 
-TEST_F(MainWindow, ExitClosesTheWindowAndSavesTheCloseValues) {
-    CurrentSettings().wordWrap = 1;
-    CurrentSettings().findTerm = L"検索語";
-    SendMessageW(window_, WM_COMMAND, kCmdExit, 0);
-    EXPECT_FALSE(IsWindow(window_));
-    bool present = false;
-    EXPECT_EQ(ReadSettingNumber(L"Option3", &present), 1u);
-    EXPECT_TRUE(present);
-    wchar_t term[261] = {};
-    DWORD size = sizeof term;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), L"Option31", RRF_RT_REG_SZ, nullptr, term, &size),
-              ERROR_SUCCESS);
-    EXPECT_STREQ(term, L"検索語");
+using CommandLine = FileWindowTest;
+
+TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
+    WriteTestFile(File(L"a.txt"), "0123456789");
+    SaveHistory({{File(L"a.txt"), L"a.txt", 6}});
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"a.txt"));
+    ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(CurrentEditor().Text(), L"0123456789");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 6);
+    EXPECT_EQ(WindowText(window_), L"a.txt - オリンダ");
+
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"saved.txt"));
+    ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(DocumentPath(), File(L"saved.txt"));
+    EXPECT_EQ(WindowText(window_), L"saved.txt - オリンダ");
+    CurrentEditor().ReplaceSelection(L"new");
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"saved.txt")), "new");
+
+    WriteTestFile(File(L"locked.txt"), "theirs");
+    const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SendMessageW(window_, WM_CLOSE, 0, 0);
+    WriteSettingNumber(L"Option16", kNvda);
+    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"locked.txt"));
+    CloseHandle(lock);
+    ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 1000));
+    EXPECT_TRUE(DocumentPath().empty());
+    EXPECT_EQ(WindowText(window_), L"無題1 - オリンダ");
 }
 
 }  // namespace

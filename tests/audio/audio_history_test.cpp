@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "audio/audio_history.h"
-#include "core/window_text.h"
 #include "support/test_support.h"
 
 namespace {
@@ -15,33 +13,19 @@ namespace {
 using namespace testing_support;
 using Strings = std::vector<std::wstring>;
 
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(path.c_str(), std::ios::binary) << bytes;
-}
-
 Strings Paths(const PathEntries& entries) {
     Strings paths;
     for (const PathEntry& entry : entries) paths.push_back(entry.path + L"|" + std::to_wstring(entry.position));
     return paths;
 }
 
-class AudioHistory : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        DeleteFileW(AudioHistoryPath().c_str());
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        DeleteFileW(AudioHistoryPath().c_str());
-    }
-};
+using AudioHistory = MainWindowTest;
 
 TEST_F(AudioHistory, AnyFileLoadsReopeningMovesUpAndTheTwentyFirstDropsTheOldest) {
     // No mark, an empty point, a path too long, more than 20 lines.
     std::string bytes = "FilePath=C:\\a|Point=\r\nFilePath=C:\\" + std::string(300, 'x') + "|Point=1\r\n";
     for (int i = 1; i < 30; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + "|Point=" + std::to_string(i) + "\r\n";
-    WriteBytes(AudioHistoryPath(), bytes);
+    WriteTestFile(AudioHistoryPath(), bytes);
     AddToAudioHistory(L"C:\\f5");
     Strings paths = Paths(LoadAudioHistory());
     ASSERT_EQ(paths.size(), 20u);
@@ -54,25 +38,20 @@ TEST_F(AudioHistory, AnyFileLoadsReopeningMovesUpAndTheTwentyFirstDropsTheOldest
 }
 
 TEST_F(AudioHistory, LegacyFileIsConvertedAndAnAudioLogIsNeverWrittenOverUnread) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring legacy = std::wstring(temp) + L"orinda_legacy_audio";
-    CreateDirectoryW(legacy.c_str(), nullptr);
+    const ScratchFolder legacy(L"orinda_legacy_audio");
     // "音声" in code page 932.
-    WriteBytes(legacy + L"\\Audio.log",
+    WriteTestFile(legacy.File(L"Audio.log"),
                "[FilePath]\r\nFilePath0=C:\\\x89\xB9\x90\xBA\\a.mp3\r\nFilePath1=C:\\b\r\n[Point]\r\nPoint0=1500\r\n");
-    MigrateLegacyAudioHistory(legacy);
+    MigrateLegacyAudioHistory(legacy.Path());
     EXPECT_EQ(Paths(LoadAudioHistory()), (Strings{L"C:\\音声\\a.mp3|1500", L"C:\\b|0"}));
     SaveAudioHistory({{L"C:\\mine", L"mine", 1}});
     // Another instance reads it without sharing reads: a write would still go through.
     const HANDLE lock = CreateFileW(AudioHistoryPath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
-    MigrateLegacyAudioHistory(legacy);
+    MigrateLegacyAudioHistory(legacy.Path());
     AddToAudioHistory(L"C:\\x");
     StoreResumePoint(L"C:\\mine", 9);
     CloseHandle(lock);
-    DeleteFileW((legacy + L"\\Audio.log").c_str());
-    RemoveDirectoryW(legacy.c_str());
     EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\mine|1"});
 }
 
@@ -100,7 +79,7 @@ TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}});
     std::wstring question;
     AnswerDialog(L"削除確認", [&question](HWND box) {
-        question = WindowText(GetDlgItem(box, 0xFFFF));
+        question = DialogItemText(box, 0xFFFF);
         PostMessageW(box, WM_COMMAND, IDYES, 0);
     });
     AnswerDialog(L"オーディオファイル履歴", [](HWND dialog) {

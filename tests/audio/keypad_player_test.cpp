@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -55,38 +54,30 @@ protected:
         Outside().sendMciString = Answer;
         g_device = ScriptedDevice();
         MainWindowTest::SetUp();
-        DeleteFileW(AudioHistoryPath().c_str());
     }
     void TearDown() override {
         MainWindowTest::TearDown();
         Outside().sendMciString = saved_;
-        DeleteFileW(AudioHistoryPath().c_str());
     }
     // Run a command afresh: the last thing said, empty when it was silent.
     std::wstring Run(WORD id) {
         g_device.sent.clear();
         ClearSpeechLog();
-        SendMessageW(window_, WM_COMMAND, id, 0);
+        SendCommand(id);
         PumpUntil([] { return !SpokenTexts().empty(); }, 400);
         const Strings said = SpokenTexts();
         return said.empty() ? L"" : said.back();
     }
     std::wstring OpenListed(const std::wstring& path, long resumePoint) {
         SaveAudioHistory({{path, path.substr(3), resumePoint}});
-        AnswerDialog(L"オーディオファイル履歴", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
+        AnswerWith(L"オーディオファイル履歴", IDOK);
         return Run(kCmdAudioHistory);
     }
     std::wstring OpenThroughDialog(const std::wstring& name) {
-        wchar_t temp[MAX_PATH] = {};
-        const std::wstring path = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + name;
-        std::ofstream(path.c_str()) << "RIFF";
-        AnswerDialog(L"オーディオファイル選択", [path](HWND dialog) {
-            SetDlgItemTextW(dialog, 0x47C, path.c_str());
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        });
-        const std::wstring said = Run(kCmdOpenAudioFile);
-        DeleteFileW(path.c_str());
-        return said;
+        const ScratchFolder folder(L"orinda_audio");
+        WriteTestFile(folder.File(name.c_str()), "RIFF");
+        AnswerFileDialog(L"オーディオファイル選択", folder.File(name.c_str()));
+        return Run(kCmdOpenAudioFile);
     }
     bool (*saved_)(const std::wstring&, std::wstring&) = nullptr;
 };
@@ -153,19 +144,19 @@ TEST_F(Player, VolumeAndSpeedStopAtTheirEndsAndCarryOver) {
     CurrentSettings().playerVolume = 25;  // written by hand: the keys still reach it
     EXPECT_EQ(Run(kCmdVolumeDown), L"ボリューム 19");
     EXPECT_EQ(Run(kCmdNormalSpeed), L"");
-    for (int i = 0; i < 9; ++i) SendMessageW(window_, WM_COMMAND, kCmdSpeedUp, 0);
+    for (int i = 0; i < 9; ++i) SendCommand(kCmdSpeedUp);
     EXPECT_EQ(Run(kCmdSpeedUp), L"再生スピード1.5");
     OpenListed(L"C:\\b.mp3", 0);
     EXPECT_EQ(g_device.sent.at(5), L"set File speed 1500");
     EXPECT_EQ(Run(kCmdPlayerSpeed), L"再生スピード1.5");
-    for (int i = 0; i < 8; ++i) SendMessageW(window_, WM_COMMAND, kCmdSpeedUp, 0);
+    for (int i = 0; i < 8; ++i) SendCommand(kCmdSpeedUp);
     EXPECT_EQ(Run(kCmdSpeedUp), L"再生スピード1.95");
     EXPECT_EQ(Run(kCmdSpeedUp), L"再生スピード2.0");
     EXPECT_EQ(Run(kCmdSpeedUp), L"");
     EXPECT_TRUE(g_device.sent.empty());
     EXPECT_EQ(Run(kCmdNormalSpeed), L"再生スピード1.0");
     EXPECT_EQ(g_device.sent, (Strings{L"stop File", L"set File speed 1000"}));
-    for (int i = 0; i < 17; ++i) SendMessageW(window_, WM_COMMAND, kCmdSpeedDown, 0);
+    for (int i = 0; i < 17; ++i) SendCommand(kCmdSpeedDown);
     EXPECT_EQ(Run(kCmdSpeedDown), L"再生スピード0.1");
     EXPECT_EQ(Run(kCmdSpeedDown), L"");
     EXPECT_EQ(Run(kCmdPlayOrStop), L"");
@@ -223,7 +214,7 @@ TEST_F(Player, KeypadKeysActOnlyWhileEnabledAndTheEditorHasTheFocus) {
     EXPECT_TRUE(freeInDialog);
     EXPECT_FALSE(KeyIsFree(VK_NUMPAD8));
     SetEditorText(L"one\rtwo\rthree");
-    SendMessageW(window_, WM_COMMAND, kCmdReadToEnd, 0);
+    SendCommand(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
     SendMessageW(window_, WM_HOTKEY, kCmdVolumeUp, 0);
     StopReading();

@@ -12,15 +12,6 @@ using namespace testing_support;
 
 namespace {
 
-// A folder of this name in the temporary folder, made if needed.
-std::wstring TemporaryFolder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + name;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
 // An instance that another one started, found by its title.
 Instance Adopt(const wchar_t* title) {
     Instance instance;
@@ -140,25 +131,17 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
 }
 
 TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
-    const std::wstring folder = TemporaryFolder(L"orinda-relative");
-    const std::wstring file = folder + L"\\note.txt";
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(handle, "text", 4, &written, nullptr);
-    CloseHandle(handle);
-
-    Instance instance = Start(Program(), L"note.txt", folder.c_str(), L"note.txt");
+    const ScratchFolder folder(L"orinda-relative");
+    WriteTestFile(folder.File(L"note.txt"), "text");
+    Instance instance = Start(Program(), L"note.txt", folder.Path().c_str(), L"note.txt");
     ASSERT_NE(instance.window, nullptr);
     EXPECT_EQ(Title(instance.window), L"note.txt - オリンダ");
     Close(instance);
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
-    const std::wstring folder = TemporaryFolder(L"orinda-without-speech");
-    const std::wstring program = folder + L"\\OrindaTestInstance.exe";
+    const ScratchFolder folder(L"orinda-without-speech");
+    const std::wstring program = folder.File(L"OrindaTestInstance.exe");
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
     Instance instance = Start(program);
@@ -169,8 +152,6 @@ TEST(Instances, StartsWithoutAnySpeechLibrary) {
     GetExitCodeProcess(instance.process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
     Close(instance);
-    DeleteFileW(program.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

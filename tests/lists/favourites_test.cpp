@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "core/file_io.h"
 #include "core/paths.h"
 #include "core/safe_write.h"
 #include "document/document_state.h"
@@ -17,49 +16,26 @@ using namespace testing_support;
 
 namespace {
 
-std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, 4 << 20, bytes);
-    return bytes;
-}
-
-std::wstring TemporaryFile(const wchar_t* name) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + name;
-}
-
 PathEntry Entry(const std::wstring& path) {
     return {path, FileNameOf(path), 0};
 }
 
-class FavouritesTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        DeleteFileW(FavouritesFilePath().c_str());
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        DeleteFileW(FavouritesFilePath().c_str());
-    }
-    void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
-};
+using FavouritesTest = FileWindowTest;
 
 TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstAndNeverAnUntitledDocument) {
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"ファイルはロードされていません", 2000));
     EXPECT_FALSE(FileExists(FavouritesFilePath()));
 
     SetDocumentPath(L"C:\\文書\\a.txt");
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"a.txtをお気に入りに登録しました", 2000));
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"a.txtはすでにお気に入りに登録されています", 2000));
     SetDocumentPath(L"C:\\文書\\A.txt");
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"A.txtをお気に入りに登録しました", 2000));
-    EXPECT_EQ(ReadBytes(FavouritesFilePath()), "\xEF\xBB\xBF" "FilePath=C:\\\xE6\x96\x87\xE6\x9B\xB8\\A.txt\r\n"
+    EXPECT_EQ(FileBytes(FavouritesFilePath()), "\xEF\xBB\xBF" "FilePath=C:\\\xE6\x96\x87\xE6\x9B\xB8\\A.txt\r\n"
                                                "FilePath=C:\\\xE6\x96\x87\xE6\x9B\xB8\\a.txt\r\n");
 }
 
@@ -75,28 +51,28 @@ TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
     EXPECT_EQ(favourites[1].path, L"C:\\f0.txt");
 
     SetDocumentPath(L"C:\\new.txt");
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"お気に入り文書は上限の50件まで登録されています", 2000));
-    EXPECT_EQ(ReadBytes(FavouritesFilePath()), bytes);
+    EXPECT_EQ(FileBytes(FavouritesFilePath()), bytes);
 }
 
 TEST_F(FavouritesTest, AListThatCannotBeReadNowIsNotWrittenOver) {
     ASSERT_TRUE(SaveFavourites({Entry(L"C:\\a.txt")}));
-    const std::string before = ReadBytes(FavouritesFilePath());
+    const std::string before = FileBytes(FavouritesFilePath());
     const HANDLE lock = CreateFileW(FavouritesFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     SetDocumentPath(L"C:\\b.txt");
-    Command(kCmdAddToFavourites);
+    SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"お気に入りの登録に失敗しました", 2000));
     CloseHandle(lock);
-    EXPECT_EQ(ReadBytes(FavouritesFilePath()), before);
+    EXPECT_EQ(FileBytes(FavouritesFilePath()), before);
 }
 
 TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
-    const std::wstring a = TemporaryFile(L"orinda-favourite-a.txt");
-    const std::wstring b = TemporaryFile(L"orinda-favourite-b.txt");
-    const std::wstring gone = TemporaryFile(L"orinda-favourite-gone.txt");
+    const std::wstring a = File(L"orinda-favourite-a.txt");
+    const std::wstring b = File(L"orinda-favourite-b.txt");
+    const std::wstring gone = File(L"orinda-favourite-gone.txt");
     ASSERT_TRUE(WriteFileSafely(a, "alpha") && WriteFileSafely(b, "beta"));
     ASSERT_TRUE(SaveFavourites({Entry(gone), Entry(b), Entry(a)}));
 
@@ -109,7 +85,7 @@ TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
         SendMessageW(list, LB_SETCURSEL, 1, 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    Command(kCmdFavourites);
+    SendCommand(kCmdFavourites);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"orinda-favourite-gone.txt - " + gone);
     EXPECT_TRUE(WaitForSpeech(L"読み込みました", 2000));
@@ -117,32 +93,27 @@ TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
     EXPECT_EQ(LoadFavourites().size(), 2u);
 
     ClearSpeechLog();
-    AnswerDialog(L"お気に入り一覧", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
-    Command(kCmdFavourites);
+    AnswerWith(L"お気に入り一覧", IDOK);
+    SendCommand(kCmdFavourites);
     EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
     EXPECT_EQ(DocumentPath(), b);
     EXPECT_EQ(LoadFavourites().at(0).path, gone);
-    DeleteFileW(a.c_str());
-    DeleteFileW(b.c_str());
 }
 
 TEST_F(FavouritesTest, LegacyFavouritesAreConvertedOnlyWhereNoListIsKept) {
-    const std::wstring legacy = TemporaryFile(L"orinda-legacy-favourites");
-    CreateDirectoryW(legacy.c_str(), nullptr);
+    const ScratchFolder legacy(L"orinda-legacy-favourites");
     // "文書" in code page 932; the list ends at the first missing number.
-    ASSERT_TRUE(WriteFileSafely(legacy + L"\\BookMark.log", "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\n"
-                                                            "FilePath1=C:\\b.txt\r\nFilePath3=C:\\d.txt\r\n"));
-    MigrateLegacyFavourites(legacy);
+    ASSERT_TRUE(WriteFileSafely(legacy.File(L"BookMark.log"), "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\n"
+                                                               "FilePath1=C:\\b.txt\r\nFilePath3=C:\\d.txt\r\n"));
+    MigrateLegacyFavourites(legacy.Path());
     const Favourites converted = LoadFavourites();
     ASSERT_EQ(converted.size(), 2u);
     EXPECT_EQ(converted[0].path, L"C:\\文書\\a.txt");
     EXPECT_EQ(converted[1].path, L"C:\\b.txt");
 
     ASSERT_TRUE(SaveFavourites({Entry(L"C:\\kept.txt")}));
-    MigrateLegacyFavourites(legacy);
+    MigrateLegacyFavourites(legacy.Path());
     EXPECT_EQ(LoadFavourites().size(), 1u);
-    DeleteFileW((legacy + L"\\BookMark.log").c_str());
-    RemoveDirectoryW(legacy.c_str());
 }
 
 }  // namespace

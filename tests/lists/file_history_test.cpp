@@ -1,8 +1,18 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "app/commands.h"
+#include "core/editor_control.h"
+#include "document/document_io.h"
+#include "document/document_state.h"
+#include "document/file_commands.h"
 #include "lists/file_history.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
 
 namespace {
 
@@ -27,7 +37,7 @@ TEST(HistoryFile, MalformedFilesLoadSafely) {
                         Line("C:\\" + std::string(300, 'p') + ".txt", 1) + "FilePath=C:\\n.txt|CurselPoint=zz\r\n";
     for (int i = 0; i < 60; ++i) bytes += Line("C:\\f" + std::to_string(i), i);
     const FileHistory history = ParseHistory(bytes);
-    ASSERT_EQ(history.size(), kHistoryEntries);
+    ASSERT_EQ(history.size(), 50u);
     EXPECT_EQ(history[1].path, L"C:\\n.txt");
     EXPECT_EQ(history[1].position, 0);
     EXPECT_EQ(history[2].path, L"C:\\f0");
@@ -45,9 +55,99 @@ TEST(HistoryList, MovesToTopKeepsCaretLimitsAndIsCaseSensitive) {
     EXPECT_EQ(history.size(), 4u);
     EXPECT_EQ(history[0].position, 0);
     for (int i = 0; i < 60; ++i) MoveToTop(history, L"C:\\n" + std::to_wstring(i), kHistoryEntries);
-    EXPECT_EQ(history.size(), kHistoryEntries);
+    EXPECT_EQ(history.size(), 50u);
     EXPECT_EQ(history[0].path, L"C:\\n59");
     EXPECT_EQ(history.back().path, L"C:\\n10");
+}
+
+TEST(HistoryFile, TheLegacyHistoryIsConverted) {
+    ClearDataFolder();
+    const ScratchFolder legacy(L"orinda_legacy_history");
+    // "文書" in code page 932; a path longer than 260 characters is left out.
+    WriteTestFile(legacy.File(L"history.log"), "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\nFilePath1=C:\\" +
+                                                   std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
+                                                   "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
+    MigrateLegacyFileHistory(legacy.Path());
+    // A later start keeps the files used since.
+    AddToHistory(L"C:\\used since.txt");
+    MigrateLegacyFileHistory(legacy.Path());
+    FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 3u);
+    EXPECT_EQ(history[0].path, L"C:\\used since.txt");
+    history.erase(history.begin());
+    EXPECT_EQ(history[0].path, L"C:\\文書\\a.txt");
+    EXPECT_EQ(history[0].position, 12);
+    EXPECT_EQ(history[1].path, L"C:\\b.txt");
+    EXPECT_EQ(history[1].position, 3);
+    EXPECT_EQ(FileBytes(HistoryFilePath()).substr(0, 3), "\xEF\xBB\xBF");
+}
+
+using HistoryWindow = FileWindowTest;
+
+TEST_F(HistoryWindow, AHistoryThatCannotBeReadIsNotOverwritten) {
+    AddToHistory(File(L"a.txt"));
+    const std::string before = FileBytes(HistoryFilePath());
+    // Another instance reading without sharing reads: this instance's read
+    // fails while a write would still go through.
+    const HANDLE lock = CreateFileW(HistoryFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    AddToHistory(File(L"b.txt"));
+    RecordCaretInHistory(File(L"a.txt"));
+    CloseHandle(lock);
+    EXPECT_EQ(FileBytes(HistoryFilePath()), before);
+}
+
+TEST_F(HistoryWindow, TheCaretGoesToTheEntryOfItsOwnDocument) {
+    WriteTestFile(File(L"a.txt"), "0123456789");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    AddToHistory(File(L"b.txt"));  // another instance opened b.txt since
+    CurrentEditor().PlaceCaret(7);
+    RecordCaretInHistory(DocumentPath());
+    const FileHistory history = LoadHistory();
+    EXPECT_EQ(history[0].position, 0);
+    EXPECT_EQ(history[1].position, 7);
+    NewDocument();
+    OpenChosenDocument(window_, File(L"a.txt"));
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 7);
+}
+
+TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"saved.txt"}) {
+        WriteTestFile(File(name), "x");
+        AddToHistory(File(name));
+    }
+    AnswerDialog(L"履歴一覧", [](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, 101);
+        SendMessageW(list, LB_SETCURSEL, 2, 0);
+        SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 2), reinterpret_cast<LPARAM>(list));
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendCommand(kCmdOpenFromHistory);
+    EXPECT_TRUE(WaitForSpeech(L"読み込みました", 2000));
+    EXPECT_EQ(DocumentPath(), File(L"b.txt"));
+    const FileHistory history = LoadHistory();
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].path, File(L"b.txt"));
+
+    AnswerWith(L"削除確認", IDNO);
+    AnswerDialog(L"履歴一覧", [](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, 102, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdOpenFromHistory);
+    EXPECT_EQ(LoadHistory().size(), 2u);
+    bool okEnabled = true;
+    AnswerWith(L"削除確認", IDYES);
+    AnswerDialog(L"履歴一覧", [&okEnabled](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, 102, 0);
+        okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdOpenFromHistory);
+    EXPECT_FALSE(okEnabled);
+    EXPECT_TRUE(LoadHistory().empty());
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "app/commands.h"
 #include "core/app_window.h"
 #include "core/editor_control.h"
-#include "core/file_io.h"
 #include "core/paths.h"
 #include "core/safe_write.h"
 #include "core/window_text.h"
@@ -24,12 +23,6 @@ using namespace testing_support;
 namespace {
 
 const std::string kMark = "\xEF\xBB\xBF";
-
-std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, 4 << 20, bytes);
-    return bytes;
-}
 
 std::vector<std::wstring> TemplateFiles() {
     std::vector<std::wstring> files;
@@ -81,24 +74,7 @@ TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
     EXPECT_EQ(newest.back(), L"1001");
 }
 
-class TemplatesTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        EmptyFolder();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        EmptyFolder();
-    }
-    static void EmptyFolder() {
-        for (const std::wstring& file : TemplateFiles()) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        }
-    }
-    void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
-};
+using TemplatesTest = MainWindowTest;
 
 TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
     SetEditorText(L"abc\r\ndef");
@@ -122,7 +98,7 @@ TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
         SetDlgItemTextW(dialog, 102, L"def\r\nghi\r\n");
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    Command(kCmdAddTemplate);
+    SendCommand(kCmdAddTemplate);
     EXPECT_EQ(bodyShown, L"def");
     EXPECT_EQ(boxes, (std::vector<std::wstring>{L"定型文のタイトルが入力されていません",
                                                  L"定型文の本文が入力されていません"}));
@@ -130,24 +106,24 @@ TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
     EXPECT_TRUE(WaitForSpeech(L"登録しました", 2000));
     const std::vector<std::wstring> files = TemplateFiles();
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(ReadBytes(files[0]), kMark + "[Header]\nTitle=Greeting\n----------\ndef\r\nghi\r\n");
+    EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=Greeting\n----------\ndef\r\nghi\r\n");
 }
 
 TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
     ASSERT_TRUE(StoreTemplate({L"T", L"X\r\nY"}, Time()));
     SetEditorText(L"abc");
     CurrentEditor().Select(1, 2);
-    AnswerDialog(L"定型文一覧", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
-    Command(kCmdTemplateList);
+    AnswerWith(L"定型文一覧", IDOK);
+    SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"定型文を挿入しました", 2000));
     EXPECT_EQ(CurrentEditor().Text(), L"abX\r\nYc");
-    Command(kCmdUndo);
+    SendCommand(kCmdUndo);
     EXPECT_EQ(CurrentEditor().Text(), L"abc");
 
     SetEditable(false);
     ClearSpeechLog();
-    AnswerDialog(L"定型文一覧", [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
-    Command(kCmdTemplateList);
+    AnswerWith(L"定型文一覧", IDOK);
+    SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
     EXPECT_EQ(CurrentEditor().Text(), L"abc");
 }
@@ -179,7 +155,7 @@ TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
         }
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    Command(kCmdTemplateList);
+    SendCommand(kCmdTemplateList);
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"second", L"first", L"00memo"}));
     EXPECT_EQ(copies, (std::vector<std::wstring>{L"two", L"plain\r\n----------\r\ntext"}));
     EXPECT_EQ(questions, (std::vector<std::wstring>{L"定型文の「second」を削除してもよろしいですか",
@@ -189,14 +165,14 @@ TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
     EXPECT_TRUE(WaitForSpeech(L"削除しました", 2000));
     EXPECT_EQ(SpokenTexts(), (std::vector<std::wstring>{L"コピーしました", L"コピーしました", L"削除しました"}));
 
-    EmptyFolder();
+    ClearDataFolder();
     bool anyEnabled = true;
     AnswerDialog(L"定型文一覧", [&anyEnabled](HWND dialog) {
         anyEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK)) || IsWindowEnabled(GetDlgItem(dialog, 102)) ||
                      IsWindowEnabled(GetDlgItem(dialog, 103));
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    Command(kCmdTemplateList);
+    SendCommand(kCmdTemplateList);
     EXPECT_FALSE(anyEnabled);
 }
 
@@ -207,13 +183,13 @@ void EditFirstTemplate(std::function<void(HWND)> edit) {
         SendMessageW(dialog, WM_COMMAND, 102, 0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageW(MainWindow(), WM_COMMAND, kCmdTemplateList, 0);
+    SendCommand(MainWindow(), kCmdTemplateList);
 }
 
 TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate) {
     ASSERT_TRUE(StoreTemplate({L"T", L"\r\nline one\r\n\r\n"}, Time()));
     const std::wstring file = TemplateFiles().at(0);
-    const std::string stored = ReadBytes(file);
+    const std::string stored = FileBytes(file);
     const auto typeTitle = [](HWND dialog, wchar_t letter) {
         SendDlgItemMessageW(dialog, 101, EM_SETSEL, 0, -1);
         SendDlgItemMessageW(dialog, 101, WM_CHAR, letter, 0);
@@ -224,13 +200,13 @@ TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate)
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(bodyShown, L"\r\nline one\r\n\r\n");
-    EXPECT_EQ(ReadBytes(file), stored);
+    EXPECT_EQ(FileBytes(file), stored);
 
     EditFirstTemplate([&typeTitle](HWND dialog) {
         typeTitle(dialog, L'N');
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ(ReadBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
+    EXPECT_EQ(FileBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
 
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     bool stayed = false;
@@ -242,24 +218,20 @@ TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate)
     });
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(WaitForSpeech(L"変更の保存に失敗しました", 2000));
-    EXPECT_EQ(ReadBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
+    EXPECT_EQ(FileBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
 }
 
 TEST_F(TemplatesTest, LegacyTemplatesAreConvertedWithoutOverwritingAny) {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring legacy = std::wstring(temp) + L"orinda-legacy-templates";
-    const std::wstring legacyTemplates = legacy + L"\\Template";
-    CreateDirectoryW(legacy.c_str(), nullptr);
+    const ScratchFolder legacy(L"orinda-legacy-templates");
+    const std::wstring legacyTemplates = legacy.File(L"Template");
     CreateDirectoryW(legacyTemplates.c_str(), nullptr);
     // "あい" in code page 932.
     ASSERT_TRUE(WriteFileSafely(legacyTemplates + L"\\挨拶.txt", "\x82\xA0\x82\xA2"));
     ASSERT_TRUE(WriteFileSafely(legacyTemplates + L"\\kept.txt", "old"));
     ASSERT_TRUE(WriteFileSafely(TemplateFolder() + L"\\kept.txt", kMark + "mine"));
-    MigrateLegacyTemplates(legacy);
-    EXPECT_EQ(ReadBytes(TemplateFolder() + L"\\挨拶.txt"), kMark + "\xE3\x81\x82\xE3\x81\x84");
-    EXPECT_EQ(ReadBytes(TemplateFolder() + L"\\kept.txt"), kMark + "mine");
-    std::filesystem::remove_all(legacy);
+    MigrateLegacyTemplates(legacy.Path());
+    EXPECT_EQ(FileBytes(TemplateFolder() + L"\\挨拶.txt"), kMark + "\xE3\x81\x82\xE3\x81\x84");
+    EXPECT_EQ(FileBytes(TemplateFolder() + L"\\kept.txt"), kMark + "mine");
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "app/commands.h"
 #include "core/editor_control.h"
 #include "core/outside_world.h"
-#include "core/profile.h"
 #include "core/settings.h"
 #include "support/test_support.h"
 
@@ -23,17 +22,8 @@ const wchar_t kCreate[] = L"送るメニューにショートカットを作成"
 const wchar_t kDelete[] = L"送るメニューからショートカットを削除";
 std::wstring g_sendTo;
 
-std::wstring ControlText(HWND dialog, int id) {
-    wchar_t text[300] = {};
-    GetDlgItemTextW(dialog, id, text, 300);
-    return text;
-}
-
 std::wstring StoredFolder() {
-    wchar_t value[300] = {};
-    DWORD size = sizeof value;
-    RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), L"Option6", RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
+    return ReadSetting(L"Option6").Text();
 }
 
 std::wstring LinkTarget(const std::wstring& link) {
@@ -52,30 +42,16 @@ std::wstring LinkTarget(const std::wstring& link) {
     return path;
 }
 
-void Click(HWND dialog, int id) {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
 class OptionsDialog : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        saved_ = Outside();
         Outside().browseForFolder = [](HWND, const std::wstring& title, const std::wstring&, std::wstring& chosen) {
             chosen = L"C:\\選んだフォルダ";
             return title == L"フォルダ選択";
         };
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        g_sendTo = folder_ = std::wstring(temp) + L"orinda-sendto";
-        CreateDirectoryW(folder_.c_str(), nullptr);
+        g_sendTo = folder_.Path();
         Outside().sendToFolder = [] { return g_sendTo; };
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        Outside() = saved_;
-        DeleteFileW((folder_ + L"\\オリンダ.lnk").c_str());
-        RemoveDirectoryW(folder_.c_str());
     }
     // Open the dialog, run `steps` in it, then leave it with `button`.
     void Open(std::function<void(HWND)> steps, int button = IDCANCEL) {
@@ -83,29 +59,28 @@ protected:
             steps(dialog);
             PostMessageW(dialog, WM_COMMAND, button, 0);
         });
-        SendMessageW(window_, WM_COMMAND, kCmdOptions, 0);
+        SendCommand(kCmdOptions);
     }
     // The shortcut button's text when the dialog opens and after one click.
     std::pair<std::wstring, std::wstring> ClickShortcutButton() {
         std::pair<std::wstring, std::wstring> texts;
         Open([&texts](HWND dialog) {
-            texts.first = ControlText(dialog, kShortcutButton);
-            Click(dialog, kShortcutButton);
-            texts.second = ControlText(dialog, kShortcutButton);
+            texts.first = DialogItemText(dialog, kShortcutButton);
+            ClickButton(dialog, kShortcutButton);
+            texts.second = DialogItemText(dialog, kShortcutButton);
         });
         return texts;
     }
-    OutsideWorld saved_{};
-    std::wstring folder_;
+    const ScratchFolder folder_{L"orinda-sendto"};
 };
 
 TEST_F(OptionsDialog, CancelKeepsEverythingAndOkStoresEverySwitchAndWrapsAtOnce) {
     const std::wstring folder = CurrentSettings().newDocumentFolder;
     std::wstring shown;
     Open([&shown](HWND dialog) {
-        Click(dialog, 101);
-        Click(dialog, kBrowse);
-        shown = ControlText(dialog, 107);
+        ClickButton(dialog, 101);
+        ClickButton(dialog, kBrowse);
+        shown = DialogItemText(dialog, 107);
     });
     EXPECT_EQ(shown, L"C:\\選んだフォルダ");
     EXPECT_EQ(CurrentSettings().checkUpdatesAtStart, 1);
@@ -114,8 +89,8 @@ TEST_F(OptionsDialog, CancelKeepsEverythingAndOkStoresEverySwitchAndWrapsAtOnce)
 
     SetEditorText(std::wstring(3000, L'あ'));
     Open([](HWND dialog) {
-        for (int id : {101, 102, 103, 104, 105, 109, 110}) Click(dialog, id);
-        Click(dialog, kBrowse);
+        for (int id : {101, 102, 103, 104, 105, 109, 110}) ClickButton(dialog, id);
+        ClickButton(dialog, kBrowse);
     }, IDOK);
     const wchar_t* names[] = {L"Option1", L"Option2", L"Option3", L"Option4", L"Option5", L"Option7", L"Option8"};
     const DWORD flipped[] = {0, 0, 1, 1, 1, 0, 0};
@@ -132,15 +107,15 @@ TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeletedOrSaysWhyNot) {
     EXPECT_EQ(ClickShortcutButton(), std::make_pair(std::wstring(kCreate), std::wstring(kDelete)));
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
-    EXPECT_EQ(LinkTarget(folder_ + L"\\オリンダ.lnk"), program);
+    EXPECT_EQ(LinkTarget(folder_.File(L"オリンダ.lnk")), program);
     EXPECT_EQ(ClickShortcutButton(), std::make_pair(std::wstring(kDelete), std::wstring(kCreate)));
-    EXPECT_EQ(GetFileAttributesW((folder_ + L"\\オリンダ.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(folder_.File(L"オリンダ.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
 
     g_sendTo += L"\\missing";
     std::wstring failure;
     AnswerWith(L"作成確認", IDYES);
     AnswerDialog(L"エラー", [&failure](HWND box) {
-        failure = ControlText(box, 0xFFFF);
+        failure = DialogItemText(box, 0xFFFF);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(ClickShortcutButton().second, kCreate);

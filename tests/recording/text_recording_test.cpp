@@ -18,7 +18,6 @@
 #include "core/editor_control.h"
 #include "core/outside_world.h"
 #include "core/paths.h"
-#include "core/profile.h"
 #include "core/settings.h"
 #include "core/window_text.h"
 #include "recording/recording_settings.h"
@@ -53,11 +52,6 @@ const std::string kWave(kWaveBytes, sizeof kWaveBytes - 1);
 
 VoiceCall Call(const std::wstring& text, const std::wstring& voice, const VoiceParameters& values) {
     return {text, voice, values.volume, values.rate, values.pitch};
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream file(fs::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
@@ -98,21 +92,10 @@ std::wstring StandInEncoder() {
     return ExecutableFolder() + L"\\encoder\\lame.exe";
 }
 
-std::wstring Text(HWND dialog, int id) {
-    return WindowText(GetDlgItem(dialog, id));
-}
-
-std::wstring ReadSettingString(const wchar_t* name) {
-    wchar_t value[kPathBufferUnits] = {};
-    DWORD size = sizeof value;
-    RegGetValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
-}
-
 // Answer the start question with Yes and run the command to its end.
 void Record(HWND window, WORD command) {
-    AnswerDialog(L"開始確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); });
-    SendMessageW(window, WM_COMMAND, command, 0);
+    AnswerWith(L"開始確認", IDYES);
+    SendCommand(window, command);
 }
 
 // Once `ready`, press CANCEL in the progress dialog and answer the question;
@@ -152,11 +135,6 @@ protected:
         g_opened.clear();
         g_browsed.clear();
         g_renderMode = kRenderQuickly;
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"orinda_recordings";
-        fs::remove_all(folder_);
-        fs::create_directory(folder_);
         CurrentSettings().recordingFolder = folder_;
         SetEncoderPath(L"");
         lameLog_ = folder_ + L".lame.log";
@@ -166,7 +144,6 @@ protected:
         DeleteFileW(TemporaryWave().c_str());
     }
     void TearDown() override {
-        Outside() = g_real;
         if (const HANDLE encoder = g_encoder.exchange(nullptr)) {
             TerminateProcess(encoder, 1);
             CloseHandle(encoder);
@@ -175,9 +152,10 @@ protected:
     }
     void OpenSettings(std::function<void(HWND)> inDialog) {
         AnswerDialog(L"テキスト録音設定", std::move(inDialog));
-        SendMessageW(window_, WM_COMMAND, kCmdRecordingSettings, 0);
+        SendCommand(kCmdRecordingSettings);
     }
-    std::wstring folder_;
+    const ScratchFolder scratch_{L"orinda_recordings"};
+    const std::wstring folder_ = scratch_.Path();
     std::wstring lameLog_;
 };
 
@@ -196,7 +174,7 @@ TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFo
     const auto files = FilesIn(folder_);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(std::regex_match(files[0], std::wregex(L"\\d{4}年\\d{1,2}月\\d{1,2}日\\d{1,2}時\\d{1,2}分\\d{1,2}秒\\.wav")));
-    EXPECT_EQ(ReadBytes(folder_ + L"\\" + files[0]), kWave);
+    EXPECT_EQ(FileBytes(folder_ + L"\\" + files[0]), kWave);
     EXPECT_FALSE(FileExists(TemporaryWave()));
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
@@ -208,18 +186,18 @@ TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters
     ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
     EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"bc\rde", L"", {100, 0, 0})});
     EXPECT_TRUE(g_opened.empty());
-    SendMessageW(window_, WM_COMMAND, kCmdOpenRecordingFolder, 0);
+    SendCommand(kCmdOpenRecordingFolder);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
 
 TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
-    SendMessageW(window_, WM_COMMAND, kCmdRecordWholeText, 0);
+    SendCommand(kCmdRecordWholeText);
     EXPECT_TRUE(WaitForSpeech(L"テキストがありません", 2000));
     SetEditorText(L"abc");
-    SendMessageW(window_, WM_COMMAND, kCmdRecordSelection, 0);
+    SendCommand(kCmdRecordSelection);
     EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
-    AnswerDialog(L"開始確認", [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
-    SendMessageW(window_, WM_COMMAND, kCmdRecordWholeText, 0);
+    AnswerWith(L"開始確認", IDNO);
+    SendCommand(kCmdRecordWholeText);
     EXPECT_TRUE(g_rendered.empty());
 }
 
@@ -232,10 +210,10 @@ TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {
     const auto files = FilesIn(folder_);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].substr(files[0].size() - 4), L".mp3");
-    const std::string log = ReadBytes(lameLog_);
+    const std::string log = FileBytes(lameLog_);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(log.data()), log.size() / sizeof(wchar_t)),
               L"\"" + TemporaryWave() + L"\" -b 128 \"" + folder_ + L"\\" + files[0] + L"\"");
-    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+    EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
 }
 
 TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
@@ -251,13 +229,13 @@ TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
     SetEnvironmentVariableW(L"ORINDA_FAKE_LAME_MODE", L"fail");
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 5000));
-    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+    EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
     ClearSpeechLog();
     SetEncoderPath(L"");
     CurrentSettings().recordingFolder = folder_ + L"\\gone";
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 2000));
-    EXPECT_EQ(ReadBytes(TemporaryWave()), kWave);
+    EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_TRUE(g_opened.empty());
 }
@@ -274,8 +252,7 @@ TEST_F(Recording, CancelAnsweredNoGoesOnAndYesLeavesNoFileAndSaysNothing) {
     EXPECT_TRUE(renderingAfterNo);
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_FALSE(FileExists(TemporaryWave()));
-    PumpMessages(400);
-    EXPECT_TRUE(ReadSpeechLog().empty());
+    EXPECT_TRUE(NothingHeard());
 }
 
 TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
@@ -306,10 +283,10 @@ TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothing) {
     OpenSettings([](HWND dialog) {
         const int combos[] = {IDC_REC_VOICE, IDC_REC_VOLUME, IDC_REC_RATE, IDC_REC_PITCH, IDC_REC_BIT_RATE};
         std::vector<std::wstring> shown;
-        for (const int combo : combos) shown.push_back(Text(dialog, combo));
+        for (const int combo : combos) shown.push_back(DialogItemText(dialog, combo));
         EXPECT_EQ(shown, (std::vector<std::wstring>{L"ボイスA", L"100%", L"50%", L"50%", L"64Kbps"}));
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_REC_PITCH, CB_GETCOUNT, 0, 0), 21);
-        EXPECT_EQ(Text(dialog, IDC_REC_FOLDER), SpecialFolder(CSIDL_PERSONAL));
+        EXPECT_EQ(DialogItemText(dialog, IDC_REC_FOLDER), SpecialFolder(CSIDL_PERSONAL));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_REC_BIT_RATE)));
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER), BST_UNCHECKED);
         SendDlgItemMessageW(dialog, IDC_REC_RATE, CB_SETCURSEL, 15, 0);
@@ -327,12 +304,12 @@ TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
     std::wstring shownAfterBrowsing, shownAgain;
     OpenSettings([&shownAfterBrowsing](HWND dialog) {
         SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
-        shownAfterBrowsing = Text(dialog, IDC_REC_FOLDER);
+        shownAfterBrowsing = DialogItemText(dialog, IDC_REC_FOLDER);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(ReadSettingString(L"Option25"), SpecialFolder(CSIDL_PERSONAL));
+    EXPECT_EQ(ReadSetting(L"Option25").Text(), SpecialFolder(CSIDL_PERSONAL));
     OpenSettings([&shownAgain](HWND dialog) {
-        shownAgain = Text(dialog, IDC_REC_FOLDER);
+        shownAgain = DialogItemText(dialog, IDC_REC_FOLDER);
         const std::pair<int, int> choices[] = {
             {IDC_REC_VOICE, 1}, {IDC_REC_VOLUME, 10}, {IDC_REC_RATE, 12}, {IDC_REC_PITCH, 7}, {IDC_REC_BIT_RATE, 2}};
         for (const auto& [combo, index] : choices) SendDlgItemMessageW(dialog, combo, CB_SETCURSEL, index, 0);
@@ -345,7 +322,7 @@ TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
     const std::pair<const wchar_t*, DWORD> stored[] = {{L"Option21", 1}, {L"Option22", 10}, {L"Option23", 12},
                                                        {L"Option24", 7}, {L"Option26", 2},  {L"Option27", 1}};
     for (const auto& [name, value] : stored) EXPECT_EQ(ReadSettingNumber(name), value) << name;
-    EXPECT_EQ(ReadSettingString(L"Option25"), g_browsed);
+    EXPECT_EQ(ReadSetting(L"Option25").Text(), g_browsed);
     EXPECT_EQ(CurrentSettings().recordingFolder, g_browsed);
     EXPECT_EQ(RecordingVoice(), kLongVoice);
 }
@@ -366,7 +343,7 @@ TEST_F(RealVoices, UnderWineRecordingFailsCleanlyAndNoVoiceIsListed) {
         SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    SendMessageW(window_, WM_COMMAND, kCmdRecordingSettings, 0);
+    SendCommand(kCmdRecordingSettings);
     EXPECT_EQ(voices, 0);
     EXPECT_EQ(ReadSettingNumber(L"Option21"), 0u);
 }

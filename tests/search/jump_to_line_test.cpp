@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "core/editor_control.h"
+#include "core/window_text.h"
 #include "search/jump_to_line.h"
 #include "support/test_support.h"
 
@@ -28,8 +29,7 @@ protected:
     void Jump(const std::wstring& typed) {
         AnswerDialog(L"行移動", [this, typed](HWND dialog) {
             const HWND combo = GetDlgItem(dialog, 101);
-            shownField_.assign(16, L'\0');
-            shownField_.resize(static_cast<size_t>(GetWindowTextW(combo, shownField_.data(), 16)));
+            shownField_ = WindowText(combo);
             shownItems_ = static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
             firstItem_.assign(16, L'\0');
             firstItem_.resize(static_cast<size_t>(
@@ -94,10 +94,9 @@ TEST_F(JumpToLine, CancelMovesNothing) {
         SetDlgItemTextW(dialog, 101, L"1");
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageW(window_, WM_COMMAND, kCmdJumpToLine, 0);
+    SendCommand(kCmdJumpToLine);
     EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
-    PumpMessages(150);
-    EXPECT_TRUE(SpokenTexts().empty());
+    EXPECT_TRUE(NothingHeard());
 }
 
 }  // namespace

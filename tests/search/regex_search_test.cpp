@@ -24,20 +24,6 @@ void ExpectReplaced(const ReplaceAllResult& result, const std::wstring& text, lo
     EXPECT_EQ(result.caret, caret);
 }
 
-TEST(RegexRewriting, AnchorsLeadingCaretAndTrailingDollarToLines) {
-    bool lineStart = false;
-    EXPECT_EQ(RewriteLineAnchors(L"^abc", lineStart), L"(^|\\r)abc");
-    EXPECT_TRUE(lineStart);
-    EXPECT_EQ(RewriteLineAnchors(L"abc$", lineStart), L"abc(?=\\r|$)");
-    EXPECT_FALSE(lineStart);
-    EXPECT_EQ(RewriteLineAnchors(L"^$", lineStart), L"(^|\\r)(?=\\r|$)");
-    EXPECT_TRUE(lineStart);
-    EXPECT_EQ(RewriteLineAnchors(L"$", lineStart), L"(?=\\r|$)");
-    EXPECT_EQ(RewriteLineAnchors(L"a\\$", lineStart), L"a\\$");
-    EXPECT_EQ(RewriteLineAnchors(L"a\\\\$", lineStart), L"a\\\\$");
-    EXPECT_EQ(RewriteLineAnchors(L"a^b$c", lineStart), L"a^b$c");
-}
-
 TEST(RegexFind, LineAnchorsAcrossLines) {
     // The hit at 0 is passed over; xabc does not begin with abc.
     EXPECT_FALSE(Forward(L"^abc", L"abc\rxabc", 1).Found());

@@ -9,23 +9,12 @@
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "resources/search_ids.h"
-#include "search/find_log_aside.h"
 #include "search/search_history.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
 
 namespace {
-
-void Click(HWND dialog, int id) {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-std::wstring ControlText(HWND dialog, int id) {
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(dialog, id, text, 1024);
-    return text;
-}
 
 // Answers the next dialog of that title: fills the fields, then clicks.
 void Answer(const std::wstring& title, const std::wstring& term, int button, const wchar_t* replacement = nullptr,
@@ -36,7 +25,7 @@ void Answer(const std::wstring& title, const std::wstring& term, int button, con
         if (matchCase >= 0)
             CheckDlgButton(dialog, title == L"検索" ? IDC_FIND_MATCH_CASE : IDC_REPLACE_MATCH_CASE,
                            matchCase ? BST_CHECKED : BST_UNCHECKED);
-        Click(dialog, button);
+        ClickButton(dialog, button);
     });
 }
 
@@ -49,12 +38,10 @@ protected:
         EXPECT_EQ(Caret(), caret);
     }
     bool SaysOnly(const std::wstring& text) {
-        const bool said = WaitForSpeech(text, 2000);
-        const auto texts = SpokenTexts();
+        const bool said = Heard() == std::vector<std::wstring>{text};
         ClearSpeechLog();
-        return said && texts.size() == 1;
+        return said;
     }
-    FindLogAside findLog_;
 };
 
 TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
@@ -74,8 +61,8 @@ TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     // The dialog offers the newest term again.
     std::wstring shown;
     AnswerDialog(L"検索", [&](HWND dialog) {
-        shown = ControlText(dialog, IDC_FIND_TERM);
-        Click(dialog, IDCANCEL);
+        shown = DialogItemText(dialog, IDC_FIND_TERM);
+        ClickButton(dialog, IDCANCEL);
     });
     PressKeys({VK_CONTROL, 'F'});
     EXPECT_EQ(shown, L"abc");
@@ -91,7 +78,7 @@ TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
     AnswerDialog(L"検索", [&](HWND dialog) {
         shownChecked = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
         CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_UNCHECKED);
-        Click(dialog, IDOK);
+        ClickButton(dialog, IDOK);
     });
     PressKeys({VK_CONTROL, 'F'});
     EXPECT_TRUE(shownChecked);
@@ -101,23 +88,13 @@ TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
 TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
     SetEditorText(L"abc");
     bool asked = false;
-    AnswerDialog(L"検索", [&](HWND dialog) {
-        asked = true;
-        Click(dialog, IDCANCEL);
-    });
+    AnswerWith(L"検索", IDCANCEL, &asked);
     PressKeys({VK_F3});
     EXPECT_TRUE(asked);
-    PumpMessages(200);
-    EXPECT_TRUE(SpokenTexts().empty());
+    EXPECT_TRUE(NothingHeard());
 
     // A term stored by an earlier run is searched at once, as a plain search.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const wchar_t stored[] = L"c";
-    RegSetValueExW(key, L"Option31", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored), sizeof stored);
-    RegCloseKey(key);
+    WriteSettingString(L"Option31", L"c");
     LoadSettings(kLateStartupValues);
     PressKeys({VK_F3});
     EXPECT_TRUE(SaysOnly(L"1行3文字"));
@@ -126,8 +103,7 @@ TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
 TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
     SetEditorText(L"abcabc");
     PressKeys({VK_SHIFT, VK_F3});
-    PumpMessages(200);
-    EXPECT_TRUE(SpokenTexts().empty());  // no term yet: nothing happens
+    EXPECT_TRUE(NothingHeard());  // no term yet: nothing happens
 
     CurrentSettings().findTerm = L"abc";
     PressKeys({VK_SHIFT, VK_F3});
@@ -243,13 +219,13 @@ TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
     bool stillOpen = false;
     AnswerDialog(L"置換", [&](HWND dialog) {
         AnswerDialog(L"入力エラー", [&](HWND box) {
-            boxText = ControlText(box, 0xFFFF);
+            boxText = DialogItemText(box, 0xFFFF);
             SendMessageW(box, WM_COMMAND, IDOK, 0);
         });
         SetDlgItemTextW(dialog, IDC_REPLACE_TERM, L"");
-        Click(dialog, IDC_REPLACE_ALL);
+        ClickButton(dialog, IDC_REPLACE_ALL);
         stillOpen = IsWindow(dialog) && IsWindowVisible(dialog);
-        Click(dialog, IDCANCEL);
+        ClickButton(dialog, IDCANCEL);
     });
     PressKeys({VK_CONTROL, 'H'});
     EXPECT_EQ(boxText, L"検索語句が入力されていません");
@@ -263,11 +239,11 @@ TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
     AddToSearchHistory(SearchHistoryKind::Replacements, L"new");
     std::wstring termBefore, termAfter, replacementAfter;
     AnswerDialog(L"置換", [&](HWND dialog) {
-        termBefore = ControlText(dialog, IDC_REPLACE_TERM);
-        Click(dialog, IDC_REPLACE_CLEAR_HISTORY);
-        termAfter = ControlText(dialog, IDC_REPLACE_TERM);
-        replacementAfter = ControlText(dialog, IDC_REPLACE_WITH);
-        Click(dialog, IDCANCEL);
+        termBefore = DialogItemText(dialog, IDC_REPLACE_TERM);
+        ClickButton(dialog, IDC_REPLACE_CLEAR_HISTORY);
+        termAfter = DialogItemText(dialog, IDC_REPLACE_TERM);
+        replacementAfter = DialogItemText(dialog, IDC_REPLACE_WITH);
+        ClickButton(dialog, IDCANCEL);
     });
     PressKeys({VK_CONTROL, 'H'});
     EXPECT_EQ(termBefore, L"old");

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "search/find_log_aside.h"
+#include "core/data_folder.h"
 #include "search/search_history.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
 
 namespace {
 
@@ -17,18 +18,13 @@ SearchHistory Numbered(int count) {
     return history;
 }
 
-TEST(SearchHistoryList, AnEqualTermMovesToTheFront) {
+TEST(SearchHistoryList, AnEqualTermMovesToTheFrontAndAnEleventhDropsTheOldest) {
     SearchHistory history = Numbered(10);
     MoveToFront(history, L"t4");
-    const SearchHistory expected{L"t4", L"t0", L"t1", L"t2", L"t3", L"t5", L"t6", L"t7", L"t8", L"t9"};
-    EXPECT_EQ(history, expected);
-}
-
-TEST(SearchHistoryList, AnEleventhTermDropsTheOldest) {
-    SearchHistory history = Numbered(10);
+    EXPECT_EQ(history, (SearchHistory{L"t4", L"t0", L"t1", L"t2", L"t3", L"t5", L"t6", L"t7", L"t8", L"t9"}));
+    history = Numbered(10);
     MoveToFront(history, L"T0");  // compared case-sensitively: a new term
-    const SearchHistory expected{L"T0", L"t0", L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"};
-    EXPECT_EQ(history, expected);
+    EXPECT_EQ(history, (SearchHistory{L"T0", L"t0", L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"}));
 
     SearchHistory shortList = Numbered(2);
     MoveToFront(shortList, L"new");
@@ -39,22 +35,19 @@ TEST(SearchHistoryList, AnEleventhTermDropsTheOldest) {
 
 class FindLog : public ::testing::Test {
 protected:
-    std::string FileBytes() const {
-        std::ifstream file(findLog_.Path().c_str(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-    FindLogAside findLog_;
+    void SetUp() override { ClearDataFolder(); }
+    static std::string FindLogBytes() { return FileBytes(DataFolder() + L"\\Find.log"); }
 };
 
 TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
     const SearchHistory terms{L" abc ", L"\"x\"", L"'y'", L"\"", L"a=b;c", L"検索語句", L"\tz", L"x'",
-                              std::wstring(kMaxSearchTermUnits, L'\u3042'), L""};
+                              std::wstring(512, L'\u3042'), L""};
     ASSERT_TRUE(SaveSearchHistory(SearchHistoryKind::RegexReplacements, terms));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements), terms);
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
 
-    const std::string bytes = FileBytes();
+    const std::string bytes = FindLogBytes();
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
     const std::string section("[\0F\0i\0n\0d\0\x35\0]\0", 14);
@@ -74,29 +67,22 @@ TEST_F(FindLog, AddingAndClearingRewriteTheFile) {
 }
 
 TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring legacy = std::wstring(temp) + L"orinda-legacy-find";
-    CreateDirectoryW(legacy.c_str(), nullptr);
-    const std::wstring legacyFile = legacy + L"\\Find.log";
-    {
-        std::ofstream file(legacyFile.c_str(), std::ios::binary);
-        // 検索 in Shift_JIS (code page 932).
-        file << "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n";
-    }
-    MigrateLegacySearchHistory(legacy);
+    const ScratchFolder legacy(L"orinda-legacy-find");
+    // 検索 in Shift_JIS (code page 932).
+    WriteTestFile(legacy.File(L"Find.log"),
+                  "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n");
+    MigrateLegacySearchHistory(legacy.Path());
+
     const SearchHistory finds = LoadSearchHistory(SearchHistoryKind::FindTerms);
     EXPECT_EQ(finds[0], L"検索");
     EXPECT_EQ(finds[1], L"abc");
     EXPECT_EQ(finds[2], L"");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
-    EXPECT_EQ(FileBytes().substr(0, 2), std::string("\xFF\xFE"));
+    EXPECT_EQ(FindLogBytes().substr(0, 2), std::string("\xFF\xFE"));
 
     // A later start keeps the terms used since.
     AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
-    MigrateLegacySearchHistory(legacy);
-    DeleteFileW(legacyFile.c_str());
-    RemoveDirectoryW(legacy.c_str());
+    MigrateLegacySearchHistory(legacy.Path());
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
 }
 

@@ -26,7 +26,7 @@ protected:
             SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         });
-        SendMessageW(window_, WM_COMMAND, kCmdSpeechSettings, 0);
+        SendCommand(kCmdSpeechSettings);
     }
     int shownSelection_ = -2;
     std::vector<std::wstring> names_;
@@ -52,13 +52,12 @@ TEST_F(SpeechSettingsDialog, CancelChangesNothing) {
 
 TEST_F(SpeechSettingsDialog, AnEngineOutsideTheListSelectsNothingAndOkStoresMinusOne) {
     SetSpeechEngine(7);
-    AnswerDialog(L"音声設定", [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
-    SendMessageW(window_, WM_COMMAND, kCmdSpeechSettings, 0);
+    AnswerWith(L"音声設定", IDOK);
+    SendCommand(kCmdSpeechSettings);
     EXPECT_EQ(SpeechEngine(), -1);
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 0xFFFFFFFFu);
     Speak(L"聞こえない", 0);
-    PumpMessages(150);
-    EXPECT_TRUE(ReadSpeechLog().empty());
+    EXPECT_TRUE(NothingHeard());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/instance_process.h"
 
+#include "core/window_text.h"
 #include "support/test_support.h"
 
 namespace testing_support {
@@ -35,9 +36,7 @@ std::wstring Program() {
 }
 
 std::wstring Title(HWND window) {
-    wchar_t title[128] = {};
-    GetWindowTextW(window, title, 128);
-    return title;
+    return WindowText(window);
 }
 
 Instance Start(const std::wstring& program, const std::wstring& argument, const wchar_t* folder,

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "core/profile.h"
 #include "speech/sapi_voice.h"
+#include "support/test_support.h"
 
 // Tests keep settings and lists of their own. The stand-in speech libraries log into a file of this run; NVDA "speaks"
 // quickly so that reading tests stay short.
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring log = std::wstring(temp) + L"orinda-speech-" + std::to_wstring(GetCurrentProcessId()) + L".log";
     SetEnvironmentVariableW(L"ORINDA_FAKE_SPEECH_LOG", log.c_str());
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
+    testing_support::ResetFakeSpeech();
     SetDllDirectoryW(L"");
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
     InstallSapiVoices();

@@ -1,18 +1,24 @@
 #include "support/test_support.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "core/profile.h"
 #include "core/editor_control.h"
 #include "app/main_window.h"
 #include "core/app_window.h"
+#include "core/data_folder.h"
+#include "core/file_io.h"
 #include "core/settings.h"
+#include "core/window_text.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
+#include "speech/nvda_client.h"
 #include "speech/speech.h"
 
 namespace testing_support {
@@ -23,14 +29,6 @@ std::wstring SpeechLogPath() {
     wchar_t path[MAX_PATH] = {};
     GetEnvironmentVariableW(L"ORINDA_FAKE_SPEECH_LOG", path, MAX_PATH);
     return path;
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-    return text;
 }
 
 HACCEL Accelerators() {
@@ -48,10 +46,8 @@ UINT_PTR g_answerTimer = 0;
 BOOL CALLBACK FindDialogByTitle(HWND window, LPARAM lParam) {
     auto* found = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(lParam);
     wchar_t className[32] = {};
-    wchar_t title[256] = {};
     GetClassNameW(window, className, 32);
-    GetWindowTextW(window, title, 256);
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && *found->first == title) {
+    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && *found->first == WindowText(window)) {
         found->second = window;
         return FALSE;
     }
@@ -94,7 +90,7 @@ std::vector<SpeechCall> ReadSpeechLog() {
         std::string rest;
         std::getline(fields, rest);
         if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
-        call.text = FromUtf8(rest);
+        call.text = DecodeBytes(reinterpret_cast<const unsigned char*>(rest.data()), rest.size(), kUtf8);
         calls.push_back(call);
     }
     return calls;
@@ -114,6 +110,27 @@ bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* fun
             return std::find(texts.begin(), texts.end(), text) != texts.end();
         },
         timeoutMs);
+}
+
+std::vector<std::wstring> Heard() {
+    PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
+    PumpMessages(150);
+    return SpokenTexts();
+}
+
+bool NothingHeard() {
+    PumpMessages(300);
+    PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
+    const auto calls = ReadSpeechLog();
+    return std::all_of(calls.begin(), calls.end(),
+                       [](const SpeechCall& call) { return call.function == "cancelSpeech"; });
+}
+
+void ResetFakeSpeech() {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
 }
 
 void PumpMessages(unsigned ms) {
@@ -161,8 +178,31 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
     if (!g_answerTimer) g_answerTimer = SetTimer(nullptr, 0, 50, AnswerTimerProc);
 }
 
-void AnswerWith(const std::wstring& title, int button) {
-    AnswerDialog(title, [button](HWND dialog) { PostMessageW(dialog, WM_COMMAND, button, 0); });
+void AnswerWith(const std::wstring& title, int button, bool* answered) {
+    AnswerDialog(title, [button, answered](HWND dialog) {
+        if (answered) *answered = true;
+        PostMessageW(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+void AnswerFileDialog(const std::wstring& title, const std::wstring& path) {
+    constexpr int kFileNameEdit = 0x47C;
+    AnswerDialog(title, [path](HWND dialog) {
+        SetDlgItemTextW(dialog, kFileNameEdit, path.c_str());
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+}
+
+void ClickButton(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring DialogItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+void SendCommand(HWND window, WORD id) {
+    SendMessageW(window, WM_COMMAND, id, 0);
 }
 
 void DeleteSettingsKey() {
@@ -178,13 +218,44 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
-void WriteSettingNumber(const wchar_t* name, DWORD value) {
+namespace {
+
+void WriteSetting(const wchar_t* name, DWORD type, const void* bytes, size_t size) {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
     RegCloseKey(key);
+}
+
+}  // namespace
+
+void WriteSettingNumber(const wchar_t* name, DWORD value) {
+    WriteSetting(name, REG_DWORD, &value, sizeof value);
+}
+
+void WriteSettingString(const wchar_t* name, const std::wstring& value) {
+    WriteSetting(name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+}
+
+std::wstring SettingValue::Text() const {
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+SettingValue ReadSetting(const wchar_t* name) {
+    SettingValue value;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.present = true;
+        value.bytes.resize(size);
+        RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
+    }
+    RegCloseKey(key);
+    return value;
 }
 
 std::vector<std::wstring> ListBoxItems(HWND list) {
@@ -205,13 +276,70 @@ std::wstring ExecutableFolder() {
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
+namespace {
+
+// Read-only files too.
+void DeleteFilesBelow(const std::wstring& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(entry.path().c_str());
+    }
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    DeleteFilesBelow(folder);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
+
+}  // namespace
+
+void ClearDataFolder() {
+    ASSERT_TRUE(PrepareDataFolder());
+    DeleteFilesBelow(DataFolder());
+}
+
+ScratchFolder::ScratchFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + name;
+    // What a test that crashed left behind is not this test's.
+    RemoveFolder(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() {
+    RemoveFolder(path_);
+}
+
+void WriteTestFile(const std::wstring& path, const std::string& bytes) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, 16 << 20, bytes);
+    return bytes;
+}
+
+SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
+}
+
 void MainWindowTest::SetUp() {
+    outside_ = Outside();
     DeleteSettingsKey();
+    ClearDataFolder();
     // One process holds many windows here, one after another: what a real
     // process starts without must not leak from an earlier test.
     CancelRangeSelection();
     SetDocumentPath(L"");
     SetDocumentEncoding(kUtf8);
+    SetLoadedText(L"");
+    SetInsertPath(L"");
     SetEditable(true);
     SetLockToggleAllowed(true);
     window_ = CreateMainWindow(GetModuleHandleW(nullptr), L"");
@@ -225,7 +353,11 @@ void MainWindowTest::SetUp() {
 }
 
 void MainWindowTest::TearDown() {
+    Outside() = outside_;
     if (IsReading()) StopReading();
+    if (IsBrailleOn()) ToggleBraille();
+    ResetFakeSpeech();
+    LoadNvdaClient(ExecutableFolder());
     // Let speech workers of this test finish before the next test's log starts.
     PumpMessages(200);
     if (IsWindow(window_)) {

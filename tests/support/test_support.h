@@ -1,10 +1,12 @@
 #pragma once
-// What the window tests share: the speech log of the stand-in libraries,
-// message pumping, real key presses, dialogs answered by a timer, and a
-// fresh main window per test.
+// What the tests share: the speech log of the stand-in libraries, message
+// pumping, real key presses, dialogs answered by a timer, the settings key,
+// scratch files, and a fresh main window per test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include "core/outside_world.h"
 
 #include <functional>
 #include <initializer_list>
@@ -25,6 +27,15 @@ std::vector<SpeechCall> ReadSpeechLog();
 std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
 // Pump messages until `function` was called with `text`, or the time is up.
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
+// Everything NVDA was given: the first answer may be late on a busy machine,
+// any further one follows within the speech delay.
+std::vector<std::wstring> Heard();
+// Nothing was spoken, shown in braille or read by PC-Talker, within the
+// time an answer would take.
+bool NothingHeard();
+// The stand-in libraries as every test starts: NVDA running, quick and
+// answering, PC-Talker running.
+void ResetFakeSpeech();
 
 void PumpMessages(unsigned ms);
 bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
@@ -35,28 +46,84 @@ void PressKeys(std::initializer_list<WORD> keys);
 
 // When a dialog with this title appears on this thread, run `answer` on it.
 void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
-// When a dialog or message box with this title appears, press `button`.
-void AnswerWith(const std::wstring& title, int button);
+// When a dialog or message box with this title appears, press `button`
+// (posted, so that the dialog ends from its own message loop); `answered`
+// notes that it came.
+void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr);
+// Type a path into the next file dialog of that title and press OK.
+void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
+// Click a dialog's button as the user would.
+void ClickButton(HWND dialog, int id);
+// The text of a dialog's control; 0xFFFF is a message box's text.
+std::wstring DialogItemText(HWND dialog, int id);
+// Run a command as its menu item or key would.
+void SendCommand(HWND window, WORD id);
 
 // Remove the program's settings key so that the next start is a first run.
 void DeleteSettingsKey();
 DWORD ReadSettingNumber(const wchar_t* name, bool* present = nullptr);
-// Write one number under the settings key, creating the key if needed.
+// Write one value under the settings key, creating the key if needed.
 void WriteSettingNumber(const wchar_t* name, DWORD value);
+void WriteSettingString(const wchar_t* name, const std::wstring& value);
+struct SettingValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    std::wstring Text() const;  // up to the first NUL
+};
+SettingValue ReadSetting(const wchar_t* name);
 
 std::wstring ExecutableFolder();
+
+// Delete the lists, templates and backups in the test profile's data folder,
+// so that a test starts with none.
+void ClearDataFolder();
+
+// A folder of its own below the temporary folder, empty at first and removed
+// with all it holds.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const wchar_t* name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+// Write a file's bytes, over a read-only file too; read them back.
+void WriteTestFile(const std::wstring& path, const std::string& bytes);
+std::string FileBytes(const std::wstring& path);
+
+// A local time for the clocks that tests set.
+SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
 
 // The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
 
-// A fresh main window for every test, closed again afterwards.
+// A fresh main window for every test, with no settings and no lists, closed
+// again afterwards.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     // Put text into the editor as if loaded: not modified.
     void SetEditorText(const std::wstring& text);
+    void SendCommand(WORD id) { testing_support::SendCommand(window_, id); }
     HWND window_ = nullptr;
+
+private:
+    // Tests replace the outside world freely; it is put back afterwards.
+    OutsideWorld outside_{};
+};
+
+// A main window test with a scratch folder for its files.
+class FileWindowTest : public MainWindowTest {
+protected:
+    std::wstring File(const wchar_t* name) const { return folder_.File(name); }
+    ScratchFolder folder_{L"orinda_documents"};
 };
 
 }  // namespace testing_support

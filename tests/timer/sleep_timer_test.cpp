@@ -8,7 +8,6 @@
 #include "app/commands.h"
 #include "core/data_folder.h"
 #include "core/editor_control.h"
-#include "core/file_io.h"
 #include "core/outside_world.h"
 #include "core/safe_write.h"
 #include "document/backup.h"
@@ -24,17 +23,10 @@ namespace {
 
 std::vector<std::wstring> g_power;
 
-std::string Bytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, 1 << 20, bytes);
-    return bytes;
-}
-
 class SleepTimer : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        saved_ = Outside();
         g_power.clear();
         Outside().suspendSystem = [](bool hibernate) {
             g_power.push_back(hibernate ? L"hibernate" : L"sleep");
@@ -44,19 +36,15 @@ protected:
         Outside().shutDownSystem = [] {
             g_power.push_back(L"shutdown");
             for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
-                if (Bytes(file.path().wstring()) == "x") g_power.back() += L" after backup";
+                if (FileBytes(file.path().wstring()) == "x") g_power.back() += L" after backup";
             return true;
         };
-        DeleteFileW(HistoryFilePath().c_str());
     }
     void TearDown() override {
         AnswerWith(L"お休みタイマーのキャンセル確認", IDYES);
-        if (IsWindow(window_)) Command(kCmdSleepTimerCancel);
+        if (IsWindow(window_)) SendCommand(kCmdSleepTimerCancel);
         MainWindowTest::TearDown();
-        Outside() = saved_;
-        DeleteFileW(TemporaryCopyPath().c_str());
     }
-    void Command(WORD id) { SendMessageW(window_, WM_COMMAND, id, 0); }
     // Set through the dialog; the test then counts the seconds itself.
     void Set(int duration, int action) {
         AnswerDialog(L"お休みタイマー", [duration, action](HWND dialog) {
@@ -64,7 +52,7 @@ protected:
             SendDlgItemMessageW(dialog, 102, CB_SETCURSEL, action, 0);
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         });
-        Command(kCmdSleepTimerSet);
+        SendCommand(kCmdSleepTimerSet);
         KillTimer(window_, kSleepTimerId);
     }
     void Tick(int seconds) {
@@ -72,11 +60,10 @@ protected:
     }
     std::wstring State() {
         ClearSpeechLog();
-        Command(kCmdSleepTimerState);
+        SendCommand(kCmdSleepTimerState);
         PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
         return SpokenTexts().empty() ? L"" : SpokenTexts().back();
     }
-    OutsideWorld saved_{};
 };
 
 TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndTellsTheTimeLeft) {
@@ -97,32 +84,30 @@ TEST_F(SleepTimer, ARefusedOrCancelledResetKeepsTheCountdown) {
     Set(0, 1);
     Tick(805);
     AnswerWith(L"お休みタイマーの再セット確認", IDNO);
-    Command(kCmdSleepTimerSet);
+    SendCommand(kCmdSleepTimerSet);
     AnswerWith(L"お休みタイマーの再セット確認", IDYES);
     AnswerWith(L"お休みタイマー", IDCANCEL);
-    Command(kCmdSleepTimerSet);
+    SendCommand(kCmdSleepTimerSet);
     EXPECT_EQ(State(), L"お休みタイマー実行中 1分35秒後にシステムをスリープに移行します");
 
     AnswerWith(L"お休みタイマーのキャンセル確認", IDYES);
-    Command(kCmdSleepTimerCancel);
+    SendCommand(kCmdSleepTimerCancel);
     EXPECT_TRUE(WaitForSpeech(L"お休みタイマーをキャンセルしました", 2000));
     ClearSpeechLog();
-    Command(kCmdSleepTimerCancel);  // would wait for an answer if it asked
-    PumpMessages(300);
-    EXPECT_TRUE(SpokenTexts().empty());
+    SendCommand(kCmdSleepTimerCancel);  // would wait for an answer if it asked
+    EXPECT_TRUE(NothingHeard());
 }
 
 TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
     Set(0, 0);
     ClearSpeechLog();
     Tick(871);
-    PumpMessages(300);
-    EXPECT_TRUE(SpokenTexts().empty());
+    EXPECT_TRUE(NothingHeard());
 
     AnswerWith(L"お休みタイマーの再セット確認", IDYES);
     Set(0, 3);
     SetEditorText(std::wstring(3000, L'読'));  // read for seconds
-    Command(kCmdReadToEnd);
+    SendCommand(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
     Tick(871);
     EXPECT_FALSE(IsReading());
@@ -141,7 +126,7 @@ TEST_F(SleepTimer, ExitLeavesTheTextInTempTxtAndClosesWithoutAQuestion) {
     CurrentEditor().ReplaceSelection(L"眠る前の文章");
     Tick(901);
     EXPECT_FALSE(IsWindow(window_));
-    EXPECT_EQ(Bytes(TemporaryCopyPath()), "眠る前の文章");
+    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "眠る前の文章");
     EXPECT_EQ(LoadHistory().at(0).fileName, L"Temp.txt");
 }
 
@@ -161,13 +146,10 @@ TEST_F(SleepTimer, ExitFallsBackToTheBackupAndStaysWithoutEither) {
     Tick(901);
     CloseHandle(lock);
     EXPECT_FALSE(IsWindow(window_));
-    EXPECT_EQ(Bytes(BackupPath()), "unsaved");
-    DeleteFileW(BackupPath().c_str());
+    EXPECT_EQ(FileBytes(BackupPath()), "unsaved");
 }
 
 TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
-    for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
-        std::filesystem::remove(file.path());
     Instance other = Start(Program());
     ASSERT_NE(other.window, nullptr);
     const HWND otherEditor = FindWindowExW(other.window, nullptr, L"RICHEDIT50W", nullptr);
@@ -177,7 +159,7 @@ TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
     CurrentEditor().ReplaceSelection(L"mine");
     Tick(901);
     EXPECT_EQ(g_power, std::vector<std::wstring>{L"shutdown after backup"});
-    EXPECT_EQ(Bytes(TemporaryCopyPath()), "mine");
+    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "mine");
     SendMessageW(otherEditor, EM_SETMODIFY, FALSE, 0);
     Close(other);
 }

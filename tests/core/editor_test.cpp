@@ -25,6 +25,9 @@ protected:
 };
 
 TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
+    EXPECT_TRUE(editor_.IsEmpty());
+    EXPECT_EQ(editor_.LineCount(), 1);
+    EXPECT_EQ(editor_.Text(), L"");
     editor_.SetText(L"ab\r\ncd\r\n");
     EXPECT_EQ(editor_.Text(), L"ab\r\ncd\r\n");
     EXPECT_EQ(editor_.EditorText(), L"ab\rcd\r");
@@ -36,39 +39,10 @@ TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
     EXPECT_EQ(editor_.TextRange(1, 4), L"b\rc");
 }
 
-TEST_F(EditorFacade, EmptyTextHasOneLine) {
-    EXPECT_TRUE(editor_.IsEmpty());
-    EXPECT_EQ(editor_.LineCount(), 1);
-    EXPECT_EQ(editor_.LineText(0, 10), L"");
-    EXPECT_EQ(editor_.Text(), L"");
-    EXPECT_EQ(editor_.EditorText(), L"");
-}
-
 TEST_F(EditorFacade, LineTextIsCappedWithoutSplittingASurrogatePair) {
     editor_.SetText(L"ab\U0001F600cd");
     EXPECT_EQ(editor_.LineText(0, 3), L"ab");
     EXPECT_EQ(editor_.LineText(0, 4), L"ab\U0001F600");
-}
-
-TEST_F(EditorFacade, ReplacingTheSelectionCanBeUndone) {
-    editor_.SetText(L"hello world");
-    editor_.SetModified(false);
-    EXPECT_FALSE(editor_.CanUndo());
-    editor_.Select(0, 5);
-    editor_.ReplaceSelection(L"goodbye");
-    EXPECT_EQ(editor_.EditorText(), L"goodbye world");
-    EXPECT_TRUE(editor_.IsModified());
-    EXPECT_TRUE(editor_.CanUndo());
-    SendMessageW(control_, WM_UNDO, 0, 0);
-    EXPECT_EQ(editor_.EditorText(), L"hello world");
-}
-
-TEST_F(EditorFacade, WordWrapMakesDisplayLines) {
-    editor_.SetText(std::wstring(300, L'x'));
-    EXPECT_EQ(editor_.LineCount(), 1);
-    editor_.SetWordWrap(true);
-    EXPECT_GT(editor_.LineCount(), 1);
-    EXPECT_EQ(editor_.LineFromPosition(299), editor_.LineCount() - 1);
 }
 
 }  // namespace

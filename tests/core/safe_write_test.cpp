@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/data_folder.h"
+#include "core/safe_write.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The writer's own temporary files; Wine's ReplaceFileW leaves one of its
+// own ("rf*.tmp") when it fails.
+bool TemporaryFileLeftIn(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\ori*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+TEST(SafeWrite, AFailedWriteLeavesTheOldFileIntactAndASuccessKeepsItsAttributes) {
+    const ScratchFolder folder(L"orinda_safe_write");
+    const std::wstring path = folder.File(L"a.txt");
+    WriteTestFile(path, "old content");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const bool written = ReplaceFileContent(path, [](HANDLE file) {
+        DWORD done = 0;
+        WriteFile(file, "new", 3, &done, nullptr);
+        return false;  // the disk filled up half-way
+    });
+    EXPECT_FALSE(written);
+    EXPECT_EQ(FileBytes(path), "old content");
+    EXPECT_FALSE(TemporaryFileLeftIn(folder.Path()));
+    EXPECT_TRUE(WriteFileSafely(path, "new"));
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST(SafeWrite, AFailedReplacementWritesTheFileInPlace) {
+    ASSERT_TRUE(PrepareDataFolder());  // the old content waits in its backup folder
+    const ScratchFolder folder(L"orinda_safe_write");
+    const std::wstring path = folder.File(L"a.txt");
+    WriteTestFile(path, "old content");
+    // A viewer holding the file without letting it be deleted makes the
+    // replacement fail once the new content is complete beside it.
+    const HANDLE viewer =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    const bool written = WriteFileSafely(path, "new");
+    CloseHandle(viewer);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_FALSE(TemporaryFileLeftIn(folder.Path()));
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((BackupFolder() + L"\\a.txt.*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+TEST(SafeWrite, AFileInAFolderNearThePathLimitSaves) {
+    const ScratchFolder scratch(L"orinda_safe_write");
+    const std::wstring folder = scratch.Path() + L"\\" + std::wstring(248 - scratch.Path().size() - 1, L'd');
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_TRUE(WriteFileSafely(folder + L"\\a.txt", "new"));
+    EXPECT_EQ(FileBytes(folder + L"\\a.txt"), "new");
+    EXPECT_FALSE(TemporaryFileLeftIn(folder));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "core/settings.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr size_t kFixedStringBytes = 522;  // 261 units, whatever the text
+
+class SettingsStore : public MainWindowTest {};
+
+TEST_F(SettingsStore, FirstStartWritesTheDefaultsAndLeavesTheRestAbsent) {
+    const struct {
+        const wchar_t* name;
+        DWORD value;
+    } numbers[] = {{L"Option1", 1},  {L"Option2", 1},  {L"Option3", 0},  {L"Option4", 0},  {L"Option5", 0},
+                   {L"Option7", 1},  {L"Option8", 1},  {L"Option9", 15}, {L"Option16", 0}, {L"Option21", 0},
+                   {L"Option22", 20}, {L"Option23", 10}, {L"Option24", 10}, {L"Option26", 0}, {L"Option27", 0}};
+    for (const auto& number : numbers) {
+        bool present = false;
+        EXPECT_EQ(ReadSettingNumber(number.name, &present), number.value) << number.name;
+        EXPECT_TRUE(present) << number.name;
+    }
+
+    wchar_t documents[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
+    const SettingValue folder = ReadSetting(L"Option25");
+    EXPECT_EQ(folder.type, static_cast<DWORD>(REG_SZ));
+    ASSERT_EQ(folder.bytes.size(), kFixedStringBytes);
+    EXPECT_EQ(folder.Text(), documents);
+    for (size_t byte = (wcslen(documents) + 1) * 2; byte < folder.bytes.size(); ++byte)
+        ASSERT_EQ(folder.bytes[byte], 0) << "byte " << byte << " after the terminator";
+
+    for (const wchar_t* name : {L"Option6", L"Option31", L"Option32", L"Option33", L"Option34", L"Option35",
+                                L"Option36"})
+        EXPECT_FALSE(ReadSetting(name).present) << name;
+    EXPECT_EQ(CurrentSettings().newDocumentFolder, documents);
+}
+
+TEST_F(SettingsStore, CloseWritesWrapVolumeAndSearchTermsAsFixedStrings) {
+    CurrentSettings().wordWrap = 1;
+    CurrentSettings().playerVolume = 7;
+    CurrentSettings().regexReplaceWith = L"置換後";
+    SendCommand(kCmdExit);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(ReadSettingNumber(L"Option9"), 7u);
+    EXPECT_EQ(ReadSettingNumber(L"Option3"), 1u);
+    for (const wchar_t* name : {L"Option31", L"Option32", L"Option33", L"Option34", L"Option35", L"Option36"})
+        EXPECT_EQ(ReadSetting(name).bytes.size(), kFixedStringBytes) << name;
+    EXPECT_EQ(ReadSetting(L"Option36").Text(), L"置換後");
+    EXPECT_FALSE(ReadSetting(L"Option6").present);
+}
+
+TEST(SettingsLoad, MissingAndMistypedValuesKeepTheirDefaults) {
+    DeleteSettingsKey();
+    WriteSettingNumber(L"Option3", 1);
+    WriteSettingString(L"Option16", L"2");
+    WriteSettingString(L"Option31", std::wstring(400, L'x'));
+
+    const HWND window = CreateMainWindow(GetModuleHandleW(nullptr), L"");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CurrentSettings().wordWrap, 1);
+    EXPECT_EQ(CurrentSettings().playerVolume, 15);
+    EXPECT_EQ(CurrentSettings().speechEngine, 0);
+    EXPECT_EQ(CurrentSettings().findTerm, L"");
+    EXPECT_EQ(CurrentSettings().checkUpdatesAtStart, 1);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    PumpMessages(20);
+    bool present = false;
+    EXPECT_EQ(ReadSettingNumber(L"Option9", &present), 15u);
+    EXPECT_TRUE(present);
+    EXPECT_FALSE(ReadSetting(L"Option1").present) << "defaults are written on the first start only";
+}
+
+TEST(SettingsStrings, LongValuesAreCutToTheBufferWithoutSplittingACharacter) {
+    DeleteSettingsKey();
+    CurrentSettings().findTerm = std::wstring(259, L'a') + L"\U0001F600tail";
+    SaveSettings(kSavedAtClose);
+    const SettingValue value = ReadSetting(L"Option31");
+    EXPECT_EQ(value.bytes.size(), kFixedStringBytes);
+    EXPECT_EQ(value.Text(), std::wstring(259, L'a'));
+    DeleteSettingsKey();
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/commands.h"
+#include "core/editor_control.h"
+#include "core/instance_requests.h"
+#include "core/outside_world.h"
+#include "core/window_text.h"
+#include "document/backup.h"
+#include "document/document_io.h"
+#include "document/document_state.h"
+#include "lists/file_history.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+using Backup = MainWindowTest;
+
+TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
+    EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
+}
+
+TEST_F(Backup, WrittenSilentlyWhenAskedAndTheTitleKeepsItsName) {
+    const std::wstring before = WindowText(window_);
+    CurrentEditor().ReplaceSelection(L"changed");
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(FileBytes(BackupPath()), "changed");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_TRUE(DocumentPath().empty());
+    EXPECT_EQ(WindowText(window_), before);
+    DeleteFileW(BackupPath().c_str());
+
+    // Logging off asks nothing, so unsaved text goes to the backup instead.
+    CurrentEditor().ReplaceSelection(L" again");
+    SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(FileBytes(BackupPath()), "changed again");
+    // The user asked for neither copy: "saved" would tell them their document was.
+    EXPECT_TRUE(NothingHeard());
+}
+
+TEST_F(Backup, TheTextStaysModifiedWhileTheSaveQuestionIsOpen) {
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    std::string backup, logOffBackup;
+    AnswerDialog(L"保存確認", [&](HWND box) {
+        SendMessageW(window_, InstanceMessage(), 0, 0);
+        backup = FileBytes(BackupPath());
+        DeleteFileW(BackupPath().c_str());
+        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
+        logOffBackup = FileBytes(BackupPath());
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdNew);
+    EXPECT_EQ(backup, "unsaved");
+    EXPECT_EQ(logOffBackup, "unsaved");
+    EXPECT_EQ(CurrentEditor().Text(), L"unsaved");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+}
+
+TEST_F(Backup, AnInstanceStartedInTheSameSecondKeepsItsOwn) {
+    const std::wstring sharedName = BackupPath();
+    WriteTestFile(sharedName, "other instance");
+    CurrentEditor().ReplaceSelection(L"mine");
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(FileBytes(sharedName), "other instance");
+    EXPECT_NE(BackupPath(), sharedName);
+    EXPECT_EQ(BackupPath().substr(0, sharedName.size() - 4), sharedName.substr(0, sharedName.size() - 4));
+    EXPECT_EQ(FileBytes(BackupPath()), "mine");
+    DeleteFileW(sharedName.c_str());
+    DeleteFileW(BackupPath().c_str());
+}
+
+TEST_F(Backup, ItsFolderOpensThroughTheShell) {
+    static std::wstring opened;
+    Outside().shellOpen = [](const std::wstring& folder) {
+        opened = folder;
+        return true;
+    };
+    SendCommand(kCmdOpenBackupFolder);
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, appData), S_OK);
+    EXPECT_EQ(opened, std::wstring(appData) + L"\\Temmaku\\OrindaTest\\BackUp");
+}
+
+TEST_F(Backup, TheTemporaryCopyBecomesTheNewestHistoryEntryWithTheCaret) {
+    const ScratchFolder folder(L"orinda_documents");
+    WriteTestFile(folder.File(L"a.txt"), "0123456789");
+    ASSERT_EQ(LoadDocument(folder.File(L"a.txt")), ReadResult::kDone);
+    CurrentEditor().PlaceCaret(4);
+    SaveTemporaryCopy();
+    const FileHistory history = LoadHistory();
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_EQ(history[0].path, TemporaryCopyPath());
+    EXPECT_EQ(history[0].fileName, L"Temp.txt");
+    EXPECT_EQ(history[0].position, 4);
+    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "0123456789");
+    EXPECT_FALSE(CurrentEditor().IsModified());
+    EXPECT_EQ(DocumentPath(), folder.File(L"a.txt"));
+}
+
+TEST_F(Backup, AnUnwritableTemporaryCopyChangesNothingElse) {
+    WriteTestFile(TemporaryCopyPath(), "old");
+    const HANDLE lock = CreateFileW(TemporaryCopyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    EXPECT_FALSE(SaveTemporaryCopy());
+    CloseHandle(lock);
+    EXPECT_TRUE(LoadHistory().empty());
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "old");
+    DeleteFileW(TemporaryCopyPath().c_str());
+}
+
+}  // namespace
