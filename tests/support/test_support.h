@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/outside_world.h"
-
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "core/outside_world.h"
 
 namespace testing_support {
 
