@@ -4,7 +4,10 @@
 #include <functional>
 #include <string>
 
-bool LoadPcTalker();
+// The library comes with PC-Talker, which puts it where Windows would find it
+// by name: the system folder or a folder of PATH. One beside the program
+// comes first. Each is loaded by full path.
+bool LoadPcTalker(const std::wstring& programFolder);
 void UnloadPcTalker();
 
 // PC-Talker is running (its status export says so).
