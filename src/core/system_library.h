@@ -18,10 +18,6 @@ HMODULE LoadLibraryFrom(const std::wstring& folder, const wchar_t* name);
 // process; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
-// A library from the first folder of the PATH variable that holds it, by
-// full path. Relative folders (the current directory's) are passed over.
-HMODULE LoadLibraryOnPath(const wchar_t* name);
-
 // An export of a library of Windows, or null.
 template <typename Function>
 Function SystemFunction(const wchar_t* library, const char* name) {

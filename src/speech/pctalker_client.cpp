@@ -29,7 +29,6 @@ bool LoadPcTalker(const std::wstring& programFolder) {
     constexpr wchar_t kLibraryName[] = L"PCTKUSR.dll";
     g_library = LoadLibraryFrom(programFolder, kLibraryName);
     if (!g_library) g_library = LoadSystemLibrary(kLibraryName);
-    if (!g_library) g_library = LoadLibraryOnPath(kLibraryName);
     if (!g_library) return false;
     g_status = Export<StatusFunction>("PCTKStatus");
     g_speakingStatus = Export<StatusFunction>("PCTKGetVStatus");

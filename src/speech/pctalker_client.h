@@ -4,9 +4,8 @@
 #include <functional>
 #include <string>
 
-// The library comes with PC-Talker, which puts it where Windows would find it
-// by name: the system folder or a folder of PATH. One beside the program
-// comes first. Each is loaded by full path.
+// The library comes with PC-Talker, which puts it in the system folder; one
+// beside the program comes first. Each is loaded by full path.
 bool LoadPcTalker(const std::wstring& programFolder);
 void UnloadPcTalker();
 

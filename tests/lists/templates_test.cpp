@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -78,42 +77,28 @@ TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
 
 using TemplatesTest = MainWindowTest;
 
-// Keys typed into a dialog from inside its own message loop, so that the
-// dialog manager sees them as it would the user's.
-void TypeKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
-    for (WORD key : keys)
-        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-            input.ki.dwFlags = flags;
-            inputs.push_back(input);
-        }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 TEST_F(TemplatesTest, TheBodyKeepsRtfAsTextAndTabOnlyMovesTheFocus) {
     SetEditorText(L"{\\rtf1 x}");
     CurrentEditor().Select(0, 9);
     bool plain = false;
-    std::wstring body;
     bool focusOnOk = false;
     AnswerDialog(L"定型文の追加", [&](HWND dialog) {
         plain = SendDlgItemMessageW(dialog, 102, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT;
         SetDlgItemTextW(dialog, 101, L"T");
         SetFocus(GetDlgItem(dialog, 102));
         SendDlgItemMessageW(dialog, 102, EM_SETSEL, 9, 9);
-        TypeKeys({'A', VK_RETURN, 'B', VK_TAB});
+        // Typed for the dialog's own loop, which handles Tab as the user's key.
+        for (BYTE key : std::initializer_list<BYTE>{'A', VK_RETURN, 'B', VK_TAB}) {
+            keybd_event(key, 0, 0, 0);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        }
         AnswerDialog(L"定型文の追加", [&](HWND sameDialog) {
-            body = WindowText(GetDlgItem(sameDialog, 102));
             focusOnOk = GetFocus() == GetDlgItem(sameDialog, IDOK);
             PostMessageW(sameDialog, WM_COMMAND, IDOK, 0);
         });
     });
     SendCommand(kCmdAddTemplate);
     EXPECT_TRUE(plain);
-    EXPECT_EQ(body, L"{\\rtf1 x}a\r\nb");
     EXPECT_TRUE(focusOnOk);
     ASSERT_EQ(TemplateFiles().size(), 1u);
     EXPECT_EQ(FileBytes(TemplateFiles()[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb");
