@@ -7,10 +7,11 @@ void RestrictLibrarySearch() {
     // without it the program must still start.
     using SetDirectories = BOOL(WINAPI*)(DWORD);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto restrict = kernel ? reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
-                                       GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                                 : nullptr;
-    if (restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    const auto setDirectories =
+        kernel ? reinterpret_cast<SetDirectories>(
+                     reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+               : nullptr;
+    if (setDirectories && setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     // At least never the current directory (the user's data folder).
     SetDllDirectoryW(L"");
 }
