@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <shlwapi.h>
+#include <wtsapi32.h>
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
@@ -17,6 +18,7 @@
 #include "core/instance_requests.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/system_library.h"
 #include "core/window_titles.h"
 #include "document/backup.h"
 #include "document/document_io.h"
@@ -78,11 +80,27 @@ void OpenCommandLineFile(const std::wstring& path) {
     }
 }
 
+// NVDA speaks on the lock screen too: a document is never read aloud over a
+// locked or disconnected session.
+void WatchSession(HWND window, bool watch) {
+    static const auto start = SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSRegisterSessionNotification");
+    static const auto end = SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+    if (watch && start) start(window, NOTIFY_FOR_THIS_SESSION);
+    if (!watch && end) end(window);
+}
+
+void OnSessionChange(WPARAM change) {
+    if (change == WTS_SESSION_LOCK || change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT)
+        StopReading();
+}
+
 LRESULT OnCreate(HWND window) {
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
-    LoadLibraryW(L"Msftedit.dll");
+    LoadSystemLibrary(L"Msftedit.dll");
     LoadContextMenus();
     const HWND editor = CreateEditorControl(window, EditorKeyHandler);
     if (!editor) {
@@ -95,6 +113,7 @@ LRESULT OnCreate(HWND window) {
     }
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
+    WatchSession(window, true);
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
@@ -102,7 +121,7 @@ LRESULT OnCreate(HWND window) {
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
-    LoadPcTalker();
+    LoadPcTalker(ProgramFolder());
     LoadNvdaClient(ProgramFolder());
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
@@ -153,6 +172,7 @@ void OnDestroy() {
     // A window whose making was refused loaded no settings to write back.
     if (!MainWindow()) return;
     KillTimer(MainWindow(), kStatusBarTimerId);
+    WatchSession(MainWindow(), false);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     ReleaseTestVoice();
@@ -200,6 +220,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case MM_MCINOTIFY:
         HandlePlaybackNotify(wParam, lParam);
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wParam);
         return 0;
     case WM_CLOSE:
         return OnClose(window);

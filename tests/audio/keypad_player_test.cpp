@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "audio/audio_device.h"
 #include "audio/audio_history.h"
 #include "core/editor_control.h"
 #include "core/outside_world.h"
@@ -173,6 +174,10 @@ TEST_F(Player, WithoutAFileItSaysSoAndAFileItCannotOpenIsNotKept) {
     EXPECT_TRUE(g_device.sent.empty());
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 16");
     EXPECT_EQ(Run(kCmdPlayerSpeed), L"再生スピード1.0");
+    // A quote in a path never reaches the device, where it would end the path.
+    g_device.sent.clear();
+    EXPECT_FALSE(OpenDevice(L"C:\\a.mp3\" alias Other wait"));
+    EXPECT_TRUE(g_device.sent.empty());
 }
 
 TEST_F(Player, TheEndOfPlaybackReturnsToTheStart) {

@@ -35,6 +35,9 @@ TEST(HistoryFile, MalformedFilesLoadSafely) {
     // No mark, invalid UTF-8, a megabyte line, an over-long path, too many lines.
     std::string bytes = Line("C:\\\xFF\xFE.txt", 3) + std::string(1 << 20, 'x') + "\r\n" +
                         Line("C:\\" + std::string(300, 'p') + ".txt", 1) + "FilePath=C:\\n.txt|CurselPoint=zz\r\n";
+    // Characters Windows forbids in paths: such an entry names no file.
+    for (const std::string path : {"C:\\a\" type waveaudio", "C:\\<a>", "C:\\a|b", "C:\\a\tb", "C:\\a\x01"})
+        bytes += Line(path, 2);
     for (int i = 0; i < 60; ++i) bytes += Line("C:\\f" + std::to_string(i), i);
     const FileHistory history = ParseHistory(bytes);
     ASSERT_EQ(history.size(), 50u);
@@ -66,6 +69,7 @@ TEST(HistoryFile, TheLegacyHistoryIsConverted) {
     // "文書" in code page 932; a path longer than 260 characters is left out.
     WriteTestFile(legacy.File(L"history.log"), "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\nFilePath1=C:\\" +
                                                    std::string(300, 'x') + "\r\nFilePath2=C:\\b.txt\r\n"
+                                                   "FilePath3=C:\\\"quoted\"\r\n"
                                                    "[CurselPoint]\r\nCurselPoint0=12\r\nCurselPoint2=3\r\n");
     MigrateLegacyFileHistory(legacy.Path());
     // A later start keeps the files used since.

@@ -130,6 +130,7 @@ void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
 }
 
