@@ -20,7 +20,7 @@ struct PathListDialog {
     // The question of "全履歴削除" and what it does; null for a dialog
     // without that button.
     const wchar_t* deleteAllQuestion = nullptr;
-    std::function<bool()> deleteAll;
+    std::function<bool()> deleteAll = nullptr;
     bool fileNamesOnly = false;
 };
 
