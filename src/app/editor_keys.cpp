@@ -57,7 +57,7 @@ void AnnounceEditingKey(WPARAM key) {
 LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
-        if (IsKeypadPlayerEnabled()) RegisterKeypadHotKeys();
+        RetakeKeypadHotKeys();
         break;
     case WM_KILLFOCUS:
         if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();

@@ -34,6 +34,7 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
+#include "speech/speech.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -73,6 +74,8 @@ void OpenCommandLineFile(const std::wstring& path) {
                FolderExists(FolderOf(path))) {
         SetDocumentPath(path);
         ShowDocumentTitle();
+        // Heard otherwise as an empty file that is there already.
+        Speak(L"新しいファイルです", kAnswerDelayMs);
     } else {
         SetDocumentPath(L"");
         ShowUntitledTitle();

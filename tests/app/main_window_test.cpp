@@ -150,8 +150,10 @@ TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
     EXPECT_EQ(WindowText(window_), L"a.txt - オリンダ");
 
     SendMessageW(window_, WM_CLOSE, 0, 0);
+    WriteSettingNumber(L"Option16", kNvda);
     window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"saved.txt"));
     ASSERT_NE(window_, nullptr);
+    EXPECT_TRUE(WaitForSpeech(L"新しいファイルです", 1000));
     EXPECT_EQ(DocumentPath(), File(L"saved.txt"));
     EXPECT_EQ(WindowText(window_), L"saved.txt - オリンダ");
     CurrentEditor().ReplaceSelection(L"new");
@@ -161,7 +163,6 @@ TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
     WriteTestFile(File(L"locked.txt"), "theirs");
     const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SendMessageW(window_, WM_CLOSE, 0, 0);
-    WriteSettingNumber(L"Option16", kNvda);
     window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"locked.txt"));
     CloseHandle(lock);
     ASSERT_NE(window_, nullptr);

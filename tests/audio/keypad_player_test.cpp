@@ -21,13 +21,15 @@ using namespace testing_support;
 using Strings = std::vector<std::wstring>;
 
 // The MCI device as the tests script it: it records every string, keeps a
-// position, and can refuse a file or rewind on stop as Wine's device does.
+// position, and can refuse a file or playback, or rewind on stop as Wine's
+// device does.
 struct ScriptedDevice {
     Strings sent;
     bool open = false;
     long position = 0;
     long length = 100000;
     bool rewindsOnStop = false;
+    bool refusesPlay = false;
     std::wstring refusedFile = L"refused";
 } g_device;
 
@@ -37,6 +39,7 @@ bool Answer(const std::wstring& command, std::wstring& reply) {
     if (command.rfind(L"open ", 0) == 0) return g_device.open = command.find(g_device.refusedFile) == std::wstring::npos;
     if (!g_device.open) return false;
     if (command == L"close File") g_device.open = false;
+    if (command == L"play File notify" && g_device.refusesPlay) return false;
     if (command == L"stop File" && g_device.rewindsOnStop) g_device.position = 0;
     if (command == L"status File position") reply = std::to_wstring(g_device.position);
     if (command == L"status File length") reply = std::to_wstring(g_device.length);
@@ -180,6 +183,19 @@ TEST_F(Player, WithoutAFileItSaysSoAndAFileItCannotOpenIsNotKept) {
     EXPECT_TRUE(g_device.sent.empty());
 }
 
+TEST_F(Player, APlayTheDeviceRefusesLeavesThePlayerStoppedAndHeard) {
+    g_device.refusesPlay = true;
+    EXPECT_EQ(OpenListed(L"C:\\a.mp3", 0), L"a.mp3を開きました");
+    EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 16");
+    for (const WORD id : {kCmdForwardTenSeconds, kCmdSpeedUp}) {
+        g_device.refusesPlay = false;
+        EXPECT_EQ(Run(kCmdPlayOrStop), L"");
+        g_device.refusesPlay = true;
+        EXPECT_EQ(Run(id), L"再生できませんでした");
+        EXPECT_NE(Run(kCmdVolumeUp), L"");
+    }
+}
+
 TEST_F(Player, TheEndOfPlaybackReturnsToTheStart) {
     OpenListed(L"C:\\a.mp3", 0);
     g_device.position = 50000;
@@ -235,6 +251,17 @@ TEST_F(Player, KeysHeldElsewhereAreSaidAndLeftAlone) {
     EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
     UnregisterHotKey(nullptr, 2);
     EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー有効");
+
+    // Taken by another program while a dialog had the focus: the player is
+    // off, says so when the editor is back, and its state says the same.
+    AnswerDialog(L"オーディオファイル履歴", [](HWND dialog) {
+        RegisterHotKey(nullptr, 2, 0, VK_NUMPAD5);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Run(kCmdAudioHistory), L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした");
+    EXPECT_EQ(Run(kCmdKeypadPlayerState), L"テンキープレーヤー無効");
+    EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
+    UnregisterHotKey(nullptr, 2);
 }
 
 }  // namespace

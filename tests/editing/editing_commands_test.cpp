@@ -146,6 +146,13 @@ TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {
     editor.Select(0, 3);
     SendCommand(kCmdUpperCase);
     EXPECT_EQ(editor.EditorText(), L"abc");
+    // Quick input refuses before its dialog, not after the choice.
+    ClearSpeechLog();
+    bool dialogShown = false;
+    AnswerWith(L"簡単入力", IDCANCEL, &dialogShown);
+    PressKeys({VK_F7});
+    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 1000));
+    EXPECT_FALSE(dialogShown);
 
     ClearSpeechLog();
     PressKeys({VK_CONTROL, VK_F11});

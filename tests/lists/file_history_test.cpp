@@ -121,10 +121,11 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
         WriteTestFile(File(name), "x");
         AddToHistory(File(name));
     }
-    AnswerDialog(L"履歴一覧", [](HWND dialog) {
+    AnswerDialog(L"履歴一覧", [this](HWND dialog) {
         const HWND list = GetDlgItem(dialog, 101);
+        AddToHistory(File(L"other.txt"));  // another instance, meanwhile
         SendMessageW(list, LB_SETCURSEL, 2, 0);
-        SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 2), reinterpret_cast<LPARAM>(list));
+        PressDeleteInList(list, 2);
         EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
@@ -132,8 +133,9 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
     EXPECT_TRUE(WaitForSpeech(L"読み込みました", 2000));
     EXPECT_EQ(DocumentPath(), File(L"b.txt"));
     const FileHistory history = LoadHistory();
-    ASSERT_EQ(history.size(), 2u);
+    ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0].path, File(L"b.txt"));
+    EXPECT_EQ(history[1].path, File(L"other.txt"));
 
     AnswerWith(L"削除確認", IDNO);
     AnswerDialog(L"履歴一覧", [](HWND dialog) {
@@ -141,7 +143,7 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     SendCommand(kCmdOpenFromHistory);
-    EXPECT_EQ(LoadHistory().size(), 2u);
+    EXPECT_EQ(LoadHistory().size(), 3u);
     bool okEnabled = true;
     AnswerWith(L"削除確認", IDYES);
     AnswerDialog(L"履歴一覧", [&okEnabled](HWND dialog) {

@@ -298,6 +298,16 @@ TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothing) {
     EXPECT_EQ(ReadSettingNumber(L"Option23"), 10u);
 }
 
+TEST_F(Recording, WithoutAnyVoiceTheTestButtonSaysSo) {
+    Outside().voiceNames = [] { return std::vector<std::wstring>(); };
+    OpenSettings([](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(WaitForSpeech(L"音声がインストールされていません", 2000));
+    EXPECT_TRUE(g_tested.empty());
+}
+
 TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
     SetEncoderPath(StandInEncoder());
     g_browsed = folder_ + L"\\elsewhere";

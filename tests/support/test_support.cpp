@@ -270,6 +270,12 @@ std::vector<std::wstring> ListBoxItems(HWND list) {
     return items;
 }
 
+void PressDeleteInList(HWND list, size_t linesAfter) {
+    SetFocus(list);
+    PressKeys({VK_DELETE});
+    PumpUntil([list, linesAfter] { return ListBoxItems(list).size() == linesAfter; }, 2000);
+}
+
 std::wstring ExecutableFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

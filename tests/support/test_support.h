@@ -102,6 +102,9 @@ SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minut
 
 // The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
+// Press Delete in a list box as the user would; wait until it holds
+// `linesAfter` lines.
+void PressDeleteInList(HWND list, size_t linesAfter);
 
 // A fresh main window for every test, with no settings and no lists, closed
 // again afterwards.
