@@ -112,7 +112,9 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
     SetEditorText(L"読み上げ中の文書");
     SendCommand(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
-    Tick(871);
+    Tick(870);
+    EXPECT_TRUE(IsReading()) << "stopped before thirty seconds were left";
+    Tick(1);
     EXPECT_FALSE(IsReading());
     const std::wstring warning = L"お休みタイマーにより、読み上げを停止しました\\n30秒後にシステムをシャットダウンします";
     EXPECT_TRUE(WaitForSpeech(warning, 2000));
