@@ -30,7 +30,8 @@ std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
 // How long after `since` (fake::NowMs, the clock of the log's stamps) the
 // text was first spoken, waiting for it as WaitForSpeech does; negative when
-// it never came. A millisecond is added for the two clocks' rounding.
+// it never came. A millisecond is added: the sleep of the delay and the
+// stamps round the same time differently.
 double SpeechDelay(const std::wstring& text, double since, unsigned timeoutMs = 3000);
 // Everything NVDA was given: the first answer may be late on a busy machine,
 // and then the step has to settle (Settle).
