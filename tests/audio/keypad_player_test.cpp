@@ -68,7 +68,7 @@ protected:
         g_device.sent.clear();
         ClearSpeechLog();
         SendCommand(id);
-        PumpUntil([] { return !SpokenTexts().empty(); }, 400);
+        Settle();
         const Strings said = SpokenTexts();
         return said.empty() ? L"" : said.back();
     }
@@ -137,7 +137,9 @@ TEST_F(Player, VolumeAndSpeedStopAtTheirEndsAndCarryOver) {
     CurrentSettings().autoPlayOpenedAudio = 0;
     OpenListed(L"C:\\a.mp3", 0);
     CurrentSettings().playerVolume = 19;
+    const double pressed = fake::NowMs();
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
+    EXPECT_GE(SpeechDelay(L"ボリューム 20", pressed), 100);
     EXPECT_EQ(g_device.sent, Strings{L"setaudio File volume to 1000"});
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
     EXPECT_TRUE(g_device.sent.empty());

@@ -138,8 +138,9 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrows) {
 TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {
     SetEditorText(L"abc");
     const Editor editor = CurrentEditor();
+    const double pressed = fake::NowMs();
     PressKeys({VK_CONTROL, VK_F11});
-    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 1000));
+    EXPECT_GE(SpeechDelay(L"編集禁止", pressed), 100);
     EXPECT_FALSE(IsEditable());
     editor.PlaceCaret(3);
     PressKeys({'X'});

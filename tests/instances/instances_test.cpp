@@ -44,7 +44,7 @@ TEST(Instances, UntitledNumbersFollowTheHighestShown) {
     EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
     Instance third = Start(Program());
     ASSERT_TRUE(third.window);
-    PumpMessages(1000);
+    ASSERT_TRUE(HandledSoFar(third));
     EXPECT_EQ(Title(third.window), L"無題3 - オリンダ");
     Close(second);
     Close(third);
@@ -94,7 +94,6 @@ TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
     ASSERT_TRUE(third.window);
     TypeUnsavedText(first);
     TypeUnsavedText(second);
-    PumpMessages(200);
 
     PostMessageW(first.window, WM_COMMAND, 574, 0);
     const HWND firstQuestion = WaitForDialog(first, L"保存確認");
@@ -104,7 +103,8 @@ TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
     PostMessageW(secondQuestion, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitForExit(first));
     EXPECT_TRUE(WaitForExit(third));
-    PumpMessages(500);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(secondQuestion); }, 10000));
+    HandledSoFar(second);
     EXPECT_TRUE(IsWindow(second.window));
 
     PostMessageW(second.window, WM_CLOSE, 0, 0);

@@ -28,8 +28,9 @@ TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstAndNeverAnUntitledDocument) {
     EXPECT_FALSE(FileExists(FavouritesFilePath()));
 
     SetDocumentPath(L"C:\\文書\\a.txt");
+    const double added = fake::NowMs();
     SendCommand(kCmdAddToFavourites);
-    EXPECT_TRUE(WaitForSpeech(L"a.txtをお気に入りに登録しました", 2000));
+    EXPECT_GE(SpeechDelay(L"a.txtをお気に入りに登録しました", added), 100);
     SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"a.txtはすでにお気に入りに登録されています", 2000));
     SetDocumentPath(L"C:\\文書\\A.txt");

@@ -88,20 +88,6 @@ TEST(HistoryFile, TheLegacyHistoryIsConverted) {
 
 using HistoryWindow = FileWindowTest;
 
-TEST_F(HistoryWindow, AHistoryThatCannotBeReadIsNotOverwritten) {
-    AddToHistory(File(L"a.txt"));
-    const std::string before = FileBytes(HistoryFilePath());
-    // Another instance reading without sharing reads: this instance's read
-    // fails while a write would still go through.
-    const HANDLE lock = CreateFileW(HistoryFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    AddToHistory(File(L"b.txt"));
-    RecordCaretInHistory(File(L"a.txt"));
-    CloseHandle(lock);
-    EXPECT_EQ(FileBytes(HistoryFilePath()), before);
-}
-
 TEST_F(HistoryWindow, TheCaretGoesToTheEntryOfItsOwnDocument) {
     WriteTestFile(File(L"a.txt"), "0123456789");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);

@@ -179,7 +179,17 @@ TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFo
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
 
-TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters) {
+TEST_F(Recording, NothingToRecordOrNoStartsNothingAndASelectionGoesOverExactly) {
+    const double asked = fake::NowMs();
+    SendCommand(kCmdRecordWholeText);
+    EXPECT_GE(SpeechDelay(L"テキストがありません", asked), 100);
+    SetEditorText(L"abc");
+    SendCommand(kCmdRecordSelection);
+    EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
+    AnswerWith(L"開始確認", IDNO);
+    SendCommand(kCmdRecordWholeText);
+    EXPECT_TRUE(g_rendered.empty());
+
     SetEditorText(L"abc\r\ndef\r\nghi");
     CurrentEditor().Select(1, 6);
     Record(window_, kCmdRecordSelection);
@@ -188,17 +198,6 @@ TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters
     EXPECT_TRUE(g_opened.empty());
     SendCommand(kCmdOpenRecordingFolder);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
-}
-
-TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
-    SendCommand(kCmdRecordWholeText);
-    EXPECT_TRUE(WaitForSpeech(L"テキストがありません", 2000));
-    SetEditorText(L"abc");
-    SendCommand(kCmdRecordSelection);
-    EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
-    AnswerWith(L"開始確認", IDNO);
-    SendCommand(kCmdRecordWholeText);
-    EXPECT_TRUE(g_rendered.empty());
 }
 
 TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {

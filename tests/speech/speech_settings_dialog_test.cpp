@@ -32,8 +32,14 @@ protected:
     std::vector<std::wstring> names_;
 };
 
-TEST_F(SpeechSettingsDialog, OkStoresTheChoiceAndTheNextMessageUsesIt) {
+TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUsesIt) {
+    ChooseEngine(1, IDCANCEL);
+    EXPECT_EQ(shownSelection_, 2);
+    EXPECT_EQ(SpeechEngine(), kNvda);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
+
     SetSpeechEngine(kNoSpeech);
+    names_.clear();
     ChooseEngine(2, IDOK);
     EXPECT_EQ(shownSelection_, 0);
     EXPECT_EQ(names_, (std::vector<std::wstring>{L"音声なし", L"PCTalker", L"NVDA"}));
@@ -41,21 +47,14 @@ TEST_F(SpeechSettingsDialog, OkStoresTheChoiceAndTheNextMessageUsesIt) {
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 2u);
     Speak(L"次の知らせ", 0);
     EXPECT_TRUE(WaitForSpeech(L"次の知らせ", 1000));
-}
 
-TEST_F(SpeechSettingsDialog, CancelChangesNothing) {
-    ChooseEngine(1, IDCANCEL);
-    EXPECT_EQ(shownSelection_, 2);
-    EXPECT_EQ(SpeechEngine(), kNvda);
-    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
-}
-
-TEST_F(SpeechSettingsDialog, AnEngineOutsideTheListSelectsNothingAndOkStoresMinusOne) {
+    // An engine outside the list selects nothing, and OK stores -1.
     SetSpeechEngine(7);
     AnswerWith(L"音声設定", IDOK);
     SendCommand(kCmdSpeechSettings);
     EXPECT_EQ(SpeechEngine(), -1);
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 0xFFFFFFFFu);
+    ClearSpeechLog();
     Speak(L"聞こえない", 0);
     EXPECT_TRUE(NothingHeard());
 }

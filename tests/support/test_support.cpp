@@ -112,15 +112,30 @@ bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* fun
         timeoutMs);
 }
 
+double SpeechDelay(const std::wstring& text, double since, unsigned timeoutMs) {
+    if (!WaitForSpeech(text, timeoutMs)) return -1;
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == "speakText" && call.text == text && call.ms >= since) return call.ms - since + 1;
+    return -1;
+}
+
 std::vector<std::wstring> Heard() {
     PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
-    PumpMessages(150);
+    Settle();
     return SpokenTexts();
 }
 
+bool Settle() {
+    return PumpUntil(
+        [] {
+            MSG message;
+            return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && !IsSpeechWaiting();
+        },
+        10000);
+}
+
 bool NothingHeard() {
-    PumpMessages(300);
-    PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
+    Settle();
     const auto calls = ReadSpeechLog();
     return std::all_of(calls.begin(), calls.end(),
                        [](const SpeechCall& call) { return call.function == "cancelSpeech"; });

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/outside_world.h"
+#include "fakes/fake_log.h"
 
 namespace testing_support {
 
@@ -27,12 +28,20 @@ std::vector<SpeechCall> ReadSpeechLog();
 std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
 // Pump messages until `function` was called with `text`, or the time is up.
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
+// How long after `since` (fake::NowMs, the clock of the log's stamps) the
+// text was first spoken, waiting for it as WaitForSpeech does; negative when
+// it never came. A millisecond is added: the sleep of the delay and the
+// stamps round the same time differently.
+double SpeechDelay(const std::wstring& text, double since, unsigned timeoutMs = 3000);
 // Everything NVDA was given: the first answer may be late on a busy machine,
-// any further one follows within the speech delay.
+// and then the step has to settle (Settle).
 std::vector<std::wstring> Heard();
-// Nothing was spoken, shown in braille or read by PC-Talker, within the
-// time an answer would take.
+// Nothing was spoken, shown in braille or read by PC-Talker once the last
+// step has settled (Settle).
 bool NothingHeard();
+// Pump until this thread has nothing queued and no answer waits out its
+// delay: whatever the last step set off on this thread has then been said.
+bool Settle();
 // The stand-in libraries as every test starts: NVDA running, quick and
 // answering, PC-Talker running.
 void ResetFakeSpeech();
