@@ -54,18 +54,6 @@ TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
     EXPECT_NE(bytes.find(section), std::string::npos);
 }
 
-TEST_F(FindLog, AddingAndClearingRewriteTheFile) {
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"two");
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
-    SearchHistory history = LoadSearchHistory(SearchHistoryKind::ReplaceTerms);
-    EXPECT_EQ(history[0], L"one");
-    EXPECT_EQ(history[1], L"two");
-    EXPECT_EQ(history[2], L"");
-    ClearSearchHistory(SearchHistoryKind::ReplaceTerms);
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
-}
-
 TEST_F(FindLog, MigratesTheLegacyAnsiFileAndNoLegacyFileLeavesTheHistoryAlone) {
     const ScratchFolder legacy(L"orinda-legacy-find");
     // 検索 in Shift_JIS (code page 932).
