@@ -81,12 +81,9 @@ TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
 }
 
 TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
     const std::wstring sends = std::to_wstring(reinterpret_cast<INT_PTR>(window_)) + L" " + std::to_wstring(kCmdCancel);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", sends.c_str());
-    SetEditorText(L"zero\rthe line the stop lands on\rnever read");
-    CurrentEditor().PlaceCaret(CurrentEditor().LineStart(1));
-    StartReading();
+    ReadSlowly(L"300", L"zero\rthe line the stop lands on\rnever read", L"the line the stop lands on", 5);
     ASSERT_TRUE(WaitForSpeech(L"", 5000, "cancelSpeech"));
     const std::vector<SpeechCall> calls = ReadSpeechLog();
     ASSERT_EQ(calls.size(), 2u);
