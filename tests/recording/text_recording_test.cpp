@@ -285,29 +285,20 @@ TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
 }
 
 TEST_F(Recording, CancelWhileTheEncoderStartsLeavesTheWindowAnswering) {
-    static std::atomic<bool> askedToStop, answeredMeanwhile;
-    askedToStop = answeredMeanwhile = false;
-    AnswerDialog(L"テキスト録音の中断確認", [](HWND box) {
-        askedToStop = true;
-        PostMessageW(box, WM_COMMAND, IDYES, 0);
-    });
-    // The start takes until the window has answered after the cancel (or
-    // gives up after a while).
+    static std::atomic<bool> starting, answered;
+    starting = answered = false;
+    // The start lasts until the window has answered after the cancel, or a while.
     Outside().startHidden = [](const std::wstring&, const std::wstring&) -> HANDLE {
-        bool cancelPressed = false;
-        for (const ULONGLONG end = GetTickCount64() + 10000; !answeredMeanwhile && GetTickCount64() < end; Sleep(10)) {
-            const HWND dialog = FindWindowW(L"#32770", L"テキスト録音中");
-            if (dialog && !cancelPressed) cancelPressed = PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            DWORD_PTR result = 0;
-            answeredMeanwhile = askedToStop && !FindWindowW(L"#32770", L"テキスト録音の中断確認") &&
-                                SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result);
-        }
+        starting = true;
+        for (const ULONGLONG end = GetTickCount64() + 10000; !answered && GetTickCount64() < end;) Sleep(10);
+        starting = false;
         return nullptr;
     };
+    CancelWhen([] { return starting.load(); }, IDYES, [] { answered = starting.load(); });
     SetEncoderPath(StandInEncoder());
     SetEditorText(L"abc");
     Record(window_, kCmdRecordWholeText);
-    EXPECT_TRUE(answeredMeanwhile);
+    EXPECT_TRUE(answered);
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_FALSE(FileExists(TemporaryWave()));
 }

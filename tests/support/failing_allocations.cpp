@@ -4,26 +4,16 @@
 
 #include "support/test_support.h"
 
-// The test programs' own global allocation, which a test can make fail
-// without asking the system for gigabytes.
+// The test programs' own global allocation (the default release frees what
+// malloc gave), which a test can make fail without asking for gigabytes.
 namespace {
-
 std::atomic<size_t> g_failingFrom{SIZE_MAX};
-
 }  // namespace
 
 void* operator new(size_t size) {
-    if (size >= g_failingFrom.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    if (size >= g_failingFrom) throw std::bad_alloc();
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-
-void operator delete(void* memory, size_t) noexcept {
-    std::free(memory);
 }
 
 namespace testing_support {

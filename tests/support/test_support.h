@@ -103,8 +103,6 @@ class FailingAllocations {
 public:
     explicit FailingAllocations(size_t bytes);
     ~FailingAllocations();
-    FailingAllocations(const FailingAllocations&) = delete;
-    FailingAllocations& operator=(const FailingAllocations&) = delete;
 };
 
 // A local time for the clocks that tests set.
