@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
