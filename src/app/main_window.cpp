@@ -32,6 +32,7 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
+#include "speech/screen_readers.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -41,6 +42,9 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
+// Posted at start when the chosen screen reader's library is missing: the
+// box comes once the window is up and the command-line file has loaded.
+constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -98,12 +102,13 @@ LRESULT OnCreate(HWND window) {
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults();
+    WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
     LoadPcTalker();
-    LoadNvdaClient(ProgramFolder());
+    LoadNvdaClient(SpeechLibraryFolder());
+    if (ChosenLibraryMissing()) PostMessageW(window, kExplainMissingLibrary, 0, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -194,6 +199,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         DispatchCommand(LOWORD(wParam), window, lParam);
+        return 0;
+    case kExplainMissingLibrary:
+        ExplainMissingLibrary(window);
         return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));

@@ -33,6 +33,10 @@ bool LoadPcTalker() {
     return true;
 }
 
+bool PcTalkerLoaded() {
+    return g_library != nullptr;
+}
+
 void UnloadPcTalker() {
     if (g_library) FreeLibrary(g_library);
     g_library = nullptr;

@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+// Returns whether the library is loaded (at once when it already was).
 bool LoadPcTalker();
+bool PcTalkerLoaded();
 void UnloadPcTalker();
 
 // PC-Talker is running (its status export says so).

@@ -19,6 +19,7 @@
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 
 namespace testing_support {
@@ -131,6 +132,7 @@ void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", nullptr);
 }
 
 void PumpMessages(unsigned ms) {
@@ -182,6 +184,13 @@ void AnswerWith(const std::wstring& title, int button, bool* answered) {
     AnswerDialog(title, [button, answered](HWND dialog) {
         if (answered) *answered = true;
         PostMessageW(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text) {
+    AnswerDialog(title, [text](HWND box) {
+        *text = DialogItemText(box, 0xFFFF);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
 }
 
@@ -357,6 +366,7 @@ void MainWindowTest::TearDown() {
     if (IsReading()) StopReading();
     if (IsBrailleOn()) ToggleBraille();
     ResetFakeSpeech();
+    SetSpeechLibraryFolder(L"");
     LoadNvdaClient(ExecutableFolder());
     // Let speech workers of this test finish before the next test's log starts.
     PumpMessages(200);

@@ -50,6 +50,9 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
 // (posted, so that the dialog ends from its own message loop); `answered`
 // notes that it came.
 void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr);
+// Press OK on the next message box of this title, keeping its text in
+// `text` (which stays as it is while no box comes).
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text);
 // Type a path into the next file dialog of that title and press OK.
 void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
 // Click a dialog's button as the user would.
