@@ -21,6 +21,8 @@ protected:
     void Restart(bool firstStart, const std::wstring& file = L"") {
         CurrentEditor().SetModified(false);
         SendMessageW(window_, WM_CLOSE, 0, 0);
+        // The closed window's quit message would end the next box at once.
+        PumpMessages(20);
         if (firstStart) DeleteSettingsKey();
         window_ = CreateMainWindow(GetModuleHandleW(nullptr), file);
         ASSERT_NE(window_, nullptr);
