@@ -42,8 +42,9 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
-// Posted at start when the chosen screen reader's library is missing: the
-// box comes once the window is up and the command-line file has loaded.
+// Posted at start when a screen reader's library is missing (wParam: this is
+// the first start): the box comes once the window is up and the command-line
+// file has loaded.
 constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
@@ -102,13 +103,13 @@ LRESULT OnCreate(HWND window) {
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults(RunningScreenReader);
+    const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
     LoadPcTalker();
     LoadNvdaClient(SpeechLibraryFolder());
-    if (ChosenLibraryMissing()) PostMessageW(window, kExplainMissingLibrary, 0, 0);
+    if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -201,7 +202,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         DispatchCommand(LOWORD(wParam), window, lParam);
         return 0;
     case kExplainMissingLibrary:
-        ExplainMissingLibrary(window);
+        ExplainMissingLibrary(window, wParam != 0);
         return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));

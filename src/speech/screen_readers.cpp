@@ -14,8 +14,9 @@ const wchar_t kNvdaMissing[] =
     L"見つからないか読み込めません。このままでは NVDA で読み上げません。\n\n"
     L"このファイルは NVDA のコントローラークライアント（NVDA Controller Client）のダウンロードに入っています。"
     L"その中の x86 フォルダにある nvdaControllerClient.dll（古い版では nvdaControllerClient32.dll）を、"
-    L"オリンダのプログラム（Orinda.exe）と同じフォルダに置いてください。x86 以外のフォルダのファイルは使えません。\n\n"
-    L"置いたあと、オリンダを起動し直すか、音声設定で NVDA を選び直してください。";
+    L"オリンダのプログラム（Orinda.exe）と同じフォルダに置いてください。x86 以外のフォルダのファイルは使えません。\n\n";
+const wchar_t kNvdaChosenAgain[] = L"置いたあと、オリンダを起動し直すか、音声設定で NVDA を選び直してください。";
+const wchar_t kNvdaToChoose[] = L"置いたあと、ツールメニューの音声設定で NVDA を選んでください。";
 
 const wchar_t kPcTalkerMissing[] =
     L"PC-Talker で読み上げるためのファイル PCTKUSR.dll が、見つからないか読み込めません。"
@@ -23,6 +24,19 @@ const wchar_t kPcTalkerMissing[] =
     L"PCTKUSR.dll は PC-Talker のファイルです。PC-Talker が正しくインストールされているか確かめるか、"
     L"このファイルをオリンダのプログラム（Orinda.exe）と同じフォルダに置いてください。\n\n"
     L"そのあと、オリンダを起動し直すか、音声設定で PCTalker を選び直してください。";
+
+// The chosen engine is a screen reader whose library is not loaded.
+bool ChosenLibraryMissing() {
+    switch (SpeechEngine()) {
+    case kNvda: return !NvdaClientLoaded();
+    case kPcTalker: return !PcTalkerLoaded();
+    default: return false;
+    }
+}
+
+bool NvdaMissingAtFirstStart(bool firstStart) {
+    return firstStart && SpeechEngine() == kNoSpeech && !NvdaClientLoaded();
+}
 
 }  // namespace
 
@@ -40,12 +54,8 @@ int RunningScreenReader() {
     return kNoSpeech;
 }
 
-bool ChosenLibraryMissing() {
-    switch (SpeechEngine()) {
-    case kNvda: return !NvdaClientLoaded();
-    case kPcTalker: return !PcTalkerLoaded();
-    default: return false;
-    }
+bool LibraryMissing(bool firstStart) {
+    return ChosenLibraryMissing() || NvdaMissingAtFirstStart(firstStart);
 }
 
 void RetryChosenLibrary() {
@@ -54,9 +64,12 @@ void RetryChosenLibrary() {
     else LoadPcTalker();
 }
 
-void ExplainMissingLibrary(HWND owner) {
-    if (!ChosenLibraryMissing()) return;
-    std::wstring text = SpeechEngine() == kNvda ? kNvdaMissing : kPcTalkerMissing;
+void ExplainMissingLibrary(HWND owner, bool firstStart) {
+    std::wstring text;
+    if (ChosenLibraryMissing() && SpeechEngine() == kPcTalker) text = kPcTalkerMissing;
+    else if (ChosenLibraryMissing()) text = std::wstring(kNvdaMissing) + kNvdaChosenAgain;
+    else if (NvdaMissingAtFirstStart(firstStart)) text = std::wstring(kNvdaMissing) + kNvdaToChoose;
+    else return;
     const std::wstring folder = SpeechLibraryFolder();
     if (!folder.empty()) text += L"\n\nプログラムのフォルダ：" + folder;
     MessageBoxW(owner, text.c_str(), L"オリンダ", MB_OK | MB_ICONINFORMATION);

@@ -15,11 +15,12 @@ std::wstring SpeechLibraryFolder();
 // none. Loads their libraries to ask them.
 int RunningScreenReader();
 
-// The chosen engine is a screen reader whose library is not loaded.
-bool ChosenLibraryMissing();
+// The chosen reader's library is missing; or, at the first start, no reader
+// was found and NVDA's library is missing too (NVDA may well run without it).
+bool LibraryMissing(bool firstStart);
 // Load the chosen reader's library where it is missing: the user may have
 // put it in place since the start.
 void RetryChosenLibrary();
-// Say which file the chosen reader lacks, where it goes and where it comes
-// from, when its library is missing. One box per call.
-void ExplainMissingLibrary(HWND owner);
+// Say which file is missing, where it goes and where it comes from, when
+// `LibraryMissing` holds. One box per call.
+void ExplainMissingLibrary(HWND owner, bool firstStart);

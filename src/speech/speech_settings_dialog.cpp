@@ -25,5 +25,5 @@ void ShowSpeechSettings(HWND mainWindow, LPARAM) {
     SetSpeechEngine(engine);
     SaveSettings(kSpeechDialogValues);
     RetryChosenLibrary();
-    ExplainMissingLibrary(mainWindow);
+    ExplainMissingLibrary(mainWindow, false);
 }

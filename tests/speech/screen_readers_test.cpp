@@ -69,11 +69,24 @@ TEST_F(ScreenReaders, AMissingNvdaLibraryIsExplainedOnceTheWindowIsUpAndOnlyOnce
                                      std::wstring(L"同じフォルダ"), folder_.Path()})
         EXPECT_NE(text.find(part), std::wstring::npos) << text;
 
+    EXPECT_NE(text.find(L"起動し直す"), std::wstring::npos) << text;
     std::wstring again;
     AnswerBoxKeepingText(L"オリンダ", &again);
     PumpMessages(500);
     EXPECT_TRUE(again.empty());
     EXPECT_TRUE(IsWindowEnabled(window_));
+}
+
+TEST_F(ScreenReaders, AFirstStartThatFindsNoReaderNorNvdasLibrarySaysWhereItComesFrom) {
+    SetSpeechLibraryFolder(folder_.Path());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", L"0");
+    std::wstring text;
+    AnswerBoxKeepingText(L"オリンダ", &text);
+    Restart(true);
+    ASSERT_TRUE(PumpUntil([&text] { return !text.empty(); }, 5000));
+    EXPECT_EQ(SpeechEngine(), kNoSpeech);
+    EXPECT_NE(text.find(L"x86 フォルダにある nvdaControllerClient.dll"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"音声設定で NVDA を選んで"), std::wstring::npos) << text;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "core/outside_world.h"
 #include "core/profile.h"
 #include "speech/sapi_voice.h"
 #include "support/test_support.h"
@@ -14,17 +13,7 @@
 // quickly so that reading tests stay short.
 int main(int argc, char** argv) {
     UseTestProfile();
-    // Whatever host the build knows, no test reaches the network or opens
-    // anything outside: a test that expects such a call installs its own.
-    Outside().makerSite = [] { return std::wstring(); };
-    Outside().httpGet = [](const std::wstring& url, size_t, std::string&) {
-        ADD_FAILURE() << "unexpected download of " << testing::PrintToString(url);
-        return false;
-    };
-    Outside().shellOpen = [](const std::wstring& target) {
-        ADD_FAILURE() << "unexpected opening of " << testing::PrintToString(target);
-        return false;
-    };
+    testing_support::InstallOutsideStandIns();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring log = std::wstring(temp) + L"orinda-speech-" + std::to_wstring(GetCurrentProcessId()) + L".log";

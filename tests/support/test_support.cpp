@@ -73,6 +73,27 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+namespace {
+OutsideWorld g_realOutside{};
+}
+
+void InstallOutsideStandIns() {
+    g_realOutside = Outside();
+    Outside().makerSite = [] { return std::wstring(); };
+    Outside().httpGet = [](const std::wstring& url, size_t, std::string&) {
+        ADD_FAILURE() << "unexpected download of " << ::testing::PrintToString(url);
+        return false;
+    };
+    Outside().shellOpen = [](const std::wstring& target) {
+        ADD_FAILURE() << "unexpected opening of " << ::testing::PrintToString(target);
+        return false;
+    };
+}
+
+const OutsideWorld& RealOutsideWorld() {
+    return g_realOutside;
+}
+
 void ClearSpeechLog() {
     // A message still waiting out its delay would land after the clear and
     // pass for an answer of whatever comes next.

@@ -21,6 +21,15 @@ struct SpeechCall {
     std::wstring text;
 };
 
+// Whatever host the build knows, no test reaches the network or opens
+// anything outside: the web calls and the shell's opening fail the test,
+// and there is no maker's site. A test that expects such a call installs
+// its own stand-in.
+void InstallOutsideStandIns();
+// The outside world as it was before: for the one test of the real request,
+// against a server on the loopback address.
+const OutsideWorld& RealOutsideWorld();
+
 void ClearSpeechLog();
 std::vector<SpeechCall> ReadSpeechLog();
 // The texts of one function's calls, in order.
