@@ -71,11 +71,9 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-}  // namespace
-
-namespace {
 OutsideWorld g_realOutside{};
-}
+
+}  // namespace
 
 void InstallOutsideStandIns() {
     g_realOutside = Outside();
