@@ -35,6 +35,7 @@
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
 #include "speech/speech.h"
+#include "speech/screen_readers.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -44,6 +45,10 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
+// Posted at start when a screen reader's library is missing (wParam: this is
+// the first start): the box comes once the window is up and the command-line
+// file has loaded.
+constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -120,12 +125,13 @@ LRESULT OnCreate(HWND window) {
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults();
+    const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
-    LoadPcTalker(ProgramFolder());
-    LoadNvdaClient(ProgramFolder());
+    LoadPcTalker(SpeechLibraryFolder());
+    LoadNvdaClient(SpeechLibraryFolder());
+    if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -217,6 +223,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         DispatchCommand(LOWORD(wParam), window, lParam);
+        return 0;
+    case kExplainMissingLibrary:
+        ExplainMissingLibrary(window, wParam != 0);
         return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));
