@@ -194,11 +194,8 @@ void OnDestroy() {
 }
 
 LRESULT OnInstanceMessage(WPARAM request) {
-    if (request == kSaveBackup) {
-        SaveBackupIfModified();
-    } else if (request == kCloseInstance) {
-        RequestClose();
-    }
+    if (request == kSaveBackup) return BackupAnswer(SaveBackupIfModified());
+    if (request == kCloseInstance) RequestClose();
     return 0;
 }
 

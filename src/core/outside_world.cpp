@@ -130,8 +130,8 @@ bool SuspendSystem(bool hibernate) {
     return SetSystemPowerState(!hibernate, FALSE);
 }
 
-bool ShutDownSystem() {
-    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
+bool ShutDownSystem(bool force) {
+    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | (force ? EWX_FORCE : 0), 0);
 }
 
 std::wstring MakerSite() {

@@ -45,9 +45,9 @@ struct OutsideWorld {
     bool (*sendMciString)(const std::wstring& command, std::wstring& reply);
     // Put the machine to sleep, or into hibernation. Returns whether it went.
     bool (*suspendSystem)(bool hibernate);
-    // Shut the machine down, closing programs by force. Returns whether the
-    // shutdown started.
-    bool (*shutDownSystem)();
+    // Shut the machine down; with `force` programs are closed without being
+    // asked. Returns whether the shutdown started.
+    bool (*shutDownSystem)(bool force);
     // "https://" and the host of the maker's web site, or empty when the
     // program was built without one.
     std::wstring (*makerSite)();

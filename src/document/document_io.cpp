@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include "core/editor_control.h"
@@ -12,6 +11,7 @@
 #include "core/paths.h"
 #include "core/safe_write.h"
 #include "core/whole_text.h"
+#include "core/within_memory.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
@@ -40,15 +40,17 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     // possible text does not fit is refused before it is read.
     if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4, linesBefore))
         return ReadResult::kTooLarge;
-    try {
+    bool read = true;
+    const bool fitted = RunWithinMemory([&] {
         std::string bytes;
-        if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
+        read = ReadFileBytes(path, maxBytes, bytes);
+        if (!read) return;
         const auto* bytesRead = reinterpret_cast<const unsigned char*>(bytes.data());
         usedCodePage = codePage != 0 ? codePage : DetectEncoding(bytesRead, bytes.size());
         text = DecodeBytes(bytesRead, bytes.size(), usedCodePage, cutAtNul);
-    } catch (const std::bad_alloc&) {
-        return ReadResult::kTooLarge;
-    }
+    });
+    if (!fitted) return ReadResult::kTooLarge;
+    if (!read) return ReadResult::kUnreadable;
     return EditorCanHold(unitsBefore + text.size(), linesBefore + CountLines(text) - 1) ? ReadResult::kDone
                                                                                         : ReadResult::kTooLarge;
 }
@@ -66,17 +68,16 @@ void BecomeUntitled() {
 // The editor text written to `path` in `codePage`, or nothing when the file
 // was not written; running out of memory is a failed write like any other.
 std::optional<std::wstring> WriteDocument(const std::wstring& path, int codePage) {
-    try {
+    std::optional<std::wstring> written;
+    RunWithinMemory([&] {
         const Editor editor = CurrentEditor();
         std::wstring text = editor.Text();
         // A failed read of a control that holds text must not become an empty file.
-        if (text.empty() && !editor.IsEmpty()) return std::nullopt;
+        if (text.empty() && !editor.IsEmpty()) return;
         const std::optional<std::string> bytes = EncodeText(text, codePage);
-        if (!bytes || !WriteFileSafely(path, *bytes)) return std::nullopt;
-        return text;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+        if (bytes && WriteFileSafely(path, *bytes)) written = std::move(text);
+    });
+    return written;
 }
 
 void AnnounceSaved() {

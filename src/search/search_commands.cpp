@@ -1,12 +1,12 @@
 #include "search/search_commands.h"
 
 #include <algorithm>
-#include <new>
 
 #include "core/editor.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "core/whole_text.h"
+#include "core/within_memory.h"
 #include "editing/text_commands.h"
 #include "document/document_state.h"
 #include "search/plain_replace.h"
@@ -99,12 +99,9 @@ void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
 
 template <class BuildResult>
 void ReplaceAll(const Editor& editor, BuildResult build) {
-    try {
-        FinishReplaceAll(editor, build(editor.EditorText()));
-    } catch (const std::bad_alloc&) {
-        // The result would not fit in memory: the text stays as it was.
+    // A result that would not fit in memory leaves the text as it was.
+    if (!RunWithinMemory([&] { FinishReplaceAll(editor, build(editor.EditorText())); }))
         Speak(L"メモリが足りないため置換できませんでした", kAnswerDelayMs);
-    }
 }
 
 }  // namespace

@@ -118,6 +118,14 @@ private:
 void WriteTestFile(const std::wstring& path, const std::string& bytes);
 std::string FileBytes(const std::wstring& path);
 
+// While it lives, every allocation of `bytes` or more fails with
+// std::bad_alloc, on every thread, as when memory has run out.
+class FailingAllocations {
+public:
+    explicit FailingAllocations(size_t bytes);
+    ~FailingAllocations();
+};
+
 // A local time for the clocks that tests set.
 SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
 
