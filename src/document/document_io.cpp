@@ -40,6 +40,7 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     // possible text does not fit is refused before it is read.
     if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4, linesBefore))
         return ReadResult::kTooLarge;
+    if (size > kLongReadBytes) SpeakProgressCue(L"読み込んでいます");
     try {
         std::string bytes;
         if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
@@ -77,6 +78,11 @@ std::optional<std::wstring> WriteDocument(const std::wstring& path, int codePage
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
+}
+
+// A save the user hears about; a long one says first that it has started.
+void CueLongSave() {
+    if (static_cast<size_t>(CurrentEditor().TextLength()) > kLongWorkUnits) SpeakProgressCue(L"保存しています");
 }
 
 void AnnounceSaved() {
@@ -127,6 +133,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
 }
 
 bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
+    if (answer == SaveAnswer::kSpoken) CueLongSave();
     if (!WriteDocument(path, DocumentEncoding())) return false;
     if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
@@ -135,6 +142,7 @@ bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
 // A save of the document itself: what was written becomes the text the save
 // question compares with.
 bool SaveDocumentInPlace() {
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(DocumentPath(), DocumentEncoding());
     if (!written) return false;
     SetLoadedText(std::move(*written));
@@ -147,6 +155,7 @@ bool SaveDocumentInPlace() {
 SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
     std::wstring path;
     if (!AskFileToSave(owner, path)) return SaveOutcome::kCancelled;
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(path, codePage);
     if (!written) return SaveOutcome::kFailed;
     SetDocumentPath(path);

@@ -38,6 +38,7 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     }
     if (RefuseWhileLocked()) return;
     const long end = std::min(selection.end, editor.TextLength());
+    if (static_cast<size_t>(end - selection.start) > kLongWorkUnits) SpeakProgressCue(L"変換しています");
     const std::wstring selected = editor.TextRange(selection.start, end);
     const std::optional<std::wstring> converted = ConvertText(selected, conversion);
     // Hiragana have no half-width form, "ABC" no upper case to take: success

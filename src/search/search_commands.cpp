@@ -99,6 +99,7 @@ void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
 
 template <class BuildResult>
 void ReplaceAll(const Editor& editor, BuildResult build) {
+    if (static_cast<size_t>(editor.TextLength()) > kLongWorkUnits) SpeakProgressCue(L"置換しています");
     try {
         FinishReplaceAll(editor, build(editor.EditorText()));
     } catch (const std::bad_alloc&) {
