@@ -15,6 +15,7 @@
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
+#include "document/recovery.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -123,6 +124,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
     ShowDocumentTitle();
+    RemoveRecoveryCopy();
     AddToHistory(path);
     // Of answers given within one delay only the last is heard: the reason
     // for the lock is the one that must not be missed.
@@ -146,6 +148,7 @@ bool SaveDocumentInPlace() {
     std::optional<std::wstring> written = WriteDocument(DocumentPath(), DocumentEncoding());
     if (!written) return false;
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return true;
 }
@@ -161,6 +164,7 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
     SetDocumentPath(path);
     SetDocumentEncoding(codePage);
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return SaveOutcome::kSaved;
 }
@@ -168,6 +172,7 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
 void NewDocument() {
     PutDocumentText(L"", false);
     BecomeUntitled();
+    RemoveRecoveryCopy();
     SpeakAnswer(L"新規");
 }
 
