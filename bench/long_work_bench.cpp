@@ -18,9 +18,11 @@
 #include "bench_clock.h"
 #include "bench_text.h"
 #include "core/editor_control.h"
+#include "core/paths.h"
 #include "document/file_commands.h"
 #include "document/recovery.h"
 #include "resources/search_ids.h"
+#include "speech/nvda_client.h"
 #include "speech/speech.h"
 
 namespace {
@@ -118,6 +120,8 @@ int Measure(long lines) {
         return 1;
     }
     SetSpeechEngine(kNvda);
+    // As the tests do: the stand-in beside this program, whatever the start chose.
+    LoadNvdaClient(ProgramFolder());
     const std::wstring path = TempPath(L"orinda_long_work_" + std::to_wstring(lines) + L".txt");
     const std::wstring text = Prose(lines, 1);
     const size_t bytes = WriteUtf8(path, text);
