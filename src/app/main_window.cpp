@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <shlwapi.h>
+#include <wtsapi32.h>
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
@@ -17,6 +18,7 @@
 #include "core/instance_requests.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/system_library.h"
 #include "core/window_titles.h"
 #include "document/backup.h"
 #include "document/document_io.h"
@@ -33,6 +35,8 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
+#include "speech/speech.h"
+#include "speech/screen_readers.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -42,6 +46,10 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
+// Posted at start when a screen reader's library is missing (wParam: this is
+// the first start): the box comes once the window is up and the command-line
+// file has loaded.
+constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -72,6 +80,8 @@ void OpenCommandLineFile(const std::wstring& path) {
                FolderExists(FolderOf(path))) {
         SetDocumentPath(path);
         ShowDocumentTitle();
+        // Heard otherwise as an empty file that is there already.
+        Speak(L"新しいファイルです", kAnswerDelayMs);
     } else {
         SetDocumentPath(L"");
         ShowUntitledTitle();
@@ -79,11 +89,27 @@ void OpenCommandLineFile(const std::wstring& path) {
     }
 }
 
+// NVDA speaks on the lock screen too: a document is never read aloud over a
+// locked or disconnected session.
+void WatchSession(HWND window, bool watch) {
+    static const auto start = SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSRegisterSessionNotification");
+    static const auto end = SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+    if (watch && start) start(window, NOTIFY_FOR_THIS_SESSION);
+    if (!watch && end) end(window);
+}
+
+void OnSessionChange(WPARAM change) {
+    if (change == WTS_SESSION_LOCK || change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT)
+        StopReading();
+}
+
 LRESULT OnCreate(HWND window) {
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
-    LoadLibraryW(L"Msftedit.dll");
+    LoadSystemLibrary(L"Msftedit.dll");
     LoadContextMenus();
     const HWND editor = CreateEditorControl(window, EditorKeyHandler);
     if (!editor) {
@@ -96,15 +122,17 @@ LRESULT OnCreate(HWND window) {
     }
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
+    WatchSession(window, true);
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults();
+    const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
-    LoadPcTalker();
-    LoadNvdaClient(ProgramFolder());
+    LoadPcTalker(SpeechLibraryFolder());
+    LoadNvdaClient(SpeechLibraryFolder());
+    if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -155,6 +183,7 @@ void OnDestroy() {
     // A window whose making was refused loaded no settings to write back.
     if (!MainWindow()) return;
     KillTimer(MainWindow(), kStatusBarTimerId);
+    WatchSession(MainWindow(), false);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     ReleaseTestVoice();
@@ -199,11 +228,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == EditorWindow()) NoteTextChanged(window);
         else DispatchCommand(LOWORD(wParam), window, lParam);
         return 0;
+    case kExplainMissingLibrary:
+        ExplainMissingLibrary(window, wParam != 0);
+        return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));
         return 0;
     case MM_MCINOTIFY:
         HandlePlaybackNotify(wParam, lParam);
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wParam);
         return 0;
     case WM_CLOSE:
         return OnClose(window);

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "core/paths.h"
+#include "core/system_library.h"
 #include "document/recovery.h"
 #include "speech/sapi_voice.h"
 #include "speech/speech.h"
@@ -63,9 +64,7 @@ int RunMainWindow(HINSTANCE instance) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance) {
-    // Speech libraries are looked for beside the program and on the system
-    // path, never in the current directory (the user's data folder).
-    SetDllDirectoryW(L"");
+    RestrictLibrarySearch();
     // Some of the handlers the shell starts for a file or folder need COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     InstallSapiVoices();

@@ -1,5 +1,6 @@
 #include "lists/templates.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -117,8 +118,28 @@ NewFile WriteNewFile(const std::wstring& path, const std::string& bytes) {
     return NewFile::kFailed;
 }
 
+// Tab leaves the body for the next control and types nothing; Enter stays
+// a line break.
+LRESULT CALLBACK BodyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    if (message == WM_GETDLGCODE && wParam == VK_TAB)
+        return DefSubclassProc(field, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(field, BodyFieldProc, id);
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
 // The add and edit dialogs: title 101, rich-edit body 102.
 void FillFields(HWND dialog, const TextTemplate& text) {
+    const HWND body = GetDlgItem(dialog, IDC_TEMPLATE_BODY);
+    // Plain text, as in the editor: a body beginning with "{\rtf" is kept as
+    // typed and no RTF reaches the control's parsers. The mode can be set
+    // only while the control is empty, its undo included; a body that would
+    // take rich text is never used.
+    SendMessageW(body, EM_EMPTYUNDOBUFFER, 0, 0);
+    if (SendMessageW(body, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0) != 0) {
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    SetWindowSubclass(body, BodyFieldProc, 0, 0);
     // Only this much of a title is read back.
     SendDlgItemMessageW(dialog, IDC_TEMPLATE_TITLE, EM_LIMITTEXT, kMaxTemplateTitleUnits, 0);
     // The control's default limit would cut a long body.

@@ -29,9 +29,8 @@ const std::map<std::wstring, std::wstring> kRepeatedMenuKeys = {
     {L"ファイル(&F)", L"B"}, {L"編集(&E)", L"E"}, {L"検索(&S)", L"FH"}, {L"読み(&R)", L"34567890"}};
 
 // Shortcut labels without an accelerator of their own: the editor handles
-// Ctrl+A, X, V and Z itself, and the sleep-timer cancel says Control+F10
-// while its key is Shift+F10.
-const std::set<WORD> kLabelWithoutAccelerator = {511, 513, 514, 515, 555};
+// Ctrl+A, X, V and Z itself.
+const std::set<WORD> kLabelWithoutAccelerator = {511, 513, 514, 515};
 
 using KeyStroke = std::pair<BYTE, WORD>;  // FVIRTKEY with modifiers, virtual key
 

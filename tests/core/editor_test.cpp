@@ -24,7 +24,7 @@ protected:
     Editor editor_{nullptr};
 };
 
-TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
+TEST_F(EditorFacade, LineBreaksAreOneUnitInPositionsAndLinesAreCutWhole) {
     EXPECT_TRUE(editor_.IsEmpty());
     EXPECT_EQ(editor_.LineCount(), 1);
     EXPECT_EQ(editor_.Text(), L"");
@@ -37,9 +37,7 @@ TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
     EXPECT_EQ(editor_.LineText(1, 100), L"cd");
     EXPECT_EQ(editor_.LineLength(2), 0);
     EXPECT_EQ(editor_.TextRange(1, 4), L"b\rc");
-}
 
-TEST_F(EditorFacade, LineTextIsCappedWithoutSplittingASurrogatePair) {
     editor_.SetText(L"ab\U0001F600cd");
     EXPECT_EQ(editor_.LineText(0, 3), L"ab");
     EXPECT_EQ(editor_.LineText(0, 4), L"ab\U0001F600");

@@ -138,14 +138,22 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrows) {
 TEST_F(EditingCommands, EditLockRefusesTypingAndConversionUntilLiftedAgain) {
     SetEditorText(L"abc");
     const Editor editor = CurrentEditor();
+    const double pressed = fake::NowMs();
     PressKeys({VK_CONTROL, VK_F11});
-    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 1000));
+    EXPECT_GE(SpeechDelay(L"編集禁止", pressed), 100);
     EXPECT_FALSE(IsEditable());
     editor.PlaceCaret(3);
     PressKeys({'X'});
     editor.Select(0, 3);
     SendCommand(kCmdUpperCase);
     EXPECT_EQ(editor.EditorText(), L"abc");
+    // Quick input refuses before its dialog, not after the choice.
+    ClearSpeechLog();
+    bool dialogShown = false;
+    AnswerWith(L"簡単入力", IDCANCEL, &dialogShown);
+    PressKeys({VK_F7});
+    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 1000));
+    EXPECT_FALSE(dialogShown);
 
     ClearSpeechLog();
     PressKeys({VK_CONTROL, VK_F11});

@@ -96,14 +96,6 @@ TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
     EXPECT_EQ(replaced.text, alternating);
 }
 
-TEST(RegexReplaceAll, ReplacesLiterallyFromTheCaret) {
-    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"[0-9]+"), L"a1b22c333", 0, L"-"), L"a-b-c-", 3, 6);
-
-    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"([0-9])"), L"a1b2", 2, L"$1"), L"a1b$1", 1, 5);
-
-    ExpectReplaced(RegexReplaceAll(PrepareRegex(L"z"), L"abc", 1, L"-"), L"abc", 0, 1);
-}
-
 TEST(RegexReplaceAll, EndsAfterEmptyMatches) {
     ExpectReplaced(RegexReplaceAll(PrepareRegex(L"x*"), L"abc", 0, L"-"), L"-a-b-c", 3, 5);
     ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^"), L"ab\rcd", 0, L""), L"ab\rcd", 2, 3);
@@ -114,12 +106,6 @@ TEST(RegexReplaceAll, LaterSearchesSeeTheReplacedText) {
     ExpectReplaced(RegexReplaceAll(PrepareRegex(L"^a"), L"aaa", 0, L"x\r"), L"x\rx\rx\r", 3, 6);
     // So do lookbehinds.
     ExpectReplaced(RegexReplaceAll(PrepareRegex(L"(?<=-)b|a"), L"abab", 0, L"-"), L"----", 4, 4);
-}
-
-TEST(PlainReplaceAll, CountsEveryOccurrenceAfterTheCaret) {
-    ExpectReplaced(PlainReplaceAll(L"aaa", 0, L"a", L"aa", true), L"aaaaaa", 3, 6);
-    ExpectReplaced(PlainReplaceAll(L"a a a", 2, L"a", L"b", true), L"a b b", 2, 5);
-    ExpectReplaced(PlainReplaceAll(L"abcabc", 0, L"b", L"", true), L"acac", 2, 3);
 }
 
 TEST(PlainReplaceAll, IgnoresCaseOnlyWhenAsked) {

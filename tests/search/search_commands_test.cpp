@@ -51,7 +51,9 @@ TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     EXPECT_EQ(Caret(), 3);
     EXPECT_TRUE(CurrentEditor().GetSelection().IsEmpty());
 
+    const double pressed = fake::NowMs();
     PressKeys({VK_F3});
+    EXPECT_GE(SpeechDelay(L"見つかりませんでした", pressed), 100);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(Caret(), 3);
     EXPECT_EQ(CurrentSettings().findTerm, L"abc");
@@ -67,7 +69,7 @@ TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     EXPECT_EQ(shown, L"abc");
 }
 
-TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
+TEST_F(SearchCommands, MatchCaseBoxTellsCasesApartAndFieldsHoldAtMost512Units) {
     SetEditorText(L"xabc");
     Answer(L"検索", L"ABC", IDOK, nullptr, 1);
     PressKeys({VK_CONTROL, 'F'});
@@ -82,6 +84,12 @@ TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
     PressKeys({VK_CONTROL, 'F'});
     EXPECT_TRUE(shownChecked);
     EXPECT_TRUE(SaysOnly(L"1行2文字"));
+
+    SetEditorText(L"abc");
+    Answer(L"検索", std::wstring(600, L'q'), IDOK);
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
 }
 
 TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
@@ -211,7 +219,7 @@ TEST_F(SearchCommands, AReplaceAllPastTheEditorsLimitIsRefusedAndTheTextKept) {
     EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
-TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
+TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndClearingTheHistoryEmptiesBothFields) {
     SetEditorText(L"abc");
     std::wstring boxText;
     bool stillOpen = false;
@@ -230,9 +238,8 @@ TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(CurrentEditor().EditorText(), L"abc");
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
+    ClearSpeechLog();
     AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"old");
     AddToSearchHistory(SearchHistoryKind::Replacements, L"new");
     std::wstring termBefore, termAfter, replacementAfter;
@@ -250,14 +257,6 @@ TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
     EXPECT_TRUE(SaysOnly(L"削除しました"));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
-}
-
-TEST_F(SearchCommands, FieldsHoldAtMostFiveHundredTwelveUnits) {
-    SetEditorText(L"abc");
-    Answer(L"検索", std::wstring(600, L'q'), IDOK);
-    PressKeys({VK_CONTROL, 'F'});
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
 }
 
 TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {

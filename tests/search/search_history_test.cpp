@@ -66,7 +66,7 @@ TEST_F(FindLog, AddingAndClearingRewriteTheFile) {
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
 }
 
-TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
+TEST_F(FindLog, MigratesTheLegacyAnsiFileAndNoLegacyFileLeavesTheHistoryAlone) {
     const ScratchFolder legacy(L"orinda-legacy-find");
     // 検索 in Shift_JIS (code page 932).
     WriteTestFile(legacy.File(L"Find.log"),
@@ -84,9 +84,7 @@ TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
     AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
     MigrateLegacySearchHistory(legacy.Path());
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
-}
 
-TEST_F(FindLog, NoLegacyFileLeavesTheHistoryAlone) {
     AddToSearchHistory(SearchHistoryKind::FindTerms, L"kept");
     MigrateLegacySearchHistory(L"C:\\no such folder here");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"kept");

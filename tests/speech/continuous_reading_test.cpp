@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
+#include "core/clipboard.h"
 #include "core/editor_control.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
@@ -77,6 +78,20 @@ TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
+TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
+    const std::wstring sends = std::to_wstring(reinterpret_cast<INT_PTR>(window_)) + L" " + std::to_wstring(kCmdCancel);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", sends.c_str());
+    SetEditorText(L"zero\rthe line the stop lands on\rnever read");
+    CurrentEditor().PlaceCaret(CurrentEditor().LineStart(1));
+    StartReading();
+    ASSERT_TRUE(WaitForSpeech(L"", 5000, "cancelSpeech"));
+    const std::vector<SpeechCall> calls = ReadSpeechLog();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].text, L"the line the stop lands on");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+}
+
 TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
     SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
@@ -99,6 +114,35 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
     EXPECT_TRUE(IsWindow(window_));
     EXPECT_FALSE(IsReading());
     EXPECT_TRUE(CurrentEditor().IsModified());
+}
+
+TEST_F(ContinuousReading, APasteWaitsUntilTheReadingEnds) {
+    ASSERT_TRUE(SetClipboardText(window_, L"+"));
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
+    SetEditorText(L"a line read aloud\rsecond line");
+    StartReading();
+    WaitUntilReading(L"a line read aloud");
+    PressKeys({VK_SHIFT, VK_INSERT});
+    EXPECT_TRUE(IsReading());
+    EXPECT_EQ(CurrentEditor().Text(), L"a line read aloud\r\nsecond line");
+    // Read to its end, the paste lands where the reading left the caret.
+    ASSERT_TRUE(WaitUntilFinished(5000));
+    EXPECT_TRUE(PumpUntil([] { return CurrentEditor().Text() == L"a line read aloud\r\n+second line"; }, 2000));
+}
+
+TEST_F(ContinuousReading, ALockedOrDisconnectedSessionStopsIt) {
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
+    const std::wstring line = L"private text that is never read over a locked screen";
+    SetEditorText(L"zero\r" + line + L"\rmore");
+    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
+        ClearSpeechLog();
+        CurrentEditor().PlaceCaret(CurrentEditor().LineStart(1));
+        StartReading();
+        WaitUntilReading(line);
+        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
+        EXPECT_FALSE(IsReading()) << change;
+        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    }
 }
 
 TEST_F(ContinuousReading, LosingTheFocusStopsIt) {

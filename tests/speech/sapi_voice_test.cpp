@@ -4,11 +4,9 @@
 
 namespace {
 
-TEST(SapiVoice, EscapesTheFiveXmlCharactersOnly) {
+TEST(SapiVoice, EscapesXmlAndMarksPitchOnlyWhenItIsNotZero) {
     EXPECT_EQ(EscapeXml(L"a\"b&c'd<e>f 日本"), L"a&quot;b&amp;c&apos;d&lt;e&gt;f 日本");
-}
 
-TEST(SapiVoice, PitchZeroSpeaksTheTextAsItIsOtherwiseInsidePitchMarkup) {
     const SpokenText plain = SpokenForm(L"1 < 2", 0);
     EXPECT_EQ(plain.text, L"1 < 2");
     EXPECT_FALSE(plain.isXml);
