@@ -25,6 +25,7 @@
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_commands.h"
+#include "document/recovery.h"
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
@@ -173,6 +174,7 @@ LRESULT OnClose(HWND window) {
         if (!DocumentPath().empty()) AddToHistory(DocumentPath());
     }
     if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
+    RemoveRecoveryCopy();
     ClosePlayer();
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
@@ -217,9 +219,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == kStatusBarTimerId) RefreshStatusBar();
         else if (wParam == kSleepTimerId) SleepTimerTick(window);
+        else if (wParam == kRecoveryPauseTimerId || wParam == kRecoveryLongestTimerId) OnRecoveryTimer(window);
         return 0;
     case WM_COMMAND:
-        DispatchCommand(LOWORD(wParam), window, lParam);
+        if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == EditorWindow()) NoteTextChanged(window);
+        else DispatchCommand(LOWORD(wParam), window, lParam);
         return 0;
     case kExplainMissingLibrary:
         ExplainMissingLibrary(window, wParam != 0);

@@ -24,6 +24,9 @@ struct OutsideWorld {
     // Start a program with a hidden window. Returns its process handle (the
     // caller closes it), or null when it could not be started.
     HANDLE (*startHidden)(const std::wstring& program, const std::wstring& parameters);
+    // Start a program in a window of its own, as the user would. Returns
+    // whether it started.
+    bool (*startProgram)(const std::wstring& program, const std::wstring& parameters);
     // The system's folder browser, starting at `startFolder`. Returns whether
     // the user picked a folder, whose path is then in `chosen`.
     bool (*browseForFolder)(HWND owner, const std::wstring& title, const std::wstring& startFolder,

@@ -15,6 +15,7 @@
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
+#include "document/recovery.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -40,6 +41,7 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     // possible text does not fit is refused before it is read.
     if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4, linesBefore))
         return ReadResult::kTooLarge;
+    if (size > kLongReadBytes) SpeakProgressCue(L"読み込んでいます");
     bool read = true;
     const bool fitted = RunWithinMemory([&] {
         std::string bytes;
@@ -80,6 +82,11 @@ std::optional<std::wstring> WriteDocument(const std::wstring& path, int codePage
     return written;
 }
 
+// A save the user hears about; a long one says first that it has started.
+void CueLongSave() {
+    if (static_cast<size_t>(CurrentEditor().TextLength()) > kLongWorkUnits) SpeakProgressCue(L"保存しています");
+}
+
 void AnnounceSaved() {
     ShowDocumentTitle();
     SpeakAnswer(L"保存しました");
@@ -118,6 +125,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
     ShowDocumentTitle();
+    RemoveRecoveryCopy();
     AddToHistory(path);
     // Of answers given within one delay only the last is heard: the reason
     // for the lock is the one that must not be missed.
@@ -128,6 +136,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
 }
 
 bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
+    if (answer == SaveAnswer::kSpoken) CueLongSave();
     if (!WriteDocument(path, DocumentEncoding())) return false;
     if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
@@ -136,9 +145,11 @@ bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
 // A save of the document itself: what was written becomes the text the save
 // question compares with.
 bool SaveDocumentInPlace() {
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(DocumentPath(), DocumentEncoding());
     if (!written) return false;
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return true;
 }
@@ -148,11 +159,13 @@ bool SaveDocumentInPlace() {
 SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
     std::wstring path;
     if (!AskFileToSave(owner, path)) return SaveOutcome::kCancelled;
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(path, codePage);
     if (!written) return SaveOutcome::kFailed;
     SetDocumentPath(path);
     SetDocumentEncoding(codePage);
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return SaveOutcome::kSaved;
 }
@@ -160,6 +173,7 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
 void NewDocument() {
     PutDocumentText(L"", false);
     BecomeUntitled();
+    RemoveRecoveryCopy();
     SpeakAnswer(L"新規");
 }
 

@@ -38,12 +38,13 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
         return;
     }
     if (RefuseWhileLocked()) return;
+    const long end = std::min(selection.end, editor.TextLength());
+    if (static_cast<size_t>(end - selection.start) > kLongWorkUnits) SpeakProgressCue(L"変換しています");
     // Hiragana have no half-width form, "ABC" no upper case to take: success
     // would be a false answer.
     bool unchanged = false;
     WholeTextChange change = WholeTextChange::kTooLarge;
     RunWithinMemory([&] {
-        const long end = std::min(selection.end, editor.TextLength());
         const std::wstring selected = editor.TextRange(selection.start, end);
         const std::optional<std::wstring> converted = ConvertText(selected, conversion);
         unchanged = !converted || *converted == selected;

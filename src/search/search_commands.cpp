@@ -97,6 +97,13 @@ void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
     else SpeakChangeRefused(change, L"置換");
 }
 
+// Said as soon as the dialog is gone: remembering the terms comes before the
+// work and takes a while too.
+void CueLongReplaceAll(const ReplaceRequest& request) {
+    if (request.replaceAll && static_cast<size_t>(CurrentEditor().TextLength()) > kLongWorkUnits)
+        SpeakProgressCue(L"置換しています");
+}
+
 template <class BuildResult>
 void ReplaceAll(const Editor& editor, BuildResult build) {
     // A result that would not fit in memory leaves the text as it was.
@@ -149,6 +156,7 @@ void ReplaceCommand(HWND mainWindow, LPARAM) {
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.replaceFindTerm, settings.replaceWith, g_replaceMatchCase, false};
     if (!AskReplace(mainWindow, SearchKind::Plain, request)) return;
+    CueLongReplaceAll(request);
     g_replaceMatchCase = request.matchCase;
     settings.replaceFindTerm = request.term;
     settings.replaceWith = request.replacement;
@@ -181,6 +189,7 @@ void RegexReplaceCommand(HWND mainWindow, LPARAM) {
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.regexReplacePattern, settings.regexReplaceWith, false, false};
     if (!AskReplace(mainWindow, SearchKind::Regex, request)) return;
+    CueLongReplaceAll(request);
     settings.regexReplacePattern = request.term;
     settings.regexReplaceWith = request.replacement;
     RememberReplaceTerms(SearchHistoryKind::RegexReplacePatterns, SearchHistoryKind::RegexReplacements, request);
