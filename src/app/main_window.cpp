@@ -25,6 +25,7 @@
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_commands.h"
+#include "document/recovery.h"
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
@@ -35,6 +36,7 @@
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
 #include "speech/speech.h"
+#include "speech/screen_readers.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -44,6 +46,10 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
+// Posted at start when a screen reader's library is missing (wParam: this is
+// the first start): the box comes once the window is up and the command-line
+// file has loaded.
+constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -120,12 +126,13 @@ LRESULT OnCreate(HWND window) {
     PrepareDataFolder();
     MigrateLegacyListsIfNeeded();
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults();
+    const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceAtStart();
-    LoadPcTalker(ProgramFolder());
-    LoadNvdaClient(ProgramFolder());
+    LoadPcTalker(SpeechLibraryFolder());
+    LoadNvdaClient(SpeechLibraryFolder());
+    if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
@@ -167,6 +174,7 @@ LRESULT OnClose(HWND window) {
         if (!DocumentPath().empty()) AddToHistory(DocumentPath());
     }
     if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
+    RemoveRecoveryCopy();
     ClosePlayer();
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
@@ -188,11 +196,8 @@ void OnDestroy() {
 }
 
 LRESULT OnInstanceMessage(WPARAM request) {
-    if (request == kSaveBackup) {
-        SaveBackupIfModified();
-    } else if (request == kCloseInstance) {
-        RequestClose();
-    }
+    if (request == kSaveBackup) return BackupAnswer(SaveBackupIfModified());
+    if (request == kCloseInstance) RequestClose();
     return 0;
 }
 
@@ -214,9 +219,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == kStatusBarTimerId) RefreshStatusBar();
         else if (wParam == kSleepTimerId) SleepTimerTick(window);
+        else if (wParam == kRecoveryPauseTimerId || wParam == kRecoveryLongestTimerId) OnRecoveryTimer(window);
         return 0;
     case WM_COMMAND:
-        DispatchCommand(LOWORD(wParam), window, lParam);
+        if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == EditorWindow()) NoteTextChanged(window);
+        else DispatchCommand(LOWORD(wParam), window, lParam);
+        return 0;
+    case kExplainMissingLibrary:
+        ExplainMissingLibrary(window, wParam != 0);
         return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));

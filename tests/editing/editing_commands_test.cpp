@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
+#include "core/clipboard.h"
 #include "core/editor_control.h"
 #include "core/outside_world.h"
 #include "core/settings.h"
@@ -211,6 +212,25 @@ TEST_F(EditingCommands, F5OpensTheNearestAddressSilently) {
     PressKeys({VK_F5});
     EXPECT_TRUE(NothingHeard());
     EXPECT_TRUE(g_opened.empty());
+}
+
+TEST_F(EditingCommands, ConversionAndPasteWithoutMemoryAnswerAndKeepTheText) {
+    std::wstring text;
+    for (int line = 0; line < 1000; ++line) text += std::wstring(99, L'a') + L'\r';
+    text.pop_back();
+    SetEditorText(text);
+    ASSERT_TRUE(SetClipboardText(window_, L"b"));
+    SendCommand(kCmdSelectAll);
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        SendCommand(kCmdUpperCase);
+        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため変換できませんでした", 2000));
+        // In place of the whole text: its undo would need a copy of it.
+        SendCommand(kCmdPaste);
+        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため貼り付けできませんでした", 2000));
+    }
+    EXPECT_EQ(CurrentEditor().EditorText(), text);
+    EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
 TEST_F(EditingCommands, ClipboardAndSelectAllCommandsActSilently) {

@@ -144,14 +144,22 @@ TEST(Instances, StartsWithoutAnySpeechLibrary) {
     const std::wstring program = folder.File(L"OrindaTestInstance.exe");
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
 
+    DeleteSettingsKey();
+    WriteSettingNumber(L"Option16", 2);
+
     Instance instance = Start(program);
     ASSERT_NE(instance.window, nullptr);
+    // NVDA is chosen but its library is missing: a box says so, once the window is up.
+    const HWND box = WaitForDialog(instance, L"オリンダ");
+    EXPECT_NE(box, nullptr);
+    if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
     PostMessageW(instance.window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(instance));
     DWORD exitCode = 1;
     GetExitCodeProcess(instance.process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
     Close(instance);
+    DeleteSettingsKey();
 }
 
 }  // namespace

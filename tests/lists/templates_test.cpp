@@ -154,6 +154,20 @@ TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
     SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
     EXPECT_EQ(CurrentEditor().Text(), L"abc");
+
+    // A body that does not fit in memory is never half read.
+    SetEditable(true);
+    ASSERT_TRUE(StoreTemplate({L"L", std::wstring(100000, L'L')}, Time()));
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        AnswerDialog(L"定型文一覧", [](HWND dialog) {
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendCommand(kCmdTemplateList);
+        EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
+    }
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
 }
 
 TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {

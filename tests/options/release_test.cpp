@@ -1,5 +1,3 @@
-// The shipped command list puts every key on the line of its command, and the
-// program carries its version.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -108,17 +106,6 @@ TEST(CommandList, PairsEveryKeyAndMenuCommandWithItsLine) {
         EXPECT_TRUE(listsKey(command->second.name, KeyName(accels[index])))
             << command->second.name << " " << KeyName(accels[index]);
     }
-}
-
-TEST(VersionResource, IsFivePointZeroOne) {
-    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_VERSION);
-    ASSERT_NE(found, nullptr);
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
-    // The fixed part follows the key "VS_VERSION_INFO" at a 32-bit boundary.
-    const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(data + 40);
-    ASSERT_EQ(fixed->dwSignature, VS_FFI_SIGNATURE);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 5));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 1));
 }
 
 }  // namespace

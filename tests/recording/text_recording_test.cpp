@@ -9,6 +9,7 @@
 #include <functional>
 #include <mutex>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,7 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled };
+enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled, kRenderOutOfMemory };
 
 // What a voice was given: text, voice name, volume, rate, pitch.
 using VoiceCall = std::tuple<std::wstring, std::wstring, int, int, int>;
@@ -68,6 +69,7 @@ bool StandInRender(const std::wstring& text, const std::wstring& path, const std
         g_rendered.push_back(Call(text, voice, values));
     }
     if (g_renderMode == kRenderFails) return false;
+    if (g_renderMode == kRenderOutOfMemory) throw std::length_error("the spoken form");
     std::ofstream(fs::path(path), std::ios::binary) << kWave;
     g_rendering = true;
     while (g_renderMode == kRenderUntilCancelled && !cancel) Sleep(10);
@@ -235,6 +237,21 @@ TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 2000));
     EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
+    // Memory that runs out on either thread ends the recording, not the program.
+    ClearSpeechLog();
+    g_renderMode = kRenderOutOfMemory;
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"メモリ確保に失敗しました", 2000));
+    ClearSpeechLog();
+    std::wstring text;
+    for (int line = 0; line < 1000; ++line) text += std::wstring(99, L'a') + L'\r';
+    SetEditorText(text);
+    CurrentEditor().Select(0, 99000);
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        Record(window_, kCmdRecordSelection);
+        EXPECT_TRUE(WaitForSpeech(L"メモリ確保に失敗しました", 2000));
+    }
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_TRUE(g_opened.empty());
 }
@@ -262,6 +279,25 @@ TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
     Record(window_, kCmdRecordWholeText);
     ASSERT_NE(g_encoder.load(), nullptr);
     EXPECT_EQ(WaitForSingleObject(g_encoder.load(), 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_FALSE(FileExists(TemporaryWave()));
+}
+
+TEST_F(Recording, CancelWhileTheEncoderStartsLeavesTheWindowAnswering) {
+    static std::atomic<bool> starting, answered;
+    starting = answered = false;
+    // The start lasts until the window has answered after the cancel, or a while.
+    Outside().startHidden = [](const std::wstring&, const std::wstring&) -> HANDLE {
+        starting = true;
+        for (const ULONGLONG end = GetTickCount64() + 10000; !answered && GetTickCount64() < end;) Sleep(10);
+        starting = false;
+        return nullptr;
+    };
+    CancelWhen([] { return starting.load(); }, IDYES, [] { answered = starting.load(); });
+    SetEncoderPath(StandInEncoder());
+    SetEditorText(L"abc");
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(answered);
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_FALSE(FileExists(TemporaryWave()));
 }

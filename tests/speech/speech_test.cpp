@@ -83,6 +83,26 @@ TEST_F(SpeechRouter, PcTalkerHoldsTheCallerForTheDelayOnlyWhileRunning) {
     EXPECT_TRUE(ReadSpeechLog().empty());
 }
 
+TEST_F(SpeechRouter, NvdasLibraryUnderItsNewNameAloneSpeaks) {
+    const std::wstring folder = ExecutableFolder() + L"\\nvda-new-name";
+    ASSERT_TRUE(LoadNvdaClient(folder));
+    EXPECT_NE(GetModuleHandleW((folder + L"\\nvdaControllerClient.dll").c_str()), nullptr);
+    SendCommand(kCmdCaretPosition);
+    EXPECT_TRUE(WaitForSpeech(L"1行1文字", 2000));
+}
+
+TEST_F(SpeechRouter, ALibraryThatDoesNotLoadLeavesTheProgramSilent) {
+    // Only the folder given counts, though this process holds a library of
+    // that name already.
+    const ScratchFolder folder(L"orinda-broken-library");
+    WriteTestFile(folder.File(L"nvdaControllerClient32.dll"), "not a library");
+    EXPECT_FALSE(LoadNvdaClient(folder.Path()));
+    ToggleBraille();
+    Speak(L"聞こえない", 0);
+    SendCommand(kCmdCaretPosition);
+    EXPECT_TRUE(NothingHeard());
+}
+
 TEST_F(SpeechRouter, OverlongMessagesAreCutToTheBuffer) {
     Speak(std::wstring(20000, L'あ'), 0);
     PumpUntil([] { return !SpokenTexts().empty(); }, 2000);

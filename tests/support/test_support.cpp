@@ -19,6 +19,7 @@
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 
 namespace testing_support {
@@ -70,7 +71,26 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+OutsideWorld g_realOutside{};
+
 }  // namespace
+
+void InstallOutsideStandIns() {
+    g_realOutside = Outside();
+    Outside().makerSite = [] { return std::wstring(); };
+    Outside().httpGet = [](const std::wstring& url, size_t, std::string&) {
+        ADD_FAILURE() << "unexpected download of " << ::testing::PrintToString(url);
+        return false;
+    };
+    Outside().shellOpen = [](const std::wstring& target) {
+        ADD_FAILURE() << "unexpected opening of " << ::testing::PrintToString(target);
+        return false;
+    };
+}
+
+const OutsideWorld& RealOutsideWorld() {
+    return g_realOutside;
+}
 
 void ClearSpeechLog() {
     // A message still waiting out its delay would land after the clear and
@@ -147,6 +167,7 @@ void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", nullptr);
 }
 
 void PumpMessages(unsigned ms) {
@@ -198,6 +219,13 @@ void AnswerWith(const std::wstring& title, int button, bool* answered) {
     AnswerDialog(title, [button, answered](HWND dialog) {
         if (answered) *answered = true;
         PostMessageW(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text) {
+    AnswerDialog(title, [text](HWND box) {
+        *text = DialogItemText(box, 0xFFFF);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
 }
 
@@ -379,6 +407,7 @@ void MainWindowTest::TearDown() {
     if (IsReading()) StopReading();
     if (IsBrailleOn()) ToggleBraille();
     ResetFakeSpeech();
+    SetSpeechLibraryFolder(L"");
     LoadNvdaClient(ExecutableFolder());
     // Let speech workers of this test finish before the next test's log starts.
     PumpMessages(200);

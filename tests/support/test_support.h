@@ -22,6 +22,15 @@ struct SpeechCall {
     std::wstring text;
 };
 
+// Whatever host the build knows, no test reaches the network or opens
+// anything outside: the web calls and the shell's opening fail the test,
+// and there is no maker's site. A test that expects such a call installs
+// its own stand-in.
+void InstallOutsideStandIns();
+// The outside world as it was before: for the one test of the real request,
+// against a server on the loopback address.
+const OutsideWorld& RealOutsideWorld();
+
 void ClearSpeechLog();
 std::vector<SpeechCall> ReadSpeechLog();
 // The texts of one function's calls, in order.
@@ -59,6 +68,9 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
 // (posted, so that the dialog ends from its own message loop); `answered`
 // notes that it came.
 void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr);
+// Press OK on the next message box of this title, keeping its text in
+// `text` (which stays as it is while no box comes).
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text);
 // Type a path into the next file dialog of that title and press OK.
 void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
 // Click a dialog's button as the user would.
@@ -105,6 +117,14 @@ private:
 // Write a file's bytes, over a read-only file too; read them back.
 void WriteTestFile(const std::wstring& path, const std::string& bytes);
 std::string FileBytes(const std::wstring& path);
+
+// While it lives, every allocation of `bytes` or more fails with
+// std::bad_alloc, on every thread, as when memory has run out.
+class FailingAllocations {
+public:
+    explicit FailingAllocations(size_t bytes);
+    ~FailingAllocations();
+};
 
 // A local time for the clocks that tests set.
 SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
