@@ -26,12 +26,6 @@ std::wstring StatusText(int part) {
     return text;
 }
 
-std::wstring NumberedLines(int count) {
-    std::wstring text;
-    for (int line = 1; line <= count; ++line) text += L"line " + std::to_wstring(line) + (line < count ? L"\r" : L"");
-    return text;
-}
-
 using MainWindow = MainWindowTest;
 
 // The status bar is refreshed by a 100 ms timer: wait for it, within reason.
@@ -81,7 +75,9 @@ TEST_F(MainWindow, StatusBarHoldsStillWhileAMenuIsOpen) {
 }
 
 TEST_F(MainWindow, PageUpDownAndCtrlEndMoveAndAnnounceTheCaret) {
-    SetEditorText(NumberedLines(30));
+    std::wstring text = L"line 1";
+    for (int line = 2; line <= 30; ++line) text += L"\rline " + std::to_wstring(line);
+    SetEditorText(text);
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(4) + 2);
     PressKeys({VK_PRIOR});

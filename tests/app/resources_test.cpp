@@ -1,7 +1,4 @@
-// The compiled resources as the program loads them: every command they send
-// has an action or is known to have none, no key is bound twice, shortcut
-// labels name the keys that work, and screen readers can name every field
-// and reach it by a key of its own.
+// The compiled resources, as the program loads them.
 
 #include <windows.h>
 #include <commctrl.h>
