@@ -19,6 +19,7 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/system_library.h"
+#include "core/whole_text.h"
 #include "core/window_titles.h"
 #include "document/backup.h"
 #include "document/document_io.h"
@@ -187,6 +188,7 @@ void OnDestroy() {
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     ReleaseTestVoice();
+    ForgetReplacedText();
     // The reading worker may still be inside a speech library: let it leave.
     StopReading();
     if (WaitForReadingWorker(kWorkerExitWaitMs)) UnloadPcTalker();

@@ -179,3 +179,7 @@ void UndoEdit() {
         if (ShowOrRestore(g_replaced->text, g_replaced->selection, modified, *current)) g_replaced.reset();
     });
 }
+
+void ForgetReplacedText() {
+    g_replaced.reset();
+}

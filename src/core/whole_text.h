@@ -38,3 +38,5 @@ bool UndoRestoresReplacedText();
 // after a replacement go first); then the text before the last whole-text
 // replacement, with its selection and its modified flag.
 void UndoEdit();
+// The text kept for that undo belongs to the editor: it goes with the window.
+void ForgetReplacedText();
