@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/startup_steps.h"
 #include "core/paths.h"
 #include "speech/sapi_voice.h"
 #include "speech/speech.h"
@@ -30,9 +31,11 @@ std::wstring FirstArgument() {
 
 int RunMainWindow(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return -1;
+    MarkStartupStep("window class");
     const HWND window = CreateMainWindow(instance, FirstArgument());
     if (!window) return -1;
     const HACCEL accelerators = LoadAcceleratorsW(instance, L"ORA");
+    MarkStartupStep("accelerators");
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -56,6 +59,7 @@ int RunProgram(HINSTANCE instance) {
     SetDllDirectoryW(L"");
     // Some of the handlers the shell starts for a file or folder need COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    MarkStartupStep("COM");
     InstallSapiVoices();
     const int exitCode = RunMainWindow(instance);
     if (SUCCEEDED(com)) CoUninitialize();

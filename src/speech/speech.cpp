@@ -79,6 +79,8 @@ int SpeechEngine() {
 
 void SetSpeechEngine(int engine) {
     CurrentSettings().speechEngine = engine;
+    // The start loads PC-Talker's library only when it is the engine.
+    if (engine == kPcTalker) LoadPcTalker();
 }
 
 void Speak(const std::wstring& text, unsigned delayMs) {

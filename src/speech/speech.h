@@ -28,6 +28,7 @@ void Speak(const std::wstring& text, unsigned delayMs);
 bool IsSpeechWaiting();
 
 int SpeechEngine();
+// Choosing PC-Talker loads its library (until then it is not needed).
 void SetSpeechEngine(int engine);
 
 bool IsBrailleOn();
