@@ -11,4 +11,4 @@ release:
 	./scripts/release
 
 clean:
-	rm -rf build build-i686
+	rm -rf build build-i686 build-release

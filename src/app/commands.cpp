@@ -6,6 +6,7 @@
 #include "app/instance_commands.h"
 #include "app/shell_commands.h"
 #include "audio/keypad_player.h"
+#include "core/within_memory.h"
 #include "editing/block_navigation.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"
@@ -177,5 +178,10 @@ bool HasCommandAction(WORD id) {
 
 void DispatchCommand(WORD id, HWND mainWindow, LPARAM lParam) {
     if (IsReading() && !IsAllowedWhileReading(id)) return;
-    if (const Command* command = FindCommand(id)) command->action(mainWindow, lParam);
+    const Command* command = FindCommand(id);
+    if (!command) return;
+    // Commands answer their own failures for want of memory; this catches
+    // any that none foresaw, so that it never ends the program with the text.
+    if (!RunWithinMemory([&] { command->action(mainWindow, lParam); }))
+        Speak(L"メモリ確保に失敗しました", kAnswerDelayMs);
 }

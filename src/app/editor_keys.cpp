@@ -17,6 +17,20 @@ bool ShiftIsDown() {
     return GetKeyState(VK_SHIFT) < 0;
 }
 
+// Posted, so that the paste never runs inside the message that ended the
+// reading (the focus leaving, a key).
+void PasteAfterReading() {
+    PostMessageW(EditorWindow(), WM_PASTE, 0, 0);
+}
+
+// The control's own paste is never reached (see PasteCommand). Ours may put
+// a fresh control in place of the one being read, so during a reading the
+// paste waits until the reading ends.
+void Paste(HWND editor) {
+    if (IsReading()) RunWhenReadingEnds(PasteAfterReading);
+    else PasteCommand(GetParent(editor), 0);
+}
+
 // Announced on the key-down, before the control carries the key out.
 void AnnounceEditingKey(WPARAM key) {
     const Editor editor = CurrentEditor();
@@ -43,7 +57,7 @@ void AnnounceEditingKey(WPARAM key) {
 LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
-        if (IsKeypadPlayerEnabled()) RegisterKeypadHotKeys();
+        RetakeKeypadHotKeys();
         break;
     case WM_KILLFOCUS:
         if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
@@ -59,10 +73,8 @@ LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         if (!IsReading()) AnnounceEditingKey(wParam);
-        // The control's own paste is never reached (see PasteCommand); a
-        // paste waits until the reading has ended.
         if ((wParam == 'V' && CtrlIsDown()) || (wParam == VK_INSERT && ShiftIsDown() && !CtrlIsDown())) {
-            if (!IsReading()) PasteCommand(GetParent(window), 0);
+            Paste(window);
             return 0;
         }
         // The text before a whole-text replacement is not the control's to
@@ -73,7 +85,7 @@ LRESULT CALLBACK EditorKeyHandler(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_PASTE:
-        if (!IsReading()) PasteCommand(GetParent(window), 0);
+        Paste(window);
         return 0;
     case WM_KEYUP:
         if ((wParam == VK_END || wParam == VK_HOME) && CtrlIsDown()) SpeakCaretPosition(Editor(window));

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <shlwapi.h>
+#include <wtsapi32.h>
 
 #include "app/commands.h"
 #include "app/editor_keys.h"
@@ -18,12 +19,14 @@
 #include "core/instance_requests.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/system_library.h"
 #include "core/window_titles.h"
 #include "document/backup.h"
 #include "document/document_io.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_commands.h"
+#include "document/recovery.h"
 #include "document/save_question.h"
 #include "lists/file_history.h"
 #include "options/update_check.h"
@@ -33,6 +36,7 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 #include "timer/sleep_timer.h"
 
@@ -43,6 +47,10 @@ constexpr UINT kStatusBarPeriodMs = 100;
 constexpr int kStatusBarId = 100;
 constexpr int kStatusBarFirstPartWidth = 150;
 constexpr unsigned kWorkerExitWaitMs = 1000;
+// Posted at start when a screen reader's library is missing (wParam: this is
+// the first start): the box comes once the window is up and the command-line
+// file has loaded.
+constexpr UINT kExplainMissingLibrary = WM_APP + 30;
 
 HWND g_statusBar = nullptr;
 bool g_menuOpen = false;
@@ -73,6 +81,8 @@ void OpenCommandLineFile(const std::wstring& path) {
                FolderExists(FolderOf(path))) {
         SetDocumentPath(path);
         ShowDocumentTitle();
+        // Heard otherwise as an empty file that is there already.
+        Speak(L"新しいファイルです", kAnswerDelayMs);
     } else {
         SetDocumentPath(L"");
         ShowUntitledTitle();
@@ -80,12 +90,28 @@ void OpenCommandLineFile(const std::wstring& path) {
     }
 }
 
+// NVDA speaks on the lock screen too: a document is never read aloud over a
+// locked or disconnected session.
+void WatchSession(HWND window, bool watch) {
+    static const auto start = SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSRegisterSessionNotification");
+    static const auto end = SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+        L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+    if (watch && start) start(window, NOTIFY_FOR_THIS_SESSION);
+    if (!watch && end) end(window);
+}
+
+void OnSessionChange(WPARAM change) {
+    if (change == WTS_SESSION_LOCK || change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT)
+        StopReading();
+}
+
 LRESULT OnCreate(HWND window) {
     MarkStartupStep("window and menu bar");
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
-    LoadLibraryW(L"Msftedit.dll");
+    LoadSystemLibrary(L"Msftedit.dll");
     MarkStartupStep("control library");
     LoadContextMenus();
     MarkStartupStep("context menus");
@@ -102,22 +128,24 @@ LRESULT OnCreate(HWND window) {
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
     MarkStartupStep("status bar");
+    WatchSession(window, true);
     PrepareDataFolder();
     MarkStartupStep("data folder");
     MigrateLegacyListsIfNeeded();
     MarkStartupStep("migration");
     InitSafetyCopyPaths(DataFolder());
-    WriteFirstRunDefaults();
+    const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
     MarkStartupStep("settings");
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
     ChooseRecordingVoiceWhenNeeded();
     MarkStartupStep("recording voice");
     // Otherwise PC-Talker's library is loaded when it is chosen as the engine.
-    if (SpeechEngine() == kPcTalker) LoadPcTalker();
+    if (SpeechEngine() == kPcTalker) LoadPcTalker(SpeechLibraryFolder());
     MarkStartupStep("PC-Talker library");
-    LoadNvdaClient(ProgramFolder());
+    LoadNvdaClient(SpeechLibraryFolder());
     MarkStartupStep("NVDA library");
+    if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
     MarkStartupStep("late settings");
@@ -164,6 +192,7 @@ LRESULT OnClose(HWND window) {
         if (!DocumentPath().empty()) AddToHistory(DocumentPath());
     }
     if (!DocumentPath().empty()) RecordCaretInHistory(DocumentPath());
+    RemoveRecoveryCopy();
     ClosePlayer();
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
@@ -172,6 +201,7 @@ void OnDestroy() {
     // A window whose making was refused loaded no settings to write back.
     if (!MainWindow()) return;
     KillTimer(MainWindow(), kStatusBarTimerId);
+    WatchSession(MainWindow(), false);
     if (IsKeypadPlayerEnabled()) UnregisterKeypadHotKeys();
     SaveSettings(kSavedAtClose);
     ReleaseTestVoice();
@@ -184,11 +214,8 @@ void OnDestroy() {
 }
 
 LRESULT OnInstanceMessage(WPARAM request) {
-    if (request == kSaveBackup) {
-        SaveBackupIfModified();
-    } else if (request == kCloseInstance) {
-        RequestClose();
-    }
+    if (request == kSaveBackup) return BackupAnswer(SaveBackupIfModified());
+    if (request == kCloseInstance) RequestClose();
     return 0;
 }
 
@@ -210,15 +237,23 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == kStatusBarTimerId) RefreshStatusBar();
         else if (wParam == kSleepTimerId) SleepTimerTick(window);
+        else if (wParam == kRecoveryPauseTimerId || wParam == kRecoveryLongestTimerId) OnRecoveryTimer(window);
         return 0;
     case WM_COMMAND:
-        DispatchCommand(LOWORD(wParam), window, lParam);
+        if (HIWORD(wParam) == EN_CHANGE && reinterpret_cast<HWND>(lParam) == EditorWindow()) NoteTextChanged(window);
+        else DispatchCommand(LOWORD(wParam), window, lParam);
+        return 0;
+    case kExplainMissingLibrary:
+        ExplainMissingLibrary(window, wParam != 0);
         return 0;
     case WM_HOTKEY:
         HandleKeypadHotKey(static_cast<int>(wParam));
         return 0;
     case MM_MCINOTIFY:
         HandlePlaybackNotify(wParam, lParam);
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wParam);
         return 0;
     case WM_CLOSE:
         return OnClose(window);

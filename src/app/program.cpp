@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "app/startup_steps.h"
 #include "core/paths.h"
+#include "core/system_library.h"
+#include "document/recovery.h"
 #include "speech/sapi_voice.h"
 #include "speech/speech.h"
 
@@ -15,25 +17,36 @@ namespace {
 
 constexpr ULONGLONG kLastAnswerWaitMs = 1000;
 
-// The full path of a file named on the command line, made here because the
+struct StartRequest {
+    std::wstring file;
+    std::wstring recoveryCopy;
+};
+
+// The file named on the command line, as a full path, made here because the
 // window makes the data folder the current directory before it loads the
 // file. Never cut: a path too long for the program is refused by the load.
 // Empty when the name cannot be resolved, so that no file of the data
-// folder is opened in its place.
-std::wstring FirstArgument() {
+// folder is opened in its place. An instance started to bring back a
+// recovery copy is given the copy instead.
+StartRequest ReadCommandLine() {
+    StartRequest request;
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return {};
-    std::wstring first = count > 1 ? arguments[1] : L"";
+    if (!arguments) return request;
+    if (count > 2 && std::wstring(arguments[1]) == kRecoverOption) request.recoveryCopy = arguments[2];
+    else if (count > 1 && arguments[1][0] != L'\0') request.file = FullPathOf(arguments[1]);
     LocalFree(arguments);
-    return first.empty() ? first : FullPathOf(first);
+    return request;
 }
 
 int RunMainWindow(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return -1;
     MarkStartupStep("window class");
-    const HWND window = CreateMainWindow(instance, FirstArgument());
+    const StartRequest request = ReadCommandLine();
+    const HWND window = CreateMainWindow(instance, request.file);
     if (!window) return -1;
+    if (!request.recoveryCopy.empty()) RecoverCopy(request.recoveryCopy);
+    else OfferRecoveryCopy(window, !request.file.empty());
     const HACCEL accelerators = LoadAcceleratorsW(instance, L"ORA");
     MarkStartupStep("accelerators");
 
@@ -54,9 +67,7 @@ int RunMainWindow(HINSTANCE instance) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance) {
-    // Speech libraries are looked for beside the program and on the system
-    // path, never in the current directory (the user's data folder).
-    SetDllDirectoryW(L"");
+    RestrictLibrarySearch();
     // Some of the handlers the shell starts for a file or folder need COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     MarkStartupStep("COM");

@@ -18,6 +18,8 @@ long ReadNumber(const std::wstring& command) {
 }  // namespace
 
 bool OpenDevice(const std::wstring& path) {
+    // A quote would end the path and let the rest pass as the command's words.
+    if (path.find(L'"') != std::wstring::npos) return false;
     return Send(L"open \"" + path + L"\" type MPEGVideo alias File");
 }
 

@@ -16,6 +16,12 @@ std::optional<PathEntries> ReadAudioHistory() {
     return ReadPathList(AudioHistoryPath(), kResumeKey, kAudioHistoryEntries);
 }
 
+// "全履歴削除" leaves no Audio.log behind, not even an empty one.
+bool DeleteAudioHistory() {
+    const std::wstring path = AudioHistoryPath();
+    return !path.empty() && (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+}
+
 }  // namespace
 
 std::wstring AudioHistoryPath() {
@@ -26,9 +32,9 @@ PathEntries LoadAudioHistory() {
     return ReadAudioHistory().value_or(PathEntries());
 }
 
-void SaveAudioHistory(const PathEntries& history) {
-    if (!AudioHistoryPath().empty())
-        WritePathList(AudioHistoryPath(), history, kResumeKey, kAudioHistoryEntries);
+bool SaveAudioHistory(const PathEntries& history) {
+    return !AudioHistoryPath().empty() &&
+           WritePathList(AudioHistoryPath(), history, kResumeKey, kAudioHistoryEntries);
 }
 
 void AddToAudioHistory(const std::wstring& path) {
@@ -50,8 +56,8 @@ void StoreResumePoint(const std::wstring& path, long position) {
 }
 
 std::optional<PathEntry> ChooseFromAudioHistory(HWND owner) {
-    PathListDialog dialog{L"AudioHistoryDialog", LoadAudioHistory, SaveAudioHistory,
-                          L"最近開いたオーディオファイルの履歴を削除します。\nよろしいですか？", true};
+    PathListDialog dialog{L"AudioHistoryDialog", ReadAudioHistory, SaveAudioHistory,
+                          L"最近開いたオーディオファイルの履歴を削除します。\nよろしいですか？", DeleteAudioHistory, true};
     return ChooseFromPathList(owner, dialog);
 }
 

@@ -15,7 +15,7 @@ constexpr size_t kAudioHistoryEntries = 20;
 std::wstring AudioHistoryPath();
 // Empty when Audio.log is missing or cannot be read.
 PathEntries LoadAudioHistory();
-void SaveAudioHistory(const PathEntries& history);
+bool SaveAudioHistory(const PathEntries& history);
 
 // The changes below write nothing when Audio.log exists but cannot be read.
 // Put a file at the top, with the resume point it had when already listed.

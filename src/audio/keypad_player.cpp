@@ -68,10 +68,18 @@ void Confirm(const std::wstring& text, unsigned delayMs) {
     if (!g_playing) Speak(text, delayMs);
 }
 
+// Playback goes on after a move; when the device refuses, the player knows
+// it is stopped and says so, so that later confirmations are heard.
+bool GoOnPlaying() {
+    if (!g_playing || PlayDevice()) return true;
+    g_playing = false;
+    Speak(L"再生できませんでした", kAnswerDelayMs);
+    return false;
+}
+
 void MoveTo(long target, unsigned delayMs) {
     const bool moved = SeekDevice(target);
-    if (g_playing) PlayDevice();
-    Confirm(moved ? SpokenTime(target) : L"移動できませんでした", delayMs);
+    if (GoOnPlaying()) Confirm(moved ? SpokenTime(target) : L"移動できませんでした", delayMs);
 }
 
 // Backwards stops at the start; forwards past the end does not move.
@@ -105,9 +113,26 @@ void ChangeSpeed(int speed, unsigned delayMs) {
     if (HasFile()) {
         StopDevice();
         SetDeviceSpeed(speed);
-        if (g_playing) PlayDevice();
+        if (!GoOnPlaying()) return;
     }
     Confirm(SpeedText(speed), delayMs);
+}
+
+const wchar_t kKeysHeldElsewhere[] =
+    L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした";
+
+// Take the keys not held yet. False when one of them could not be taken (it
+// is held elsewhere); the keys taken are kept until released.
+bool RegisterKeypadHotKeys() {
+    const HWND window = MainWindow();
+    if (!window) return false;
+    bool all = true;
+    for (size_t i = 0; i < std::size(kKeys); ++i) {
+        if (g_heldKeys[i]) continue;
+        if (RegisterHotKey(window, kKeys[i].id, 0, kKeys[i].key)) g_heldKeys[i] = true;
+        else all = false;
+    }
+    return all;
 }
 
 bool EnableKeys() {
@@ -151,16 +176,11 @@ bool IsKeypadPlayerEnabled() {
     return g_enabled;
 }
 
-bool RegisterKeypadHotKeys() {
-    const HWND window = MainWindow();
-    if (!window) return false;
-    bool all = true;
-    for (size_t i = 0; i < std::size(kKeys); ++i) {
-        if (g_heldKeys[i]) continue;
-        if (RegisterHotKey(window, kKeys[i].id, 0, kKeys[i].key)) g_heldKeys[i] = true;
-        else all = false;
-    }
-    return all;
+void RetakeKeypadHotKeys() {
+    if (!g_enabled || EnableKeys()) return;
+    // Dead keys must not pass for a working player: it is off until enabled again.
+    g_enabled = false;
+    Speak(kKeysHeldElsewhere, kAtOnce);
 }
 
 void UnregisterKeypadHotKeys() {
@@ -206,7 +226,7 @@ void ToggleKeypadPlayer(HWND, LPARAM) {
         g_enabled = true;
         Speak(L"テンキープレーヤー有効", kAtOnce);
     } else {
-        Speak(L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした", kAtOnce);
+        Speak(kKeysHeldElsewhere, kAtOnce);
     }
 }
 

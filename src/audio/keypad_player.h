@@ -5,9 +5,9 @@
 #include <windows.h>
 
 bool IsKeypadPlayerEnabled();
-// Take the keys not held yet. False when one of them could not be taken (it
-// is held elsewhere); the keys taken are kept until released.
-bool RegisterKeypadHotKeys();
+// The editor has the focus again: take the keys while the player is enabled.
+// Keys held elsewhere meanwhile turn the player off, and it says so once.
+void RetakeKeypadHotKeys();
 void UnregisterKeypadHotKeys();
 void HandleKeypadHotKey(int hotKeyId);
 void HandlePlaybackNotify(WPARAM flags, LPARAM deviceId);

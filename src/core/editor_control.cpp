@@ -35,6 +35,8 @@ HWND MakeControl(HWND parent, DWORD style, DWORD extendedStyle, int id, const RE
     wcscpy_s(format.szFaceName, L"Yu Gothic UI");
     SendMessageW(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     SendMessageW(control, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kEditorTextLimit));
+    // The main window learns of every change to keep the recovery copy.
+    SendMessageW(control, EM_SETEVENTMASK, 0, ENM_CHANGE);
     g_controlProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_keyHandler)));
     return control;

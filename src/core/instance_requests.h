@@ -21,8 +21,11 @@ void WhenNoDialogIsOpen(void (*action)());
 void RequestClose();
 
 // Ask every other instance to save modified text to its backup file, and
-// return once each has done so (or has taken too long).
-void AskOtherInstancesForBackups();
+// return once each has answered, or after a minute in all. True when every
+// one confirmed that its text is on disk.
+bool AskOtherInstancesForBackups();
+// An instance's answer to the backup request.
+LRESULT BackupAnswer(bool saved);
 
 // The main window procedure hands every message here first; true means the
 // message was handled.

@@ -8,6 +8,7 @@
 
 #include "core/app_window.h"
 #include "core/paths.h"
+#include "core/system_library.h"
 
 // The maker's host comes from the build (the CMake cache variable of the
 // same name); without one the program never goes to the network.
@@ -28,10 +29,44 @@ bool ShellOpen(const std::wstring& target) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+// The sound and internet libraries are not among those Windows always takes
+// from its own folder: they are loaded from there at first use, never imported.
+struct WinInet {
+    decltype(&InternetOpenW) open;
+    decltype(&InternetSetOptionW) setOption;
+    decltype(&InternetOpenUrlW) openUrl;
+    decltype(&HttpQueryInfoW) queryInfo;
+    decltype(&InternetReadFile) readFile;
+    decltype(&InternetCloseHandle) closeHandle;
+    WinInet() {
+        Find(open, "InternetOpenW");
+        Find(setOption, "InternetSetOptionW");
+        Find(openUrl, "InternetOpenUrlW");
+        Find(queryInfo, "HttpQueryInfoW");
+        Find(readFile, "InternetReadFile");
+        Find(closeHandle, "InternetCloseHandle");
+    }
+    bool Loaded() const { return open && setOption && openUrl && queryInfo && readFile && closeHandle; }
+
+private:
+    template <typename Function>
+    static void Find(Function& function, const char* name) {
+        function = SystemFunction<Function>(L"wininet.dll", name);
+    }
+};
+
+const WinInet& Internet() {
+    static const WinInet functions;
+    return functions;
+}
+
 bool SendMciString(const std::wstring& command, std::wstring& reply) {
+    static const auto send = SystemFunction<decltype(&mciSendStringW)>(L"winmm.dll", "mciSendStringW");
+    reply.clear();
+    if (!send) return false;
     // Zeroed, so that a reply the device did not write reads as none.
     wchar_t buffer[128] = {};
-    const MCIERROR error = mciSendStringW(command.c_str(), buffer, ARRAYSIZE(buffer), MainWindow());
+    const MCIERROR error = send(command.c_str(), buffer, ARRAYSIZE(buffer), MainWindow());
     buffer[ARRAYSIZE(buffer) - 1] = L'\0';
     reply = error == 0 ? buffer : L"";
     return error == 0;
@@ -48,6 +83,12 @@ HANDLE StartHidden(const std::wstring& program, const std::wstring& parameters) 
     info.nShow = SW_HIDE;
     if (!ShellExecuteExW(&info)) return nullptr;
     return info.hProcess;
+}
+
+bool StartProgram(const std::wstring& program, const std::wstring& parameters) {
+    const auto result =
+        ShellExecuteW(nullptr, nullptr, program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM startFolder) {
@@ -95,8 +136,8 @@ bool SuspendSystem(bool hibernate) {
     return SetSystemPowerState(!hibernate, FALSE);
 }
 
-bool ShutDownSystem() {
-    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0);
+bool ShutDownSystem(bool force) {
+    return EnableShutdownPrivilege() && ExitWindowsEx(EWX_SHUTDOWN | (force ? EWX_FORCE : 0), 0);
 }
 
 std::wstring MakerSite() {
@@ -107,23 +148,25 @@ std::wstring MakerSite() {
 struct InternetHandle {
     HINTERNET handle;
     ~InternetHandle() {
-        if (handle) InternetCloseHandle(handle);
+        if (handle) Internet().closeHandle(handle);
     }
 };
 
 bool HttpGet(const std::wstring& url, size_t maxBytes, std::string& body) {
     body.clear();
-    const InternetHandle session{InternetOpenW(L"Orinda", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
+    const WinInet& internet = Internet();
+    if (!internet.Loaded()) return false;
+    const InternetHandle session{internet.open(L"Orinda", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
     if (!session.handle) return false;
     DWORD timeout = kRequestTimeoutMs;
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(session.handle, option, &timeout, sizeof timeout);
-    const InternetHandle request{InternetOpenUrlW(session.handle, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0)};
+        internet.setOption(session.handle, option, &timeout, sizeof timeout);
+    const InternetHandle request{internet.openUrl(session.handle, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0)};
     if (!request.handle) return false;
     // A proxy's error page or a missing file is no answer.
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!HttpQueryInfoW(request.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+    if (!internet.queryInfo(request.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
         status != HTTP_STATUS_OK)
         return false;
     // The body may arrive in pieces smaller than asked for.
@@ -131,7 +174,7 @@ bool HttpGet(const std::wstring& url, size_t maxBytes, std::string& body) {
     size_t filled = 0;
     while (filled < maxBytes) {
         DWORD read = 0;
-        if (!InternetReadFile(request.handle, bytes.data() + filled, static_cast<DWORD>(maxBytes - filled), &read))
+        if (!internet.readFile(request.handle, bytes.data() + filled, static_cast<DWORD>(maxBytes - filled), &read))
             return false;
         if (read == 0) break;
         filled += read;
@@ -148,6 +191,7 @@ std::wstring SendToFolder() {
 OutsideWorld g_outside{
     ShellOpen,
     StartHidden,
+    StartProgram,
     BrowseForFolder,
     // The voices are wired in by the speech engine at start (InstallSapiVoices).
     nullptr,

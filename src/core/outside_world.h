@@ -24,6 +24,9 @@ struct OutsideWorld {
     // Start a program with a hidden window. Returns its process handle (the
     // caller closes it), or null when it could not be started.
     HANDLE (*startHidden)(const std::wstring& program, const std::wstring& parameters);
+    // Start a program in a window of its own, as the user would. Returns
+    // whether it started.
+    bool (*startProgram)(const std::wstring& program, const std::wstring& parameters);
     // The system's folder browser, starting at `startFolder`. Returns whether
     // the user picked a folder, whose path is then in `chosen`.
     bool (*browseForFolder)(HWND owner, const std::wstring& title, const std::wstring& startFolder,
@@ -45,9 +48,9 @@ struct OutsideWorld {
     bool (*sendMciString)(const std::wstring& command, std::wstring& reply);
     // Put the machine to sleep, or into hibernation. Returns whether it went.
     bool (*suspendSystem)(bool hibernate);
-    // Shut the machine down, closing programs by force. Returns whether the
-    // shutdown started.
-    bool (*shutDownSystem)();
+    // Shut the machine down; with `force` programs are closed without being
+    // asked. Returns whether the shutdown started.
+    bool (*shutDownSystem)(bool force);
     // "https://" and the host of the maker's web site, or empty when the
     // program was built without one.
     std::wstring (*makerSite)();

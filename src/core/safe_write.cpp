@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kTemporaryNameTries = 100;
+constexpr DWORD kCopyPieceBytes = 64 * 1024;
 
 // Names of MAX_PATH characters and more are reachable only as full paths
 // behind the "\\?\" prefix.
@@ -47,22 +48,43 @@ bool WriteFromStart(HANDLE file, const std::function<bool(HANDLE)>& write) {
            SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
+// The whole of `from`, from its start, added to `to` a piece at a time: the
+// old file may be larger than the memory the process can have.
+bool CopyInPieces(HANDLE from, HANDLE to) {
+    if (SetFilePointer(from, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    char piece[kCopyPieceBytes];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(from, piece, sizeof piece, &read, nullptr)) return false;
+        if (read == 0) return true;
+        if (!WriteAll(to, piece, read)) return false;
+    }
+}
+
+// The old content back from its copy; an empty old file has none.
+bool CopyBack(const std::wstring& copy, HANDLE target) {
+    if (copy.empty()) return true;
+    FileHandle source(
+        CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return source.IsValid() && CopyInPieces(source.Get(), target);
+}
+
 // For a folder where a file may be changed but not created, and for a
 // replacement that failed: the file is written over. Until the new content
 // is complete the old one stays in a copy in the backup folder, and it is put
 // back when the write fails; the copy is left there only when even that fails.
 bool WriteInPlace(const std::wstring& path, const std::function<bool(HANDLE)>& write) {
-    FileHandle target(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle target(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string old;
-    if (!target.IsValid() || !ReadFileBytes(path, SIZE_MAX, old)) return false;
+    LARGE_INTEGER size{};
+    if (!target.IsValid() || !GetFileSizeEx(target.Get(), &size)) return false;
     std::wstring copy;
-    if (!old.empty()) {
+    if (size.QuadPart > 0) {
         const std::wstring folder = BackupFolder();
         FileHandle copyFile(folder.empty() ? INVALID_HANDLE_VALUE
                                            : CreateUniqueFile(folder + L"\\", FileNameOf(path) + L".", copy));
-        const bool copied = copyFile.IsValid() && WriteAll(copyFile.Get(), old.data(), old.size()) &&
-                            FlushFileBuffers(copyFile.Get());
+        const bool copied =
+            copyFile.IsValid() && CopyInPieces(target.Get(), copyFile.Get()) && FlushFileBuffers(copyFile.Get());
         copyFile.Close();
         if (!copied) {
             if (!copy.empty()) DeleteFileW(copy.c_str());
@@ -71,7 +93,7 @@ bool WriteInPlace(const std::wstring& path, const std::function<bool(HANDLE)>& w
     }
     const bool written = WriteFromStart(target.Get(), write);
     const bool restored =
-        written || WriteFromStart(target.Get(), [&old](HANDLE file) { return WriteAll(file, old.data(), old.size()); });
+        written || WriteFromStart(target.Get(), [&copy](HANDLE file) { return CopyBack(copy, file); });
     if (restored && !copy.empty()) DeleteFileW(copy.c_str());
     return written;
 }

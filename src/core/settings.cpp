@@ -117,7 +117,7 @@ Settings& CurrentSettings() {
     return g_settings;
 }
 
-bool WriteFirstRunDefaults() {
+bool WriteFirstRunDefaults(const std::function<int()>& runningSpeechEngine) {
     HKEY key = nullptr;
     DWORD disposition = 0;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
@@ -125,8 +125,11 @@ bool WriteFirstRunDefaults() {
         return false;
     const bool created = disposition == REG_CREATED_NEW_KEY;
     if (created) {
-        for (const auto& setting : kNumbers)
-            if (setting.groups & kFirstRun) WriteNumber(key, setting.name, setting.defaultValue);
+        for (const auto& setting : kNumbers) {
+            if (!(setting.groups & kFirstRun)) continue;
+            const bool engine = setting.field == &Settings::speechEngine;
+            WriteNumber(key, setting.name, engine ? runningSpeechEngine() : setting.defaultValue);
+        }
         for (const auto& setting : kStrings)
             if (setting.groups & kFirstRun) WriteFixedString(key, setting.name, DefaultString(setting.defaultValue));
     }

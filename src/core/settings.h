@@ -3,6 +3,7 @@
 // shared by every instance (the last writer wins). Each value is declared
 // once, in the table of settings.cpp, with its name, default and the moments
 // it is read and written; the fields below only hold the values.
+#include <functional>
 #include <string>
 
 struct Settings {
@@ -44,9 +45,10 @@ enum SettingGroup : unsigned {
 
 Settings& CurrentSettings();
 
-// On the first start (the key did not exist) write the defaults. Returns
+// On the first start (the key did not exist) write the defaults, with the
+// speech engine that `runningSpeechEngine` finds (asked only then). Returns
 // whether the key was created now.
-bool WriteFirstRunDefaults();
+bool WriteFirstRunDefaults(const std::function<int()>& runningSpeechEngine);
 // Read the given group; a value that is missing or unreadable keeps its
 // default.
 void LoadSettings(SettingGroup group);

@@ -4,10 +4,10 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <new>
 #include <optional>
 
 #include "core/editor_control.h"
+#include "core/within_memory.h"
 
 namespace {
 
@@ -148,7 +148,9 @@ bool PutDocumentText(const std::wstring& text, bool readOnly) {
 
 WholeTextChange ReplaceWholeText(const std::wstring& text, long caret) {
     if (!EditorCanHold(text.size(), CountLines(text))) return WholeTextChange::kTooLarge;
-    std::optional<EditorState> previous = Capture();
+    // Its undo needs a copy of the text as it is.
+    std::optional<EditorState> previous;
+    if (!RunWithinMemory([&previous] { previous = Capture(); })) return WholeTextChange::kTooLarge;
     if (!previous || !ShowOrRestore(text, Selection{caret, caret}, true, *previous)) return WholeTextChange::kFailed;
     g_replaced = std::move(previous);
     return WholeTextChange::kDone;
@@ -166,14 +168,14 @@ void UndoEdit() {
         return;
     }
     if (!UndoRestoresReplacedText()) return;
-    try {
+    // Without memory for the current text nothing changes: the replaced
+    // text stays, and so does its undo.
+    RunWithinMemory([] {
         const std::optional<EditorState> current = Capture();
         if (!current) return;
         // Saved since the replacement: the file now holds the replaced text,
         // so the text brought back differs from it.
         const bool modified = current->modified ? g_replaced->modified : true;
         if (ShowOrRestore(g_replaced->text, g_replaced->selection, modified, *current)) g_replaced.reset();
-    } catch (const std::bad_alloc&) {
-        // Nothing changed: the replaced text stays, and so does its undo.
-    }
+    });
 }

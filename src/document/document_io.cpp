@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <optional>
 
 #include "core/editor_control.h"
@@ -12,9 +11,11 @@
 #include "core/paths.h"
 #include "core/safe_write.h"
 #include "core/whole_text.h"
+#include "core/within_memory.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_dialogs.h"
+#include "document/recovery.h"
 #include "lists/file_history.h"
 #include "speech/speech.h"
 
@@ -40,15 +41,18 @@ ReadResult ReadText(const std::wstring& path, size_t maxBytes, size_t unitsBefor
     // possible text does not fit is refused before it is read.
     if (!EditorCanHold(unitsBefore + std::min<unsigned long long>(size, maxBytes) / 4, linesBefore))
         return ReadResult::kTooLarge;
-    try {
+    if (size > kLongReadBytes) SpeakProgressCue(L"読み込んでいます");
+    bool read = true;
+    const bool fitted = RunWithinMemory([&] {
         std::string bytes;
-        if (!ReadFileBytes(path, maxBytes, bytes)) return ReadResult::kUnreadable;
+        read = ReadFileBytes(path, maxBytes, bytes);
+        if (!read) return;
         const auto* bytesRead = reinterpret_cast<const unsigned char*>(bytes.data());
         usedCodePage = codePage != 0 ? codePage : DetectEncoding(bytesRead, bytes.size());
         text = DecodeBytes(bytesRead, bytes.size(), usedCodePage, cutAtNul);
-    } catch (const std::bad_alloc&) {
-        return ReadResult::kTooLarge;
-    }
+    });
+    if (!fitted) return ReadResult::kTooLarge;
+    if (!read) return ReadResult::kUnreadable;
     return EditorCanHold(unitsBefore + text.size(), linesBefore + CountLines(text) - 1) ? ReadResult::kDone
                                                                                         : ReadResult::kTooLarge;
 }
@@ -66,17 +70,21 @@ void BecomeUntitled() {
 // The editor text written to `path` in `codePage`, or nothing when the file
 // was not written; running out of memory is a failed write like any other.
 std::optional<std::wstring> WriteDocument(const std::wstring& path, int codePage) {
-    try {
+    std::optional<std::wstring> written;
+    RunWithinMemory([&] {
         const Editor editor = CurrentEditor();
         std::wstring text = editor.Text();
         // A failed read of a control that holds text must not become an empty file.
-        if (text.empty() && !editor.IsEmpty()) return std::nullopt;
+        if (text.empty() && !editor.IsEmpty()) return;
         const std::optional<std::string> bytes = EncodeText(text, codePage);
-        if (!bytes || !WriteFileSafely(path, *bytes)) return std::nullopt;
-        return text;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+        if (bytes && WriteFileSafely(path, *bytes)) written = std::move(text);
+    });
+    return written;
+}
+
+// A save the user hears about; a long one says first that it has started.
+void CueLongSave() {
+    if (static_cast<size_t>(CurrentEditor().TextLength()) > kLongWorkUnits) SpeakProgressCue(L"保存しています");
 }
 
 void AnnounceSaved() {
@@ -117,6 +125,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
     SetEditable(!locked);
     SetLockToggleAllowed(!readOnly);
     ShowDocumentTitle();
+    RemoveRecoveryCopy();
     AddToHistory(path);
     // Of answers given within one delay only the last is heard: the reason
     // for the lock is the one that must not be missed.
@@ -127,6 +136,7 @@ ReadResult LoadDocument(const std::wstring& path, int codePage) {
 }
 
 bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
+    if (answer == SaveAnswer::kSpoken) CueLongSave();
     if (!WriteDocument(path, DocumentEncoding())) return false;
     if (answer == SaveAnswer::kSpoken) AnnounceSaved();
     return true;
@@ -135,9 +145,11 @@ bool SaveDocumentTo(const std::wstring& path, SaveAnswer answer) {
 // A save of the document itself: what was written becomes the text the save
 // question compares with.
 bool SaveDocumentInPlace() {
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(DocumentPath(), DocumentEncoding());
     if (!written) return false;
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return true;
 }
@@ -147,11 +159,13 @@ bool SaveDocumentInPlace() {
 SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
     std::wstring path;
     if (!AskFileToSave(owner, path)) return SaveOutcome::kCancelled;
+    CueLongSave();
     std::optional<std::wstring> written = WriteDocument(path, codePage);
     if (!written) return SaveOutcome::kFailed;
     SetDocumentPath(path);
     SetDocumentEncoding(codePage);
     SetLoadedText(std::move(*written));
+    RemoveRecoveryCopy();
     AnnounceSaved();
     return SaveOutcome::kSaved;
 }
@@ -159,6 +173,7 @@ SaveOutcome SaveThroughDialog(HWND owner, int codePage) {
 void NewDocument() {
     PutDocumentText(L"", false);
     BecomeUntitled();
+    RemoveRecoveryCopy();
     SpeakAnswer(L"新規");
 }
 

@@ -72,6 +72,53 @@ bool IsWellFormedUtf8(const unsigned char* bytes, size_t count, bool& sawMultiBy
     return true;
 }
 
+unsigned Utf16Unit(const unsigned char* bytes, size_t at, bool bigEndian) {
+    return bigEndian ? (bytes[at] << 8) | bytes[at + 1] : bytes[at] | (bytes[at + 1] << 8);
+}
+
+// Every surrogate in its pair, and no unit that text never holds: a NUL, or
+// the reversed byte-order mark FFFE and its neighbour FFFF.
+bool IsWellFormedUtf16(const unsigned char* bytes, size_t count, bool bigEndian) {
+    for (size_t at = 0; at + 1 < count; at += 2) {
+        const unsigned unit = Utf16Unit(bytes, at, bigEndian);
+        if (unit == 0 || unit >= 0xFFFE || (unit >= 0xDC00 && unit <= 0xDFFF)) return false;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            at += 2;
+            if (at + 1 >= count) return false;
+            const unsigned low = Utf16Unit(bytes, at, bigEndian);
+            if (low < 0xDC00 || low > 0xDFFF) return false;
+        }
+    }
+    return true;
+}
+
+// UTF-16 without a byte-order mark shows itself by the NUL half of every
+// Latin letter, digit, space and line break: in little-endian order it falls
+// on odd offsets and a line break reads 0D 00 0A 00, in big-endian order on
+// even ones with 00 0D 00 0A. Line breaks weigh first, then the NULs; a
+// single NUL is more likely a damaged 8-bit file. Returns the order the bytes
+// read well-formed in, or 0 for none.
+int DetectUtf16WithoutMark(const unsigned char* bytes, size_t count) {
+    if (count % 2 != 0 || !std::memchr(bytes, 0, count)) return 0;
+    size_t nulsLe = 0;
+    size_t nulsBe = 0;
+    size_t breaksLe = 0;
+    size_t breaksBe = 0;
+    for (size_t at = 0; at < count; at += 2) {
+        if (bytes[at + 1] == 0) ++nulsLe;
+        if (bytes[at] == 0) ++nulsBe;
+        if (at + 4 > count) continue;
+        if (std::memcmp(bytes + at, "\r\0\n\0", 4) == 0) ++breaksLe;
+        if (std::memcmp(bytes + at, "\0\r\0\n", 4) == 0) ++breaksBe;
+    }
+    bool bigEndian = false;
+    if (breaksLe != breaksBe) bigEndian = breaksBe > breaksLe;
+    else if (nulsLe != nulsBe) bigEndian = nulsBe > nulsLe;
+    else return 0;
+    if ((bigEndian ? nulsBe : nulsLe) < 2 || !IsWellFormedUtf16(bytes, count, bigEndian)) return 0;
+    return bigEndian ? kUtf16Be : kUtf16Le;
+}
+
 bool StartsWith(const unsigned char* bytes, size_t count, const char* mark, size_t markLength) {
     return count >= markLength && std::memcmp(bytes, mark, markLength) == 0;
 }
@@ -140,6 +187,7 @@ int DetectEncoding(const unsigned char* bytes, size_t count) {
     if (StartsWith(bytes, count, "\xEF\xBB\xBF", 3)) return kUtf8WithBom;
     if (StartsWith(bytes, count, "\xFF\xFE", 2)) return kUtf16Le;
     if (StartsWith(bytes, count, "\xFE\xFF", 2)) return kUtf16Be;
+    if (const int utf16 = DetectUtf16WithoutMark(bytes, count)) return utf16;
     // Well-formed UTF-8 first: short UTF-8 Japanese often parses as Shift_JIS
     // too, while real Shift_JIS text is almost never well-formed UTF-8.
     bool sawMultiByte = false;

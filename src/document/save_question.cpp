@@ -1,8 +1,7 @@
 #include "document/save_question.h"
 
-#include <new>
-
 #include "core/editor_control.h"
+#include "core/within_memory.h"
 #include "document/document_io.h"
 #include "document/document_state.h"
 #include "lists/file_history.h"
@@ -31,11 +30,9 @@ bool SameTextIgnoringBreakForm(const std::wstring& a, const std::wstring& b) {
 // Whether the text is the one last loaded or saved; when the two cannot be
 // compared it counts as changed, so that the user is asked.
 bool SameAsLoadedText(const Editor& editor) {
-    try {
-        return SameTextIgnoringBreakForm(editor.Text(), LoadedText());
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    bool same = false;
+    RunWithinMemory([&] { same = SameTextIgnoringBreakForm(editor.Text(), LoadedText()); });
+    return same;
 }
 
 // The save that the answer Yes asks for; says why when it fails.

@@ -81,9 +81,10 @@ void InsertDateTime(const Editor& editor, int kind) {
 }
 
 void QuickInputCommand(HWND mainWindow, LPARAM) {
+    // Refused before the dialog, as every other command that writes text is.
+    if (RefuseWhileLocked()) return;
     QuickInputData data;
     if (!RunInputDialog(mainWindow, L"dtDialog", data, FillQuickInputList, ReadQuickInputChoice)) return;
-    if (RefuseWhileLocked()) return;
     const Editor editor = CurrentEditor();
     const Selection selection = editor.GetSelection();
     // The selected text stays; the date follows it.

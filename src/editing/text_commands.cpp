@@ -7,6 +7,7 @@
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "core/whole_text.h"
+#include "core/within_memory.h"
 #include "document/document_state.h"
 #include "speech/speech.h"
 
@@ -38,30 +39,44 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     }
     if (RefuseWhileLocked()) return;
     const long end = std::min(selection.end, editor.TextLength());
-    const std::wstring selected = editor.TextRange(selection.start, end);
-    const std::optional<std::wstring> converted = ConvertText(selected, conversion);
+    if (static_cast<size_t>(end - selection.start) > kLongWorkUnits) SpeakProgressCue(L"変換しています");
     // Hiragana have no half-width form, "ABC" no upper case to take: success
     // would be a false answer.
-    if (!converted || *converted == selected) {
-        Speak(L"変換できませんでした", kAnswerDelayMs);
-        return;
-    }
-    const WholeTextChange change = PutInPlaceOfSelection(editor, *converted);
-    if (change == WholeTextChange::kDone) Speak(doneMessage, kAtOnce);
+    bool unchanged = false;
+    WholeTextChange change = WholeTextChange::kTooLarge;
+    RunWithinMemory([&] {
+        const std::wstring selected = editor.TextRange(selection.start, end);
+        const std::optional<std::wstring> converted = ConvertText(selected, conversion);
+        unchanged = !converted || *converted == selected;
+        if (!unchanged) change = PutInPlaceOfSelection(editor, *converted);
+    });
+    if (unchanged) Speak(L"変換できませんでした", kAnswerDelayMs);
+    else if (change == WholeTextChange::kDone) Speak(doneMessage, kAtOnce);
     else SpeakChangeRefused(change, L"変換");
 }
 
+// The clipboard is closed and its memory unlocked even when the copy runs
+// out of memory.
+struct OpenedClipboard {
+    ~OpenedClipboard() { CloseClipboard(); }
+};
+struct LockedMemory {
+    HANDLE data;
+    const void* bytes;
+    ~LockedMemory() {
+        if (bytes) GlobalUnlock(data);
+    }
+};
+
 std::optional<std::wstring> ClipboardText(HWND owner) {
     if (!OpenClipboard(owner)) return std::nullopt;
-    std::optional<std::wstring> text;
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text.emplace(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
+    const OpenedClipboard opened;
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return std::nullopt;
+    const LockedMemory locked{data, GlobalLock(data)};
+    if (!locked.bytes) return std::nullopt;
+    const auto* units = static_cast<const wchar_t*>(locked.bytes);
+    return std::wstring(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> MapWidth(const std::wstring& text, DWORD flag) {
@@ -123,9 +138,12 @@ void PasteCommand(HWND mainWindow, LPARAM) {
     const Editor editor = CurrentEditor();
     // Read-only text takes nothing, as with the control's own paste.
     if (editor.IsReadOnly()) return;
-    const std::optional<std::wstring> text = ClipboardText(mainWindow);
-    if (!text || text->empty()) return;
-    SpeakChangeRefused(PutInPlaceOfSelection(editor, *text), L"貼り付け");
+    WholeTextChange change = WholeTextChange::kTooLarge;
+    RunWithinMemory([&] {
+        const std::optional<std::wstring> text = ClipboardText(mainWindow);
+        change = text && !text->empty() ? PutInPlaceOfSelection(editor, *text) : WholeTextChange::kDone;
+    });
+    SpeakChangeRefused(change, L"貼り付け");
 }
 
 void UndoCommand(HWND, LPARAM) {

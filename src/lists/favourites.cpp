@@ -13,11 +13,11 @@ namespace {
 // A list without positions: each line is "FilePath=%s".
 const wchar_t kNoPositionKey[] = L"";
 
+}  // namespace
+
 std::optional<Favourites> ReadFavouritesFile() {
     return ReadPathList(FavouritesFilePath(), kNoPositionKey, kFavouriteEntries);
 }
-
-}  // namespace
 
 std::wstring FavouritesFilePath() {
     return DataFolder().empty() ? std::wstring() : DataFolder() + L"\\BookMark.log";
@@ -58,7 +58,7 @@ void AddToFavourites(const std::wstring& path) {
 }
 
 bool ChooseFromFavourites(HWND owner, std::wstring& path) {
-    PathListDialog dialog{L"BookMarkDialog", LoadFavourites, SaveFavourites};
+    PathListDialog dialog{L"BookMarkDialog", ReadFavouritesFile, SaveFavourites};
     const std::optional<PathEntry> chosen = ChooseFromPathList(owner, dialog);
     if (!chosen) return false;
     path = chosen->path;

@@ -4,6 +4,7 @@
 // and rewrites it whole, so that all instances share one list.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "lists/list_file.h"
@@ -13,6 +14,8 @@ constexpr size_t kFavouriteEntries = 50;
 using Favourites = PathEntries;  // at most kFavouriteEntries, newest first
 
 std::wstring FavouritesFilePath();
+// Empty when there is no BookMark.log yet; nothing when it cannot be read now.
+std::optional<Favourites> ReadFavouritesFile();
 // Empty when the file is missing or cannot be read.
 Favourites LoadFavourites();
 bool SaveFavourites(const Favourites& favourites);

@@ -27,21 +27,16 @@ std::wstring HistoryFilePath() {
     return DataFolder().empty() ? std::wstring() : DataFolder() + L"\\history.log";
 }
 
-namespace {
-
-// Empty when there is no history file yet; nothing when it cannot be read now.
 std::optional<FileHistory> ReadHistoryFile() {
     return ReadPathList(HistoryFilePath(), kCaretKey, kHistoryEntries);
 }
-
-}  // namespace
 
 FileHistory LoadHistory() {
     return ReadHistoryFile().value_or(FileHistory());
 }
 
-void SaveHistory(const FileHistory& history) {
-    WritePathList(HistoryFilePath(), history, kCaretKey, kHistoryEntries);
+bool SaveHistory(const FileHistory& history) {
+    return WritePathList(HistoryFilePath(), history, kCaretKey, kHistoryEntries);
 }
 
 void AddToHistory(const std::wstring& path) {

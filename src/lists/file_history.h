@@ -4,6 +4,7 @@
 // and rewrites it whole, so that all instances share one history.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,11 @@ FileHistory ParseHistory(const std::string& bytes);
 std::string FormatHistory(const FileHistory& history);
 
 std::wstring HistoryFilePath();
+// Empty when there is no history file yet; nothing when it cannot be read now.
+std::optional<FileHistory> ReadHistoryFile();
 // Empty when the file is missing or cannot be read.
 FileHistory LoadHistory();
-void SaveHistory(const FileHistory& history);
+bool SaveHistory(const FileHistory& history);
 
 // The changes below write nothing when history.log exists but cannot be read.
 void AddToHistory(const std::wstring& path);

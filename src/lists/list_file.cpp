@@ -79,6 +79,16 @@ namespace {
 
 const wchar_t kPathKey[] = L"FilePath=";
 
+// The lists are not trusted input: the old shared folder is writable by every
+// local account. A path with a character Windows forbids in paths names no
+// file, and a quote in it would end the quoted path of a device command.
+bool IsUsablePath(const std::wstring& path) {
+    if (path.empty() || !FitsPathBuffer(path)) return false;
+    return std::none_of(path.begin(), path.end(), [](wchar_t unit) {
+        return unit < L' ' || unit == L'"' || unit == L'<' || unit == L'>' || unit == L'|';
+    });
+}
+
 bool ParsePathEntry(const std::wstring& line, const std::wstring& positionKey, PathEntry& entry) {
     const size_t pathKey = line.find(kPathKey);
     if (pathKey == std::wstring::npos) return false;
@@ -92,7 +102,7 @@ bool ParsePathEntry(const std::wstring& line, const std::wstring& positionKey, P
     entry.path = line.substr(pathStart, pathEnd - pathStart);
     // An empty path would end the list when written; a longer one cannot be
     // opened through a path buffer and must not be cut into another path.
-    if (entry.path.empty() || !FitsPathBuffer(entry.path)) return false;
+    if (!IsUsablePath(entry.path)) return false;
     entry.fileName = FileNameOf(entry.path);
     return true;
 }
@@ -159,7 +169,7 @@ PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstrin
             position = GetPrivateProfileIntW(positionName.c_str(), positionKey.c_str(), 0, legacyFile.c_str());
         }
         const std::wstring entryPath = path;
-        if (FitsPathBuffer(entryPath))
+        if (IsUsablePath(entryPath))
             entries.push_back({entryPath, FileNameOf(entryPath), static_cast<long>(std::min<UINT>(position, LONG_MAX))});
     }
     return entries;

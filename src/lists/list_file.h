@@ -44,8 +44,9 @@ using PathEntries = std::vector<PathEntry>;
 
 // The entries of the lines, at most `maxEntries`. `positionKey` is the key
 // of the position ("|CurselPoint="), or empty for a list without one. A line
-// without the keys, an empty path or a path longer than a path buffer takes
-// no place: it is skipped, never cut into another path. A position without
+// without the keys, an empty path, a path longer than a path buffer or one
+// holding a character Windows forbids in paths (", <, >, |, control
+// characters) takes no place: it is skipped, never cut into another path. A position without
 // digits is 0 and one too large for a long is capped.
 PathEntries ParsePathEntries(const ListLines& lines, const std::wstring& positionKey, size_t maxEntries);
 ListLines FormatPathEntries(const PathEntries& entries, const std::wstring& positionKey, size_t maxEntries);
@@ -59,7 +60,8 @@ bool WritePathList(const std::wstring& path, const PathEntries& entries, const s
 // A list of files as the older version kept it: an initialisation file in the
 // ANSI code page whose section "FilePath" holds "FilePath0", "FilePath1", ...
 // up to the first empty one, and, when `positionName` is given, the section of
-// that name holds "<positionName>0", ... Over-long paths are skipped.
+// that name holds "<positionName>0", ... Paths that ParsePathEntries would
+// skip are skipped.
 PathEntries ReadLegacyPathList(const std::wstring& legacyFile, const std::wstring& positionName,
                                size_t maxEntries);
 

@@ -13,11 +13,14 @@
 
 struct PathListDialog {
     const wchar_t* templateName;
-    // The list as stored now, and how a changed list is stored.
-    std::function<PathEntries()> load;
-    std::function<void(const PathEntries&)> save;
-    // The question of "全履歴削除"; null for a dialog without that button.
+    // The list as stored now (nothing when it cannot be read now), and how a
+    // changed list is stored (false when it could not be).
+    std::function<std::optional<PathEntries>()> read;
+    std::function<bool(const PathEntries&)> save;
+    // The question of "全履歴削除" and what it does; null for a dialog
+    // without that button.
     const wchar_t* deleteAllQuestion = nullptr;
+    std::function<bool()> deleteAll = nullptr;
     bool fileNamesOnly = false;
 };
 

@@ -1,5 +1,6 @@
 #include "lists/templates.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "core/safe_write.h"
 #include "core/text_units.h"
 #include "core/window_text.h"
+#include "core/within_memory.h"
 #include "lists/list_file.h"
 #include "resources/lists_ids.h"
 #include "speech/speech.h"
@@ -25,6 +27,7 @@ const wchar_t kHeaderStart[] = L"[Header]";
 const wchar_t kTitleKey[] = L"Title=";
 const wchar_t kSeparator[] = L"----------";
 const wchar_t kCannotOpenMessage[] = L"ファイルを開けませんでした";
+const wchar_t kStoreFailedMessage[] = L"定型文の登録に失敗しました";
 // Far beyond any template typed or selected. A larger file is not read at
 // all, so that no template is ever cut.
 constexpr size_t kMaxTemplateBytes = 64u << 20;
@@ -75,11 +78,15 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     return ReadFileBytes(path, kMaxTemplateBytes + 1, bytes) && bytes.size() <= kMaxTemplateBytes;
 }
 
+// False also when the template does not fit in memory.
 bool ReadTemplate(const std::wstring& name, TextTemplate& text) {
-    std::string bytes;
-    if (!ReadWholeFile(TemplatePath(name), bytes)) return false;
-    text = ParseTemplate(bytes, name);
-    return true;
+    bool read = false;
+    RunWithinMemory([&] {
+        std::string bytes;
+        read = ReadWholeFile(TemplatePath(name), bytes);
+        if (read) text = ParseTemplate(bytes, name);
+    });
+    return read;
 }
 
 // The names of the *.txt files of a folder, without the extension.
@@ -117,8 +124,28 @@ NewFile WriteNewFile(const std::wstring& path, const std::string& bytes) {
     return NewFile::kFailed;
 }
 
+// Tab leaves the body for the next control and types nothing; Enter stays
+// a line break.
+LRESULT CALLBACK BodyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    if (message == WM_GETDLGCODE && wParam == VK_TAB)
+        return DefSubclassProc(field, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(field, BodyFieldProc, id);
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
 // The add and edit dialogs: title 101, rich-edit body 102.
 void FillFields(HWND dialog, const TextTemplate& text) {
+    const HWND body = GetDlgItem(dialog, IDC_TEMPLATE_BODY);
+    // Plain text, as in the editor: a body beginning with "{\rtf" is kept as
+    // typed and no RTF reaches the control's parsers. The mode can be set
+    // only while the control is empty, its undo included; a body that would
+    // take rich text is never used.
+    SendMessageW(body, EM_EMPTYUNDOBUFFER, 0, 0);
+    if (SendMessageW(body, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0) != 0) {
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    SetWindowSubclass(body, BodyFieldProc, 0, 0);
     // Only this much of a title is read back.
     SendDlgItemMessageW(dialog, IDC_TEMPLATE_TITLE, EM_LIMITTEXT, kMaxTemplateTitleUnits, 0);
     // The control's default limit would cut a long body.
@@ -163,9 +190,14 @@ bool EditTemplate(HWND owner, const std::wstring& name) {
     handlers.accept = [&name](HWND dialog, int) {
         // Unchanged, the file keeps its exact bytes.
         if (!FieldsChanged(dialog)) return true;
-        TextTemplate edited;
-        if (!ReadFields(dialog, edited)) return false;
-        if (WriteFileSafely(TemplatePath(name), FormatTemplate(edited))) return true;
+        bool refused = false;
+        bool saved = false;
+        RunWithinMemory([&] {
+            TextTemplate edited;
+            refused = !ReadFields(dialog, edited);
+            saved = !refused && WriteFileSafely(TemplatePath(name), FormatTemplate(edited));
+        });
+        if (saved || refused) return saved;
         Speak(L"変更の保存に失敗しました", kAnswerDelayMs);
         return false;
     };
@@ -219,7 +251,7 @@ bool ReadSelectedBody(HWND dialog, TemplateList& data, std::wstring& body) {
     if (!selected) return false;
     TextTemplate text;
     if (ReadTemplate(selected->name, text)) {
-        body = text.body;
+        body = std::move(text.body);
         return true;
     }
     Speak(kCannotOpenMessage, kAnswerDelayMs);
@@ -299,16 +331,25 @@ bool StoreTemplate(const TextTemplate& text, const SYSTEMTIME& time) {
 void AddTemplateCommand(HWND mainWindow, LPARAM) {
     const Editor editor = CurrentEditor();
     const Selection selection = editor.GetSelection();
-    const TextTemplate selected{L"", editor.TextRange(selection.start, selection.end)};
+    TextTemplate selected;
+    if (!RunWithinMemory([&] { selected.body = editor.TextRange(selection.start, selection.end); })) {
+        Speak(kStoreFailedMessage, kAnswerDelayMs);
+        return;
+    }
     DialogHandlers handlers;
     handlers.fill = [&selected](HWND dialog) { FillFields(dialog, selected); };
     handlers.accept = [](HWND dialog, int) {
-        TextTemplate entered;
-        if (!ReadFields(dialog, entered)) return false;
-        SYSTEMTIME now{};
-        GetLocalTime(&now);
-        if (StoreTemplate(entered, now)) return true;
-        Speak(L"定型文の登録に失敗しました", kAnswerDelayMs);
+        bool refused = false;
+        bool stored = false;
+        RunWithinMemory([&] {
+            TextTemplate entered;
+            refused = !ReadFields(dialog, entered);
+            SYSTEMTIME now{};
+            GetLocalTime(&now);
+            stored = !refused && StoreTemplate(entered, now);
+        });
+        if (stored || refused) return stored;
+        Speak(kStoreFailedMessage, kAnswerDelayMs);
         return false;
     };
     if (RunDialog(mainWindow, L"RegTemplateDialog", handlers)) Speak(L"登録しました", kAtOnce);
@@ -327,7 +368,7 @@ bool ChooseTemplate(HWND owner, std::wstring& body) {
         return true;
     };
     if (!RunDialog(owner, L"TemplateDialog", handlers)) return false;
-    body = data.chosenBody;
+    body = std::move(data.chosenBody);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "options/update_check.h"
 
+#include <optional>
 #include <string>
 
 #include "core/outside_world.h"
@@ -12,8 +13,10 @@ namespace {
 constexpr int kThisVersion = 501;
 constexpr size_t kVersionFileBytes = 4;
 
-// The leading decimal digits of what was read; 0 when it starts otherwise.
-int PublishedVersion(const std::string& bytes) {
+// The leading decimal digits of what was read; nothing when it starts
+// otherwise (an error page served as 200 is no version).
+std::optional<int> PublishedVersion(const std::string& bytes) {
+    if (bytes.empty() || bytes[0] < '0' || bytes[0] > '9') return std::nullopt;
     int number = 0;
     for (const char digit : bytes) {
         if (digit < '0' || digit > '9') break;
@@ -27,12 +30,15 @@ int PublishedVersion(const std::string& bytes) {
 bool CheckForUpdates(HWND owner, UpdateCheckMode mode) {
     const std::wstring site = Outside().makerSite();
     std::string bytes;
-    if (site.empty() || !Outside().httpGet(site + L"/appversion/orinda500.ver", kVersionFileBytes, bytes)) {
+    std::optional<int> published;
+    if (!site.empty() && Outside().httpGet(site + L"/appversion/orinda500.ver", kVersionFileBytes, bytes))
+        published = PublishedVersion(bytes);
+    if (!published) {
         // Whoever asked must not be left in silence.
         if (mode == UpdateCheckMode::kOnDemand) Speak(L"更新を確認できませんでした", kAnswerDelayMs);
         return false;
     }
-    if (PublishedVersion(bytes) <= kThisVersion) {
+    if (*published <= kThisVersion) {
         if (mode == UpdateCheckMode::kOnDemand)
             MessageBoxW(owner, L"お使いのオリンダ Ver5は最新版です", L"更新チェック", MB_OK | MB_ICONINFORMATION);
         return true;

@@ -5,7 +5,7 @@
 
 enum class UpdateCheckMode { kQuiet, kOnDemand };
 
-// Returns whether the version file was read. On demand every outcome is
+// Returns whether a version number was read. On demand every outcome is
 // told; the quiet check speaks up only when a newer version exists.
 bool CheckForUpdates(HWND owner, UpdateCheckMode mode);
 

@@ -10,6 +10,7 @@
 #include "core/window_text.h"
 #include "resources/recording_ids.h"
 #include "speech/sapi_voice.h"
+#include "speech/speech.h"
 
 namespace {
 
@@ -101,6 +102,10 @@ bool RecordingDialogCommand(HWND dialog, int id, RecordingDialogData& data) {
                        IsDlgButtonChecked(dialog, IDC_REC_OPEN_FOLDER) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
         return true;
     case IDC_REC_TEST:
+        if (SendDlgItemMessageW(dialog, IDC_REC_VOICE, CB_GETCOUNT, 0, 0) <= 0) {
+            Speak(L"音声がインストールされていません", kAnswerDelayMs);
+            return true;
+        }
         Outside().speakTest(L"これはテスト音声です", SelectedText(dialog, IDC_REC_VOICE),
                             ParametersOfIndexes(Selected(dialog, IDC_REC_VOLUME), Selected(dialog, IDC_REC_RATE),
                                                 Selected(dialog, IDC_REC_PITCH)));

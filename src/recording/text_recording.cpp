@@ -3,7 +3,6 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +11,7 @@
 #include "core/outside_world.h"
 #include "core/paths.h"
 #include "core/settings.h"
+#include "core/within_memory.h"
 #include "recording/recording_settings.h"
 #include "speech/speech.h"
 
@@ -25,7 +25,11 @@ constexpr UINT kCancelWaitMs = 3000;
 constexpr DWORD kEncoderPollMs = 50;
 constexpr DWORD kEncoderEndWaitMs = 5000;
 
-enum class Outcome { kRecorded, kFailed, kCancelled };
+void SpeakNoMemory() {
+    Speak(L"メモリ確保に失敗しました", kAfterDialogDelayMs);
+}
+
+enum class Outcome { kRecorded, kFailed, kCancelled, kNoMemory };
 
 // One recording, shared by the UI thread and its worker.
 struct Recording {
@@ -38,9 +42,11 @@ struct Recording {
     std::wstring encoder;  // empty: no MP3 conversion
     int bitRate = 64;
 
+    // Once set, the output file is never made; a file already complete stays.
     std::atomic<bool> cancel{false};
-    // Guards what follows, and each step that makes an output file, so that a
-    // cancel cannot slip in between the check and the step.
+    // Guards what follows. Never held across a step that may take long (a
+    // move between drives, the encoder's start): the UI thread takes it to
+    // cancel, and would freeze.
     std::mutex lock;
     bool finished = false;
     Outcome outcome = Outcome::kFailed;
@@ -52,14 +58,21 @@ Outcome Discard(const Recording& recording) {
     return Outcome::kCancelled;
 }
 
+// A copy to another drive stops at a cancel, and the system removes its part.
+DWORD CALLBACK StopMoveOnCancel(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                                HANDLE, LPVOID data) {
+    return static_cast<const Recording*>(data)->cancel ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
 Outcome MoveToFolder(Recording& recording, const std::wstring& name) {
-    const std::wstring target = UniqueRecordingPath(recording.folder, name, L".wav");
-    std::lock_guard<std::mutex> lock(recording.lock);
     if (recording.cancel) return Discard(recording);
+    const std::wstring target = UniqueRecordingPath(recording.folder, name, L".wav");
+    if (target.empty()) return Outcome::kFailed;
     // Never over an existing file: the name was free a moment ago.
-    if (target.empty() || !MoveFileExW(recording.temporaryWave.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED))
-        return Outcome::kFailed;
-    return Outcome::kRecorded;
+    if (MoveFileWithProgressW(recording.temporaryWave.c_str(), target.c_str(), StopMoveOnCancel, &recording,
+                              MOVEFILE_COPY_ALLOWED))
+        return Outcome::kRecorded;
+    return recording.cancel ? Discard(recording) : Outcome::kFailed;
 }
 
 Outcome WaitForEncoder(const Recording& recording, HANDLE process, const std::wstring& target) {
@@ -83,13 +96,10 @@ Outcome ConvertToMp3(Recording& recording, const std::wstring& name) {
     if (target.empty()) return Outcome::kFailed;
     const std::wstring parameters = L"\"" + recording.temporaryWave + L"\" -b " +
                                     std::to_wstring(recording.bitRate) + L" \"" + target + L"\"";
-    HANDLE process = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(recording.lock);
-        if (recording.cancel) return Discard(recording);
-        process = Outside().startHidden(recording.encoder, parameters);
-    }
-    if (!process) return Outcome::kFailed;
+    if (recording.cancel) return Discard(recording);
+    // A cancel while the encoder starts ends it as soon as it runs.
+    const HANDLE process = Outside().startHidden(recording.encoder, parameters);
+    if (!process) return recording.cancel ? Discard(recording) : Outcome::kFailed;
     const Outcome outcome = WaitForEncoder(recording, process, target);
     CloseHandle(process);
     return outcome;
@@ -107,7 +117,10 @@ Outcome Record(Recording& recording) {
 }
 
 void RecordingWorker(std::shared_ptr<Recording> recording) {
-    const Outcome outcome = Record(*recording);
+    Outcome outcome = Outcome::kNoMemory;
+    // The voice takes copies of the whole text (its spoken form, the XML
+    // escaping), which may not fit.
+    if (!RunWithinMemory([&] { outcome = Record(*recording); }) && recording->cancel) outcome = Discard(*recording);
     std::lock_guard<std::mutex> lock(recording->lock);
     recording->finished = true;
     recording->outcome = outcome;
@@ -167,7 +180,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 void Announce(const Recording& recording, Outcome outcome) {
-    if (outcome == Outcome::kFailed) {
+    if (outcome == Outcome::kNoMemory) {
+        SpeakNoMemory();
+    } else if (outcome == Outcome::kFailed) {
         Speak(L"録音に失敗しました", kAfterDialogDelayMs);
     } else if (outcome == Outcome::kRecorded) {
         Speak(L"テキスト録音が終了しました", kAfterDialogDelayMs);
@@ -223,10 +238,8 @@ void RecordWholeTextCommand(HWND mainWindow, LPARAM) {
     }
     if (!ConfirmStart(mainWindow, L"テキスト全文を録音します\n録音を開始してよろしいですか？")) return;
     std::wstring text;
-    try {
-        text = editor.Text();
-    } catch (const std::bad_alloc&) {
-        Speak(L"メモリ確保に失敗しました", kAfterDialogDelayMs);
+    if (!RunWithinMemory([&] { text = editor.Text(); })) {
+        SpeakNoMemory();
         return;
     }
     RecordText(mainWindow, std::move(text));
@@ -241,7 +254,11 @@ void RecordSelectionCommand(HWND mainWindow, LPARAM) {
     }
     if (!ConfirmStart(mainWindow, L"選択中のテキストを録音します\n録音を開始してよろしいですか？")) return;
     // Taken here and not by the worker, which must never wait for this thread.
-    std::wstring text = editor.TextRange(selection.start, selection.end);
+    std::wstring text;
+    if (!RunWithinMemory([&] { text = editor.TextRange(selection.start, selection.end); })) {
+        SpeakNoMemory();
+        return;
+    }
     if (text.empty()) {
         Speak(L"録音するテキストがありません", kAfterDialogDelayMs);
         return;

@@ -1,12 +1,12 @@
 #include "search/search_commands.h"
 
 #include <algorithm>
-#include <new>
 
 #include "core/editor.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "core/whole_text.h"
+#include "core/within_memory.h"
 #include "editing/text_commands.h"
 #include "document/document_state.h"
 #include "search/plain_replace.h"
@@ -97,14 +97,18 @@ void FinishReplaceAll(const Editor& editor, const ReplaceAllResult& result) {
     else SpeakChangeRefused(change, L"置換");
 }
 
+// Said as soon as the dialog is gone: remembering the terms comes before the
+// work and takes a while too.
+void CueLongReplaceAll(const ReplaceRequest& request) {
+    if (request.replaceAll && static_cast<size_t>(CurrentEditor().TextLength()) > kLongWorkUnits)
+        SpeakProgressCue(L"置換しています");
+}
+
 template <class BuildResult>
 void ReplaceAll(const Editor& editor, BuildResult build) {
-    try {
-        FinishReplaceAll(editor, build(editor.EditorText()));
-    } catch (const std::bad_alloc&) {
-        // The result would not fit in memory: the text stays as it was.
+    // A result that would not fit in memory leaves the text as it was.
+    if (!RunWithinMemory([&] { FinishReplaceAll(editor, build(editor.EditorText())); }))
         Speak(L"メモリが足りないため置換できませんでした", kAnswerDelayMs);
-    }
 }
 
 }  // namespace
@@ -152,6 +156,7 @@ void ReplaceCommand(HWND mainWindow, LPARAM) {
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.replaceFindTerm, settings.replaceWith, g_replaceMatchCase, false};
     if (!AskReplace(mainWindow, SearchKind::Plain, request)) return;
+    CueLongReplaceAll(request);
     g_replaceMatchCase = request.matchCase;
     settings.replaceFindTerm = request.term;
     settings.replaceWith = request.replacement;
@@ -184,6 +189,7 @@ void RegexReplaceCommand(HWND mainWindow, LPARAM) {
     Settings& settings = CurrentSettings();
     ReplaceRequest request{settings.regexReplacePattern, settings.regexReplaceWith, false, false};
     if (!AskReplace(mainWindow, SearchKind::Regex, request)) return;
+    CueLongReplaceAll(request);
     settings.regexReplacePattern = request.term;
     settings.regexReplaceWith = request.replacement;
     RememberReplaceTerms(SearchHistoryKind::RegexReplacePatterns, SearchHistoryKind::RegexReplacements, request);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 #include "core/editor.h"
 #include "speech/nvda_client.h"
@@ -29,6 +30,7 @@ std::atomic<bool> g_reading{false};
 HWND g_stepWindow = nullptr;
 HWND g_editor = nullptr;
 HANDLE g_worker = nullptr;
+void (*g_whenReadingEnds)() = nullptr;
 
 struct ReadingJob {
     HWND editor;
@@ -38,6 +40,11 @@ struct ReadingJob {
 
 bool IsCurrent(unsigned readingNumber) {
     return g_reading && g_readingNumber == readingNumber;
+}
+
+void EndReading() {
+    g_reading = false;
+    if (const auto action = std::exchange(g_whenReadingEnds, nullptr)) action();
 }
 
 LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +59,7 @@ LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (IsCurrent(static_cast<unsigned>(wParam))) {
             // Without NVDA nothing would be heard: the caret stays on the line it could not read.
             if (lParam == kReadToTheEnd) Speak(L"終わり", kAnswerDelayMs);
-            g_reading = false;
+            EndReading();
         }
         return 0;
     }
@@ -92,6 +99,11 @@ SpeechWait SpeakLine(const ReadingJob& job, const std::wstring& text) {
     // Lines of two characters or fewer are passed over silently.
     if (text.size() <= 2) return SpeechWait::kSpoken;
     if (!NvdaSpeak(text)) return SpeechWait::kNoAnswer;
+    // A stop that came while NVDA was taking the line: the line is not heard.
+    if (stopped()) {
+        NvdaCancel();
+        return SpeechWait::kStopped;
+    }
     return WaitForNvdaSilence(text, stopped);
 }
 
@@ -153,6 +165,11 @@ void StopReading() {
     const Editor editor(g_editor);
     const long line = editor.LineFromPosition(editor.GetSelection().start);
     editor.PlaceCaret(editor.LineStart(line > 0 ? line - 1 : 0));
+    EndReading();
+}
+
+void RunWhenReadingEnds(void (*action)()) {
+    g_whenReadingEnds = action;
 }
 
 bool WaitForReadingWorker(unsigned timeoutMs) {

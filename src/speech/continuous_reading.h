@@ -17,6 +17,10 @@ void StartContinuousReading(HWND editorControl);
 // the one being read (the first line stays on the first line). UI thread.
 void StopReading();
 
+// Run `action` once on the UI thread when the reading in progress ends,
+// stopped or read to its end. A later call replaces an action not yet run.
+void RunWhenReadingEnds(void (*action)());
+
 // Wait up to `timeoutMs` for a stopped worker to leave, still answering the
 // messages it sends meanwhile. Before the speech libraries go away: false
 // when the worker is still running (and may still be inside one).

@@ -5,6 +5,7 @@
 #include <atomic>
 
 const wchar_t kNvdaLibraryName[] = L"nvdaControllerClient32.dll";
+const wchar_t kNvdaLibraryNewName[] = L"nvdaControllerClient.dll";
 
 namespace {
 
@@ -18,6 +19,7 @@ struct NvdaFunctions {
     PlainFunction cancelSpeech = nullptr;
     PlainFunction isSpeaking = nullptr;
     TextFunction brailleMessage = nullptr;
+    PlainFunction testIfRunning = nullptr;
 };
 const NvdaFunctions kNoNvda{};
 std::atomic<const NvdaFunctions*> g_nvda{&kNoNvda};
@@ -40,7 +42,8 @@ bool Adopt(HMODULE library) {
     g_nvda = new NvdaFunctions{Export<TextFunction>(library, "nvdaController_speakText"),
                                Export<PlainFunction>(library, "nvdaController_cancelSpeech"),
                                Export<PlainFunction>(library, "nvdaController_isSpeaking"),
-                               Export<TextFunction>(library, "nvdaController_brailleMessage")};
+                               Export<TextFunction>(library, "nvdaController_brailleMessage"),
+                               Export<PlainFunction>(library, "nvdaController_testIfRunning")};
     return true;
 }
 
@@ -58,15 +61,27 @@ bool SleepUnlessStopped(unsigned ms, const std::function<bool()>& stopRequested)
 }  // namespace
 
 bool LoadNvdaClient(const std::wstring& programFolder) {
-    // An unknown program folder must not turn into the drive's root.
+    // An unknown program folder must not turn into the drive's root, nor a
+    // search of the path pick up a planted library.
     HMODULE library = nullptr;
-    if (!programFolder.empty()) library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryName).c_str());
-    if (!library) library = LoadLibraryW(kNvdaLibraryName);
+    if (!programFolder.empty()) {
+        library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryName).c_str());
+        if (!library) library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryNewName).c_str());
+    }
     return Adopt(library);
 }
 
 bool LoadNvdaClientFrom(const std::wstring& libraryPath) {
     return Adopt(LoadLibraryW(libraryPath.c_str()));
+}
+
+bool NvdaClientLoaded() {
+    return g_nvda.load() != &kNoNvda;
+}
+
+bool NvdaReportsRunning() {
+    const NvdaFunctions& nvda = *g_nvda;
+    return nvda.testIfRunning && nvda.testIfRunning() == 0;
 }
 
 bool NvdaAnswers() {

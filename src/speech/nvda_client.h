@@ -5,15 +5,23 @@
 #include <functional>
 #include <string>
 
+// The library's name up to NVDA 2023 and, since 2024.1, the name in the
+// download's x86 folder.
 extern const wchar_t kNvdaLibraryName[];
+extern const wchar_t kNvdaLibraryNewName[];
 
-// Load the library from the program folder, else by name from the system
-// path. Returns whether a library was loaded.
+// Load the library from the program folder only, by full path: the old name,
+// else the new one. A file that does not load (a 64-bit one) counts as
+// missing. Returns whether a library was loaded.
 bool LoadNvdaClient(const std::wstring& programFolder);
 // Load one given library file in place of the current one (the old one stays
 // mapped and its entry points as they were: detached speech workers may
 // still be inside it).
 bool LoadNvdaClientFrom(const std::wstring& libraryPath);
+
+bool NvdaClientLoaded();
+// NVDA itself says it runs (the library's own test); false without the test.
+bool NvdaReportsRunning();
 
 // Whether NVDA can be reached: its library is loaded and, where the library
 // can tell, NVDA is running.

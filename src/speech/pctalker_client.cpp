@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/system_library.h"
 #include "speech/nvda_client.h"
 
 namespace {
@@ -23,14 +24,20 @@ Function Export(const char* name) {
 
 }  // namespace
 
-bool LoadPcTalker() {
+bool LoadPcTalker(const std::wstring& programFolder) {
     if (g_library) return true;
-    g_library = LoadLibraryW(L"PCTKUSR.dll");
+    constexpr wchar_t kLibraryName[] = L"PCTKUSR.dll";
+    g_library = LoadLibraryFrom(programFolder, kLibraryName);
+    if (!g_library) g_library = LoadSystemLibrary(kLibraryName);
     if (!g_library) return false;
     g_status = Export<StatusFunction>("PCTKStatus");
     g_speakingStatus = Export<StatusFunction>("PCTKGetVStatus");
     g_read = Export<ReadFunction>("PCTKPReadExW");
     return true;
+}
+
+bool PcTalkerLoaded() {
+    return g_library != nullptr;
 }
 
 void UnloadPcTalker() {

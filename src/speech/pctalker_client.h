@@ -4,7 +4,10 @@
 #include <functional>
 #include <string>
 
-bool LoadPcTalker();
+// The library comes with PC-Talker, which puts it in the system folder; one
+// beside the program comes first. Each is loaded by full path.
+bool LoadPcTalker(const std::wstring& programFolder);
+bool PcTalkerLoaded();
 void UnloadPcTalker();
 
 // PC-Talker is running (its status export says so).

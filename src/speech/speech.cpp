@@ -12,6 +12,7 @@
 #include "core/text_units.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/screen_readers.h"
 
 namespace {
 
@@ -21,6 +22,10 @@ std::wstring g_currentMessage;
 // the speaking to the newer worker instead of saying the same text twice.
 std::atomic<unsigned> g_messageNumber{0};
 std::atomic<bool> g_braille{false};
+// The number of the message a worker last took to hand to NVDA.
+std::atomic<unsigned> g_takenMessage{0};
+// How long a progress cue may hold its caller for the worker to take it.
+constexpr DWORD kCueHandOverMs = 100;
 // Workers that have neither handed their message to NVDA nor been replaced.
 std::atomic<int> g_waitingWorkers{0};
 
@@ -36,6 +41,7 @@ void NvdaSpeechWorker(unsigned delayMs, unsigned messageNumber) {
             return;
         }
         text = g_currentMessage;
+        g_takenMessage = messageNumber;
     }
     NvdaCancel();
     NvdaSpeak(text);
@@ -80,7 +86,7 @@ int SpeechEngine() {
 void SetSpeechEngine(int engine) {
     CurrentSettings().speechEngine = engine;
     // The start loads PC-Talker's library only when it is the engine.
-    if (engine == kPcTalker) LoadPcTalker();
+    if (engine == kPcTalker) LoadPcTalker(SpeechLibraryFolder());
 }
 
 void Speak(const std::wstring& text, unsigned delayMs) {
@@ -105,6 +111,18 @@ void ToggleBraille() {
         g_braille = true;
         Speak(L"点字表示オン", kAnswerDelayMs);
     }
+}
+
+void SpeakProgressCue(const wchar_t* cue) {
+    // Queued here with no delay: NVDA's worker thread speaks it while this
+    // thread is busy with the work. A cue the worker has not taken yet would
+    // be replaced by the answer at the work's end and never heard, so the
+    // caller waits for the hand-over, briefly.
+    Speak(cue, kAtOnce);
+    if (SpeechEngine() != kNvda) return;
+    const unsigned number = g_messageNumber;
+    const DWORD start = GetTickCount();
+    while (g_takenMessage != number && GetTickCount() - start < kCueHandOverMs) Sleep(1);
 }
 
 bool IsSpeechWaiting() {

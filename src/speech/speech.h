@@ -15,6 +15,11 @@ constexpr unsigned kAnswerDelayMs = 100;
 constexpr unsigned kAtOnce = 0;
 constexpr unsigned kAfterDialogDelayMs = 300;
 
+// Work over more than this many units of text, or on a file of more than
+// this many bytes, can take seconds: it says at once that it has started.
+constexpr size_t kLongWorkUnits = 1000000;
+constexpr unsigned long long kLongReadBytes = 1048576;
+
 // Longest message kept, in UTF-16 units (the buffer holds one more for NUL).
 constexpr size_t kMaxMessageUnits = 10239;
 
@@ -22,6 +27,10 @@ constexpr size_t kMaxMessageUnits = 10239;
 // on a worker, and of messages given within one delay only the latest is
 // heard; with PC-Talker the caller is held for the delay. Any thread.
 void Speak(const std::wstring& text, unsigned delayMs);
+
+// Say `cue` ("読み込んでいます", "保存しています", ...) before work this
+// thread is about to start, so that the user hears the key was taken.
+void SpeakProgressCue(const wchar_t* cue);
 
 // A message for NVDA is still waiting out its delay: it has been neither
 // spoken nor replaced by a newer one.

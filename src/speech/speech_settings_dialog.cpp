@@ -6,6 +6,7 @@
 #include "core/choice_dialog.h"
 #include "core/settings.h"
 #include "resources/resource_ids.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 
 namespace {
@@ -23,4 +24,6 @@ void ShowSpeechSettings(HWND mainWindow, LPARAM) {
     // Takes effect with the next message, and is kept for the next start.
     SetSpeechEngine(engine);
     SaveSettings(kSpeechDialogValues);
+    RetryChosenLibrary();
+    ExplainMissingLibrary(mainWindow, false);
 }

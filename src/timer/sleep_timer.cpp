@@ -97,16 +97,24 @@ void RunDueAction() {
     const int action = g_dueAction;
     if (action == kIdle) return;
     g_dueAction = kIdle;
-    // The others save first, so that a forced shutdown finds their text on disk.
-    if (action == kShutdown) AskOtherInstancesForBackups();
+    // The others save first, so that a forced shutdown finds their text on
+    // disk; one that did not confirm is asked by Windows, never killed.
+    const bool othersSaved = action == kShutdown && AskOtherInstancesForBackups();
+    const bool modified = CurrentEditor().IsModified();
     if (!KeepTextOnDisk()) {
         Speak(action == kExit ? L"テキストを保存できないため、オリンダを終了しませんでした"
                               : L"テキストを保存できないため、シャットダウンしませんでした",
               kAnswerDelayMs);
         return;
     }
-    if (action == kExit) RequestClose();
-    else Outside().shutDownSystem();
+    if (action == kExit) {
+        RequestClose();
+        return;
+    }
+    if (Outside().shutDownSystem(othersSaved)) return;
+    // The program goes on: its text stays guarded by the save question.
+    CurrentEditor().SetModified(modified);
+    Speak(L"シャットダウンできませんでした", kAnswerDelayMs);
 }
 
 void CarryOut(int action) {

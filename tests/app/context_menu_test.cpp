@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/commands.h"
 #include "core/editor_control.h"
 #include "speech/speech.h"
@@ -13,10 +15,7 @@ namespace {
 
 // The first command and the item count of the popup menu that is open, read
 // from the menu window itself; the menu is then closed.
-struct OpenedMenu {
-    UINT firstCommand = 0;
-    int itemCount = -1;
-};
+using OpenedMenu = std::pair<UINT, int>;
 OpenedMenu g_opened;
 
 BOOL CALLBACK FindPopupMenu(HWND window, LPARAM lParam) {
@@ -35,40 +34,30 @@ void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!menuWindow) return;
     KillTimer(nullptr, timer);
     const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-    g_opened.firstCommand = GetMenuItemID(menu, 0);
-    g_opened.itemCount = GetMenuItemCount(menu);
+    g_opened = {GetMenuItemID(menu, 0), GetMenuItemCount(menu)};
     EndMenu();
 }
 
 class ContextMenu : public MainWindowTest {
 protected:
     OpenedMenu OpenWithApplicationsKey() {
-        g_opened = OpenedMenu{};
+        g_opened = {0, -1};
         SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
         SendCommand(kCmdContextMenu);
         return g_opened;
     }
 };
 
-TEST_F(ContextMenu, FitsAnEmptyDocumentTextAndASelection) {
+TEST_F(ContextMenu, FitsAnEmptyDocumentTextAndASelectionAndOnlyPcTalkerHearsIt) {
     SendMessageW(EditorWindow(), EM_SETREADONLY, TRUE, 0);
-    OpenedMenu menu = OpenWithApplicationsKey();
-    EXPECT_EQ(menu.firstCommand, 514u);
-    EXPECT_EQ(menu.itemCount, 4);
+    EXPECT_EQ(OpenWithApplicationsKey(), OpenedMenu(514, 4));
 
     SetEditorText(L"some text");
-    menu = OpenWithApplicationsKey();
-    EXPECT_EQ(menu.firstCommand, 511u);
-    EXPECT_EQ(menu.itemCount, 7);
+    EXPECT_EQ(OpenWithApplicationsKey(), OpenedMenu(511, 7));
 
     CurrentEditor().Select(0, 4);
-    menu = OpenWithApplicationsKey();
-    EXPECT_EQ(menu.firstCommand, 512u);
-    EXPECT_EQ(menu.itemCount, 7);
+    EXPECT_EQ(OpenWithApplicationsKey(), OpenedMenu(512, 7));
     EXPECT_TRUE(NothingHeard()) << "only PC-Talker users hear the menu open";
-}
-
-TEST_F(ContextMenu, PcTalkerHearsThatTheMenuOpened) {
     SetSpeechEngine(kPcTalker);
     OpenWithApplicationsKey();
     EXPECT_EQ(SpokenTexts("PCTKPReadExW"), std::vector<std::wstring>{L"メニューオープン [5,1,0]"});

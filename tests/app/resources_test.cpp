@@ -1,7 +1,4 @@
-// The compiled resources as the program loads them: every command they send
-// has an action or is known to have none, no key is bound twice, shortcut
-// labels name the keys that work, and screen readers can name every field
-// and reach it by a key of its own.
+// The compiled resources, as the program loads them.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,9 +26,8 @@ const std::map<std::wstring, std::wstring> kRepeatedMenuKeys = {
     {L"ファイル(&F)", L"B"}, {L"編集(&E)", L"E"}, {L"検索(&S)", L"FH"}, {L"読み(&R)", L"34567890"}};
 
 // Shortcut labels without an accelerator of their own: the editor handles
-// Ctrl+A, X, V and Z itself, and the sleep-timer cancel says Control+F10
-// while its key is Shift+F10.
-const std::set<WORD> kLabelWithoutAccelerator = {511, 513, 514, 515, 555};
+// Ctrl+A, X, V and Z itself.
+const std::set<WORD> kLabelWithoutAccelerator = {511, 513, 514, 515};
 
 using KeyStroke = std::pair<BYTE, WORD>;  // FVIRTKEY with modifiers, virtual key
 

@@ -55,7 +55,7 @@ TEST_F(AudioHistory, LegacyFileIsConvertedAndAnAudioLogIsNeverWrittenOverUnread)
     EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\mine|1"});
 }
 
-TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
+TEST_F(AudioHistory, DialogListsNamesAndDeletesFromTheListAsStoredNow) {
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}, {L"C:\\d\\b.wav", L"b.wav", 2}});
     Strings lines;
     LRESULT selected = -1;
@@ -63,10 +63,11 @@ TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
     AnswerDialog(L"オーディオファイル履歴", [&](HWND dialog) {
         const HWND list = GetDlgItem(dialog, 101);
         lines = ListBoxItems(list);
+        AddToAudioHistory(L"C:\\other.mp3");  // another instance, meanwhile
         SendMessageW(list, LB_SETCURSEL, 1, 0);
-        SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 1), reinterpret_cast<LPARAM>(list));
+        PressDeleteInList(list, 1);
         selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
-        SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 0), reinterpret_cast<LPARAM>(list));
+        PressDeleteInList(list, 0);
         choosable = IsWindowEnabled(GetDlgItem(dialog, IDOK)) || IsWindowEnabled(GetDlgItem(dialog, 102));
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
@@ -74,9 +75,29 @@ TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
     EXPECT_EQ(lines, (Strings{L"a.mp3", L"b.wav"}));
     EXPECT_EQ(selected, 0);
     EXPECT_FALSE(choosable);
-    EXPECT_TRUE(LoadAudioHistory().empty());
+    EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\other.mp3|0"});
+    EXPECT_TRUE(WaitForSpeech(L"削除しました", 2000));
 
+    // Audio.log cannot be read now: nothing is deleted, and the user hears so.
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}});
+    ClearSpeechLog();
+    size_t linesLeft = 0;
+    bool refused = false;
+    AnswerDialog(L"オーディオファイル履歴", [&](HWND dialog) {
+        const HANDLE lock = CreateFileW(AudioHistoryPath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFocus(GetDlgItem(dialog, 101));
+        PressKeys({VK_DELETE});
+        refused = WaitForSpeech(L"削除できませんでした", 2000);
+        CloseHandle(lock);
+        linesLeft = ListBoxItems(GetDlgItem(dialog, 101)).size();
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ChooseFromAudioHistory(window_);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(linesLeft, 1u);
+    EXPECT_EQ(LoadAudioHistory().size(), 1u);
+
     std::wstring question;
     AnswerDialog(L"削除確認", [&question](HWND box) {
         question = DialogItemText(box, 0xFFFF);
@@ -88,7 +109,7 @@ TEST_F(AudioHistory, DialogListsNamesAndDeletes) {
     });
     ChooseFromAudioHistory(window_);
     EXPECT_EQ(question, L"最近開いたオーディオファイルの履歴を削除します。\nよろしいですか？");
-    EXPECT_TRUE(LoadAudioHistory().empty());
+    EXPECT_EQ(GetFileAttributesW(AudioHistoryPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "audio/audio_device.h"
 #include "audio/audio_history.h"
 #include "core/editor_control.h"
 #include "core/outside_world.h"
@@ -20,13 +21,15 @@ using namespace testing_support;
 using Strings = std::vector<std::wstring>;
 
 // The MCI device as the tests script it: it records every string, keeps a
-// position, and can refuse a file or rewind on stop as Wine's device does.
+// position, and can refuse a file or playback, or rewind on stop as Wine's
+// device does.
 struct ScriptedDevice {
     Strings sent;
     bool open = false;
     long position = 0;
     long length = 100000;
     bool rewindsOnStop = false;
+    bool refusesPlay = false;
     std::wstring refusedFile = L"refused";
 } g_device;
 
@@ -36,6 +39,7 @@ bool Answer(const std::wstring& command, std::wstring& reply) {
     if (command.rfind(L"open ", 0) == 0) return g_device.open = command.find(g_device.refusedFile) == std::wstring::npos;
     if (!g_device.open) return false;
     if (command == L"close File") g_device.open = false;
+    if (command == L"play File notify" && g_device.refusesPlay) return false;
     if (command == L"stop File" && g_device.rewindsOnStop) g_device.position = 0;
     if (command == L"status File position") reply = std::to_wstring(g_device.position);
     if (command == L"status File length") reply = std::to_wstring(g_device.length);
@@ -64,7 +68,7 @@ protected:
         g_device.sent.clear();
         ClearSpeechLog();
         SendCommand(id);
-        PumpUntil([] { return !SpokenTexts().empty(); }, 400);
+        Settle();
         const Strings said = SpokenTexts();
         return said.empty() ? L"" : said.back();
     }
@@ -133,7 +137,9 @@ TEST_F(Player, VolumeAndSpeedStopAtTheirEndsAndCarryOver) {
     CurrentSettings().autoPlayOpenedAudio = 0;
     OpenListed(L"C:\\a.mp3", 0);
     CurrentSettings().playerVolume = 19;
+    const double pressed = fake::NowMs();
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
+    EXPECT_GE(SpeechDelay(L"ボリューム 20", pressed), 100);
     EXPECT_EQ(g_device.sent, Strings{L"setaudio File volume to 1000"});
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
     EXPECT_TRUE(g_device.sent.empty());
@@ -173,6 +179,23 @@ TEST_F(Player, WithoutAFileItSaysSoAndAFileItCannotOpenIsNotKept) {
     EXPECT_TRUE(g_device.sent.empty());
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 16");
     EXPECT_EQ(Run(kCmdPlayerSpeed), L"再生スピード1.0");
+    // A quote in a path never reaches the device, where it would end the path.
+    g_device.sent.clear();
+    EXPECT_FALSE(OpenDevice(L"C:\\a.mp3\" alias Other wait"));
+    EXPECT_TRUE(g_device.sent.empty());
+}
+
+TEST_F(Player, APlayTheDeviceRefusesLeavesThePlayerStoppedAndHeard) {
+    g_device.refusesPlay = true;
+    EXPECT_EQ(OpenListed(L"C:\\a.mp3", 0), L"a.mp3を開きました");
+    EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 16");
+    for (const WORD id : {kCmdForwardTenSeconds, kCmdSpeedUp}) {
+        g_device.refusesPlay = false;
+        EXPECT_EQ(Run(kCmdPlayOrStop), L"");
+        g_device.refusesPlay = true;
+        EXPECT_EQ(Run(id), L"再生できませんでした");
+        EXPECT_NE(Run(kCmdVolumeUp), L"");
+    }
 }
 
 TEST_F(Player, TheEndOfPlaybackReturnsToTheStart) {
@@ -230,6 +253,17 @@ TEST_F(Player, KeysHeldElsewhereAreSaidAndLeftAlone) {
     EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
     UnregisterHotKey(nullptr, 2);
     EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー有効");
+
+    // Taken by another program while a dialog had the focus: the player is
+    // off, says so when the editor is back, and its state says the same.
+    AnswerDialog(L"オーディオファイル履歴", [](HWND dialog) {
+        RegisterHotKey(nullptr, 2, 0, VK_NUMPAD5);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Run(kCmdAudioHistory), L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした");
+    EXPECT_EQ(Run(kCmdKeypadPlayerState), L"テンキープレーヤー無効");
+    EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
+    UnregisterHotKey(nullptr, 2);
 }
 
 }  // namespace

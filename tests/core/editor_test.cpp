@@ -24,10 +24,7 @@ protected:
     Editor editor_{nullptr};
 };
 
-TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
-    EXPECT_TRUE(editor_.IsEmpty());
-    EXPECT_EQ(editor_.LineCount(), 1);
-    EXPECT_EQ(editor_.Text(), L"");
+TEST_F(EditorFacade, LineBreaksAreOneUnitInPositionsAndLinesAreCutWhole) {
     editor_.SetText(L"ab\r\ncd\r\n");
     EXPECT_EQ(editor_.Text(), L"ab\r\ncd\r\n");
     EXPECT_EQ(editor_.EditorText(), L"ab\rcd\r");
@@ -37,9 +34,7 @@ TEST_F(EditorFacade, LineBreaksAreCrLfInTheTextAndOneUnitInPositions) {
     EXPECT_EQ(editor_.LineText(1, 100), L"cd");
     EXPECT_EQ(editor_.LineLength(2), 0);
     EXPECT_EQ(editor_.TextRange(1, 4), L"b\rc");
-}
 
-TEST_F(EditorFacade, LineTextIsCappedWithoutSplittingASurrogatePair) {
     editor_.SetText(L"ab\U0001F600cd");
     EXPECT_EQ(editor_.LineText(0, 3), L"ab");
     EXPECT_EQ(editor_.LineText(0, 4), L"ab\U0001F600");

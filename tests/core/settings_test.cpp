@@ -16,12 +16,13 @@ constexpr size_t kFixedStringBytes = 522;  // 261 units, whatever the text
 
 class SettingsStore : public MainWindowTest {};
 
+// Option16 names NVDA: its stand-in runs.
 TEST_F(SettingsStore, FirstStartWritesTheDefaultsAndLeavesTheRestAbsent) {
     const struct {
         const wchar_t* name;
         DWORD value;
     } numbers[] = {{L"Option1", 1},  {L"Option2", 1},  {L"Option3", 0},  {L"Option4", 0},  {L"Option5", 0},
-                   {L"Option7", 1},  {L"Option8", 1},  {L"Option9", 15}, {L"Option16", 0}, {L"Option21", 0},
+                   {L"Option7", 1},  {L"Option8", 1},  {L"Option9", 15}, {L"Option16", 2}, {L"Option21", 0},
                    {L"Option22", 20}, {L"Option23", 10}, {L"Option24", 10}, {L"Option26", 0}, {L"Option27", 0}};
     for (const auto& number : numbers) {
         bool present = false;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "core/editor_control.h"
@@ -14,6 +15,7 @@
 #include "document/file_commands.h"
 #include "document/save_question.h"
 #include "lists/file_history.h"
+#include "resources/search_ids.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -282,6 +284,39 @@ TEST_F(FileCommandsTest, RichTextMarkupStaysTextAndIsSavedByteForByte) {
     CurrentEditor().SetModified(true);
     SendCommand(kCmdSave);
     EXPECT_EQ(FileBytes(File(L"a.txt")), markup);
+}
+
+// Past the sizes where work takes seconds the user first hears that it has
+// started; below them only the answer.
+TEST_F(FileCommandsTest, LongWorkSaysFirstThatItHasStarted) {
+    std::string lines;
+    for (int line = 0; line < 1100; ++line) lines += std::string(1000, 'a') + "\r\n";
+    WriteTestFile(File(L"large.txt"), lines);
+    WriteTestFile(File(L"small.txt"), std::string(1000, 'a'));
+    const auto heardInOrder = [](std::vector<std::wstring> texts) {
+        EXPECT_TRUE(WaitForSpeech(texts.back(), 5000));
+        EXPECT_EQ(SpokenTexts(), texts);
+        ClearSpeechLog();
+    };
+    OpenChosenDocument(window_, File(L"large.txt"));
+    heardInOrder({L"読み込んでいます", L"読み込みました"});
+    CurrentEditor().SetModified(true);
+    SendCommand(kCmdSave);
+    heardInOrder({L"保存しています", L"保存しました"});
+    CurrentEditor().Select(0, CurrentEditor().TextLength());
+    SendCommand(kCmdUpperCase);
+    heardInOrder({L"変換しています", L"大文字に変換しました"});
+    CurrentEditor().PlaceCaret(0);
+    AnswerDialog(L"正規表現置換", [](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_REGEX_REPLACE_PATTERN, L"A\\r");
+        SetDlgItemTextW(dialog, IDC_REGEX_REPLACE_WITH, L"b");
+        PostMessageW(dialog, WM_COMMAND, IDC_REGEX_REPLACE_ALL, 0);
+    });
+    SendCommand(kCmdRegexReplace);
+    heardInOrder({L"置換しています", L"1100件置換しました"});
+    CurrentEditor().SetModified(false);
+    OpenChosenDocument(window_, File(L"small.txt"));
+    heardInOrder({L"読み込みました"});
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ protected:
     using Texts = std::vector<std::wstring>;
 };
 
-TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretAndSpeaksEmptyTexts) {
+TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretSpeaksEmptyTextsAndReadsLongLinesWhole) {
     SetEditorText(L"first\r\rthird line");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(2) + 5);
@@ -44,9 +44,7 @@ TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretAndSpeaksEmptyTexts) {
     editor.PlaceCaret(5);
     EXPECT_EQ(Say(kCmdReadLineFromCaret), Texts{L""});
     EXPECT_EQ(Say(kCmdReadLineToCaret), Texts{L"first"});
-}
 
-TEST_F(ReadingCommands, ALineLongerThanTheOldBufferIsReadWhole) {
     const std::wstring line = std::wstring(5000, L'a') + L"end";
     SetEditorText(line);
     CurrentEditor().PlaceCaret(4000);

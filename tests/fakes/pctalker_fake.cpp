@@ -1,5 +1,7 @@
 // Stand-in for PC-Talker's user library. It runs unless
-// ORINDA_FAKE_PCTALKER_RUNNING=0, and speaks for 20 ms a unit.
+// ORINDA_FAKE_PCTALKER_RUNNING=0, and speaks for 20 ms a unit;
+// ORINDA_FAKE_PCTALKER_BROKEN=1 makes it refuse to load, as a broken or
+// foreign library would.
 #include <windows.h>
 
 #include <atomic>
@@ -13,6 +15,10 @@ std::atomic<double> g_speakingUntil{0};
 }
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    return reason != DLL_PROCESS_ATTACH || fake::EnvironmentNumber(L"ORINDA_FAKE_PCTALKER_BROKEN", 0) == 0;
+}
 
 __declspec(dllexport) int PCTKStatus() {
     return fake::EnvironmentNumber(L"ORINDA_FAKE_PCTALKER_RUNNING", 1) != 0 ? 1 : 0;

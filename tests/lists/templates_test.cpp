@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,33 @@ TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
 
 using TemplatesTest = MainWindowTest;
 
+TEST_F(TemplatesTest, TheBodyKeepsRtfAsTextAndTabOnlyMovesTheFocus) {
+    SetEditorText(L"{\\rtf1 x}");
+    CurrentEditor().Select(0, 9);
+    bool plain = false;
+    bool focusOnOk = false;
+    AnswerDialog(L"定型文の追加", [&](HWND dialog) {
+        plain = SendDlgItemMessageW(dialog, 102, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT;
+        SetDlgItemTextW(dialog, 101, L"T");
+        SetFocus(GetDlgItem(dialog, 102));
+        SendDlgItemMessageW(dialog, 102, EM_SETSEL, 9, 9);
+        // Typed for the dialog's own loop, which handles Tab as the user's key.
+        for (BYTE key : std::initializer_list<BYTE>{'A', VK_RETURN, 'B', VK_TAB}) {
+            keybd_event(key, 0, 0, 0);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        }
+        AnswerDialog(L"定型文の追加", [&](HWND sameDialog) {
+            focusOnOk = GetFocus() == GetDlgItem(sameDialog, IDOK);
+            PostMessageW(sameDialog, WM_COMMAND, IDOK, 0);
+        });
+    });
+    SendCommand(kCmdAddTemplate);
+    EXPECT_TRUE(plain);
+    EXPECT_TRUE(focusOnOk);
+    ASSERT_EQ(TemplateFiles().size(), 1u);
+    EXPECT_EQ(FileBytes(TemplateFiles()[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb");
+}
+
 TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
     SetEditorText(L"abc\r\ndef");
     CurrentEditor().Select(4, 7);
@@ -125,6 +153,20 @@ TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
     AnswerWith(L"定型文一覧", IDOK);
     SendCommand(kCmdTemplateList);
     EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
+
+    // A body that does not fit in memory is never half read.
+    SetEditable(true);
+    ASSERT_TRUE(StoreTemplate({L"L", std::wstring(100000, L'L')}, Time()));
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        AnswerDialog(L"定型文一覧", [](HWND dialog) {
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendCommand(kCmdTemplateList);
+        EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
+    }
     EXPECT_EQ(CurrentEditor().Text(), L"abc");
 }
 

@@ -1,10 +1,12 @@
-// The shipped command list names every key and menu command, and the program
-// carries its version.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/file_io.h"
 #include "support/test_support.h"
@@ -30,47 +32,80 @@ std::wstring KeyName(const ACCEL& accel) {
     return name + static_cast<wchar_t>(key);
 }
 
-void ExpectMenuCommandsListed(HMENU menu, const std::wstring& list) {
+struct MenuCommand {
+    std::wstring name;      // as command.txt names it: "再生スピード、上げる" below a submenu
+    std::wstring shortcut;  // the label after the tab, if any
+};
+
+void CollectMenuCommands(HMENU menu, const std::wstring& prefix, std::map<UINT, MenuCommand>& commands) {
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
-        wchar_t label[256] = {};
-        GetMenuStringW(menu, static_cast<UINT>(position), label, 256, MF_BYPOSITION);
-        const std::wstring command = std::wstring(label).substr(0, std::wstring(label).find(L"(&"));
-        if (const HMENU submenu = GetSubMenu(menu, position)) ExpectMenuCommandsListed(submenu, list);
-        else EXPECT_NE(list.find(command), std::wstring::npos) << "menu command " << GetMenuItemID(menu, position);
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+        const std::wstring label(text);
+        const std::wstring name = prefix + label.substr(0, label.find(L"(&"));
+        const size_t tab = label.find(L'\t');
+        if (const HMENU submenu = GetSubMenu(menu, position)) CollectMenuCommands(submenu, name + L"、", commands);
+        else commands[GetMenuItemID(menu, position)] = {name, tab == std::wstring::npos ? L"" : label.substr(tab + 1)};
     }
 }
 
-TEST(CommandList, NamesEveryAcceleratorKeyAndMenuCommand) {
+// Each line "key、key：command（note）" as command → keys.
+std::map<std::wstring, std::vector<std::wstring>> ListedKeys(const std::wstring& list) {
+    std::map<std::wstring, std::vector<std::wstring>> listed;
+    std::wistringstream lines(list);
+    std::wstring line;
+    while (std::getline(lines, line)) {
+        const size_t colon = line.find(L'：');
+        if (colon == std::wstring::npos) continue;
+        const size_t note = std::min(line.find(L'（', colon), line.find(L'\r', colon));
+        std::vector<std::wstring>& keys = listed[line.substr(colon + 1, note - colon - 1)];
+        for (size_t start = 0; start <= colon;) {
+            const size_t end = std::min(line.find(L'、', start), colon);
+            keys.push_back(line.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    return listed;
+}
+
+TEST(CommandList, PairsEveryKeyAndMenuCommandWithItsLine) {
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(ExecutableFolder() + L"\\command.txt", 1 << 20, bytes));
     std::wstring list(bytes.size(), L'\0');
     list.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                         list.data(), static_cast<int>(list.size()))));
+    const auto listed = ListedKeys(list);
+    const auto listsKey = [&listed](const std::wstring& command, const std::wstring& key) {
+        const auto found = listed.find(command);
+        return found != listed.end() && std::count(found->second.begin(), found->second.end(), key) > 0;
+    };
+
+    std::map<UINT, MenuCommand> commands;
+    const HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), L"ORM");
+    for (int index = 0; index < GetMenuItemCount(bar); ++index)
+        CollectMenuCommands(GetSubMenu(bar, index), L"", commands);
+    ASSERT_FALSE(commands.empty());
+    for (const auto& [id, command] : commands) {
+        if (command.shortcut.empty()) EXPECT_EQ(listed.count(command.name), 1u) << command.name;
+        else EXPECT_TRUE(listsKey(command.name, command.shortcut)) << command.name << " " << command.shortcut;
+    }
+
+    // Keys that no menu shows.
+    commands[500].name = L"範囲選択のキャンセル";
+    commands[549].name = L"20行前へ移動";
+    commands[550].name = L"20行後ろへ移動";
+    commands[571].name = L"右クリックメニューを開く";
     ACCEL accels[100];
     const int count = CopyAcceleratorTableW(LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORA"), accels, 100);
     ASSERT_GT(count, 0);
     for (int index = 0; index < count; ++index) {
         // Ctrl+Enter, Ctrl+Num 1 and Ctrl+Num 2 are bound to nothing.
         if (accels[index].cmd == 499 || accels[index].cmd == 581 || accels[index].cmd == 582) continue;
-        // Each line names its keys before "：", separated by "、".
-        const std::wstring key = KeyName(accels[index]);
-        EXPECT_TRUE(list.find(L"\n" + key + L"：") != std::wstring::npos ||
-                    list.find(L"\n" + key + L"、") != std::wstring::npos ||
-                    list.find(L"、" + key + L"：") != std::wstring::npos)
-            << "key " << accels[index].cmd;
+        const auto command = commands.find(accels[index].cmd);
+        ASSERT_NE(command, commands.end()) << accels[index].cmd;
+        EXPECT_TRUE(listsKey(command->second.name, KeyName(accels[index])))
+            << command->second.name << " " << KeyName(accels[index]);
     }
-    ExpectMenuCommandsListed(LoadMenuW(GetModuleHandleW(nullptr), L"ORM"), list);
-}
-
-TEST(VersionResource, IsFivePointZeroOne) {
-    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_VERSION);
-    ASSERT_NE(found, nullptr);
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
-    // The fixed part follows the key "VS_VERSION_INFO" at a 32-bit boundary.
-    const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(data + 40);
-    ASSERT_EQ(fixed->dwSignature, VS_FFI_SIGNATURE);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 5));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 1));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/outside_world.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ std::string BodyFrom(const std::string& answer) {
         closesocket(client);
     });
     std::string body;
-    const bool taken = Outside().httpGet(
+    const bool taken = testing_support::RealOutsideWorld().httpGet(
         L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/appversion/orinda500.ver", 4, body);
     closesocket(listener);
     server.join();

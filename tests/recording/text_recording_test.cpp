@@ -9,6 +9,7 @@
 #include <functional>
 #include <mutex>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,7 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled };
+enum RenderMode { kRenderQuickly, kRenderFails, kRenderUntilCancelled, kRenderOutOfMemory };
 
 // What a voice was given: text, voice name, volume, rate, pitch.
 using VoiceCall = std::tuple<std::wstring, std::wstring, int, int, int>;
@@ -68,6 +69,7 @@ bool StandInRender(const std::wstring& text, const std::wstring& path, const std
         g_rendered.push_back(Call(text, voice, values));
     }
     if (g_renderMode == kRenderFails) return false;
+    if (g_renderMode == kRenderOutOfMemory) throw std::length_error("the spoken form");
     std::ofstream(fs::path(path), std::ios::binary) << kWave;
     g_rendering = true;
     while (g_renderMode == kRenderUntilCancelled && !cancel) Sleep(10);
@@ -179,7 +181,17 @@ TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFo
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
 
-TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters) {
+TEST_F(Recording, NothingToRecordOrNoStartsNothingAndASelectionGoesOverExactly) {
+    const double asked = fake::NowMs();
+    SendCommand(kCmdRecordWholeText);
+    EXPECT_GE(SpeechDelay(L"テキストがありません", asked), 100);
+    SetEditorText(L"abc");
+    SendCommand(kCmdRecordSelection);
+    EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
+    AnswerWith(L"開始確認", IDNO);
+    SendCommand(kCmdRecordWholeText);
+    EXPECT_TRUE(g_rendered.empty());
+
     SetEditorText(L"abc\r\ndef\r\nghi");
     CurrentEditor().Select(1, 6);
     Record(window_, kCmdRecordSelection);
@@ -188,17 +200,6 @@ TEST_F(Recording, SelectionAcrossLineBreaksHandsOverExactlyTheSelectedCharacters
     EXPECT_TRUE(g_opened.empty());
     SendCommand(kCmdOpenRecordingFolder);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
-}
-
-TEST_F(Recording, NothingToRecordOrNoToTheQuestionStartsNothing) {
-    SendCommand(kCmdRecordWholeText);
-    EXPECT_TRUE(WaitForSpeech(L"テキストがありません", 2000));
-    SetEditorText(L"abc");
-    SendCommand(kCmdRecordSelection);
-    EXPECT_TRUE(WaitForSpeech(L"範囲選択中のテキストがありません", 2000));
-    AnswerWith(L"開始確認", IDNO);
-    SendCommand(kCmdRecordWholeText);
-    EXPECT_TRUE(g_rendered.empty());
 }
 
 TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {
@@ -236,6 +237,21 @@ TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(WaitForSpeech(L"録音に失敗しました", 2000));
     EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
+    // Memory that runs out on either thread ends the recording, not the program.
+    ClearSpeechLog();
+    g_renderMode = kRenderOutOfMemory;
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(WaitForSpeech(L"メモリ確保に失敗しました", 2000));
+    ClearSpeechLog();
+    std::wstring text;
+    for (int line = 0; line < 1000; ++line) text += std::wstring(99, L'a') + L'\r';
+    SetEditorText(text);
+    CurrentEditor().Select(0, 99000);
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        Record(window_, kCmdRecordSelection);
+        EXPECT_TRUE(WaitForSpeech(L"メモリ確保に失敗しました", 2000));
+    }
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_TRUE(g_opened.empty());
 }
@@ -263,6 +279,25 @@ TEST_F(Recording, CancelWhileEncodingEndsThisEncoderAndLeavesNoFile) {
     Record(window_, kCmdRecordWholeText);
     ASSERT_NE(g_encoder.load(), nullptr);
     EXPECT_EQ(WaitForSingleObject(g_encoder.load(), 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(FilesIn(folder_).empty());
+    EXPECT_FALSE(FileExists(TemporaryWave()));
+}
+
+TEST_F(Recording, CancelWhileTheEncoderStartsLeavesTheWindowAnswering) {
+    static std::atomic<bool> starting, answered;
+    starting = answered = false;
+    // The start lasts until the window has answered after the cancel, or a while.
+    Outside().startHidden = [](const std::wstring&, const std::wstring&) -> HANDLE {
+        starting = true;
+        for (const ULONGLONG end = GetTickCount64() + 10000; !answered && GetTickCount64() < end;) Sleep(10);
+        starting = false;
+        return nullptr;
+    };
+    CancelWhen([] { return starting.load(); }, IDYES, [] { answered = starting.load(); });
+    SetEncoderPath(StandInEncoder());
+    SetEditorText(L"abc");
+    Record(window_, kCmdRecordWholeText);
+    EXPECT_TRUE(answered);
     EXPECT_TRUE(FilesIn(folder_).empty());
     EXPECT_FALSE(FileExists(TemporaryWave()));
 }
@@ -296,6 +331,16 @@ TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothing) {
     EXPECT_EQ(g_tested, std::vector<VoiceCall>{Call(L"これはテスト音声です", L"ボイスA", {100, 5, 0})});
     EXPECT_EQ(CurrentSettings().recordingSpeed, 10);
     EXPECT_EQ(ReadSettingNumber(L"Option23"), 10u);
+}
+
+TEST_F(Recording, WithoutAnyVoiceTheTestButtonSaysSo) {
+    Outside().voiceNames = [] { return std::vector<std::wstring>(); };
+    OpenSettings([](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_TEST, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(WaitForSpeech(L"音声がインストールされていません", 2000));
+    EXPECT_TRUE(g_tested.empty());
 }
 
 TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {

@@ -15,8 +15,9 @@ using namespace testing_support;
 
 namespace {
 
-// Answers the next dialog of that title: fills the fields, then clicks.
-void Answer(const std::wstring& title, const std::wstring& term, int button, const wchar_t* replacement = nullptr,
+// Opens the dialog of that title by its keys and answers it: fills the
+// fields, then clicks.
+void Search(const std::wstring& title, const std::wstring& term, int button, const wchar_t* replacement = nullptr,
             int matchCase = -1) {
     AnswerDialog(title, [=](HWND dialog) {
         SetDlgItemTextW(dialog, 101, term.c_str());
@@ -26,6 +27,11 @@ void Answer(const std::wstring& title, const std::wstring& term, int button, con
                            matchCase ? BST_CHECKED : BST_UNCHECKED);
         ClickButton(dialog, button);
     });
+    const WORD letter = title.find(L"置換") == std::wstring::npos ? 'F' : 'H';
+    if (title.rfind(L"正規表現", 0) == 0)
+        PressKeys({VK_CONTROL, VK_SHIFT, letter});
+    else
+        PressKeys({VK_CONTROL, letter});
 }
 
 class SearchCommands : public MainWindowTest {
@@ -45,13 +51,14 @@ protected:
 
 TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     SetEditorText(L"abcabc");
-    Answer(L"検索", L"abc", IDOK);
-    PressKeys({VK_CONTROL, 'F'});
+    Search(L"検索", L"abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"1行4文字"));
     EXPECT_EQ(Caret(), 3);
     EXPECT_TRUE(CurrentEditor().GetSelection().IsEmpty());
 
+    const double pressed = fake::NowMs();
     PressKeys({VK_F3});
+    EXPECT_GE(SpeechDelay(L"見つかりませんでした", pressed), 100);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(Caret(), 3);
     EXPECT_EQ(CurrentSettings().findTerm, L"abc");
@@ -67,10 +74,9 @@ TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     EXPECT_EQ(shown, L"abc");
 }
 
-TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
+TEST_F(SearchCommands, MatchCaseBoxTellsCasesApartAndFieldsHoldAtMost512Units) {
     SetEditorText(L"xabc");
-    Answer(L"検索", L"ABC", IDOK, nullptr, 1);
-    PressKeys({VK_CONTROL, 'F'});
+    Search(L"検索", L"ABC", IDOK, nullptr, 1);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
 
     bool shownChecked = false;
@@ -82,6 +88,11 @@ TEST_F(SearchCommands, MatchCaseBoxTellsCasesApart) {
     PressKeys({VK_CONTROL, 'F'});
     EXPECT_TRUE(shownChecked);
     EXPECT_TRUE(SaysOnly(L"1行2文字"));
+
+    SetEditorText(L"abc");
+    Search(L"検索", std::wstring(600, L'q'), IDOK);
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
 }
 
 TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
@@ -105,8 +116,6 @@ TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
     EXPECT_TRUE(NothingHeard());  // no term yet: nothing happens
 
     CurrentSettings().findTerm = L"abc";
-    PressKeys({VK_SHIFT, VK_F3});
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     CurrentEditor().PlaceCaret(6);
     PressKeys({VK_SHIFT, VK_F3});
     EXPECT_TRUE(SaysOnly(L"1行4文字"));
@@ -122,33 +131,24 @@ TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
 TEST_F(SearchCommands, ReplaceOneTakesTheOccurrenceAtTheCaret) {
     SetEditorText(L"abcabc");
     CurrentEditor().PlaceCaret(3);
-    Answer(L"置換", L"abc", IDOK, L"X");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"abc", IDOK, L"X");
     ExpectReplaced(L"1件置換しました", L"abcX", 4);
     EXPECT_TRUE(CurrentEditor().CanUndo());
 
-    Answer(L"置換", L"abc", IDOK, L"X");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"abc", IDOK, L"X");
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(CurrentEditor().EditorText(), L"abcX");
 }
 
 TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
-    SetEditorText(L"aaa");
-    Answer(L"置換", L"a", IDC_REPLACE_ALL, L"aa");
-    PressKeys({VK_CONTROL, 'H'});
-    ExpectReplaced(L"3件置換しました", L"aaaaaa", 6);
-
     SetEditorText(L"a\ra a");
     CurrentEditor().PlaceCaret(2);
-    Answer(L"置換", L"A", IDC_REPLACE_ALL, L"b");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"A", IDC_REPLACE_ALL, L"b");
     EXPECT_TRUE(SaysOnly(L"2件置換しました"));
     EXPECT_EQ(CurrentEditor().EditorText(), L"a\rb b");
 
     SetEditorText(L"abcabc");
-    Answer(L"置換", L"b", IDC_REPLACE_ALL, L"");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"b", IDC_REPLACE_ALL, L"");
     ExpectReplaced(L"2件置換しました", L"acac", 3);
     // An empty replacement is not remembered.
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements)[0], L"b");
@@ -161,8 +161,7 @@ TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
     before.ReplaceSelection(L"A");
     before.SetModified(false);
     before.Select(0, 1);
-    Answer(L"置換", L"one", IDC_REPLACE_ALL, L"1");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"one", IDC_REPLACE_ALL, L"1");
     EXPECT_TRUE(WaitForSpeech(L"2件置換しました", 2000));
     EXPECT_EQ(CurrentEditor().EditorText(), L"A1 two 1");
     EXPECT_TRUE(CurrentEditor().IsModified());
@@ -190,8 +189,7 @@ TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
 
     // The menu's undo, after a save in between: the text brought back is not the saved one.
     CurrentEditor().PlaceCaret(0);
-    Answer(L"置換", L"two", IDC_REPLACE_ALL, L"2");
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"two", IDC_REPLACE_ALL, L"2");
     EXPECT_TRUE(WaitForSpeech(L"1件置換しました", 2000));
     CurrentEditor().SetModified(false);
     SendCommand(kCmdUndo);
@@ -204,14 +202,13 @@ TEST_F(SearchCommands, AReplaceAllPastTheEditorsLimitIsRefusedAndTheTextKept) {
     for (int line = 0; line < 210; ++line) text += std::wstring(1000, L'a') + L'\r';
     SetEditorText(text);
     const std::wstring replacement(512, L'b');
-    Answer(L"置換", L"a", IDC_REPLACE_ALL, replacement.c_str());
-    PressKeys({VK_CONTROL, 'H'});
+    Search(L"置換", L"a", IDC_REPLACE_ALL, replacement.c_str());
     EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため置換できませんでした", 5000));
     EXPECT_EQ(CurrentEditor().EditorText(), text);
     EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
-TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
+TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndClearingTheHistoryEmptiesBothFields) {
     SetEditorText(L"abc");
     std::wstring boxText;
     bool stillOpen = false;
@@ -230,9 +227,8 @@ TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndTheDialogStays) {
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(CurrentEditor().EditorText(), L"abc");
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
+    ClearSpeechLog();
     AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"old");
     AddToSearchHistory(SearchHistoryKind::Replacements, L"new");
     std::wstring termBefore, termAfter, replacementAfter;
@@ -252,23 +248,13 @@ TEST_F(SearchCommands, ClearingTheHistoryEmptiesBothFields) {
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
 }
 
-TEST_F(SearchCommands, FieldsHoldAtMostFiveHundredTwelveUnits) {
-    SetEditorText(L"abc");
-    Answer(L"検索", std::wstring(600, L'q'), IDOK);
-    PressKeys({VK_CONTROL, 'F'});
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
-}
-
 TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {
     SetEditorText(L"abc\rxabc");
-    Answer(L"正規表現検索", L"^abc", IDOK);
-    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    Search(L"正規表現検索", L"^abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
 
     SetEditorText(L"xx\rabc\rabc");
-    Answer(L"正規表現検索", L"^abc", IDOK);
-    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    Search(L"正規表現検索", L"^abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"2行1文字"));
     EXPECT_EQ(Caret(), 3);
     PressKeys({VK_F3});
@@ -281,21 +267,18 @@ TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {
 
     // A plain find ends the regex mode again.
     CurrentEditor().PlaceCaret(0);
-    Answer(L"検索", L"^abc", IDOK);
-    PressKeys({VK_CONTROL, 'F'});
+    Search(L"検索", L"^abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
 }
 
 TEST_F(SearchCommands, RegexReplaceInsertsTheReplacementLiterally) {
     SetEditorText(L"a1b22c333");
-    Answer(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
-    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    Search(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
     ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
 
     SetEditorText(L"x7y8");
     CurrentEditor().PlaceCaret(1);
-    Answer(L"正規表現置換", L"([0-9])", IDOK, L"$1");
-    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    Search(L"正規表現置換", L"([0-9])", IDOK, L"$1");
     ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
     EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
@@ -303,13 +286,11 @@ TEST_F(SearchCommands, RegexReplaceInsertsTheReplacementLiterally) {
 
 TEST_F(SearchCommands, AnInvalidPatternFindsNothingAndIsStillRemembered) {
     SetEditorText(L"((");
-    Answer(L"正規表現検索", L"(", IDOK);
-    PressKeys({VK_CONTROL, VK_SHIFT, 'F'});
+    Search(L"正規表現検索", L"(", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
 
-    Answer(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
-    PressKeys({VK_CONTROL, VK_SHIFT, 'H'});
+    Search(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(CurrentEditor().EditorText(), L"((");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"(");

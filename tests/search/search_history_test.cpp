@@ -28,9 +28,7 @@ TEST(SearchHistoryList, AnEqualTermMovesToTheFrontAndAnEleventhDropsTheOldest) {
 
     SearchHistory shortList = Numbered(2);
     MoveToFront(shortList, L"new");
-    EXPECT_EQ(shortList[0], L"new");
-    EXPECT_EQ(shortList[2], L"t1");
-    EXPECT_EQ(shortList[3], L"");
+    EXPECT_EQ(shortList, (SearchHistory{L"new", L"t0", L"t1"}));
 }
 
 class FindLog : public ::testing::Test {
@@ -54,29 +52,14 @@ TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
     EXPECT_NE(bytes.find(section), std::string::npos);
 }
 
-TEST_F(FindLog, AddingAndClearingRewriteTheFile) {
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"two");
-    AddToSearchHistory(SearchHistoryKind::ReplaceTerms, L"one");
-    SearchHistory history = LoadSearchHistory(SearchHistoryKind::ReplaceTerms);
-    EXPECT_EQ(history[0], L"one");
-    EXPECT_EQ(history[1], L"two");
-    EXPECT_EQ(history[2], L"");
-    ClearSearchHistory(SearchHistoryKind::ReplaceTerms);
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
-}
-
-TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
+TEST_F(FindLog, MigratesTheLegacyAnsiFileAndNoLegacyFileLeavesTheHistoryAlone) {
     const ScratchFolder legacy(L"orinda-legacy-find");
     // 検索 in Shift_JIS (code page 932).
     WriteTestFile(legacy.File(L"Find.log"),
                   "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n");
     MigrateLegacySearchHistory(legacy.Path());
 
-    const SearchHistory finds = LoadSearchHistory(SearchHistoryKind::FindTerms);
-    EXPECT_EQ(finds[0], L"検索");
-    EXPECT_EQ(finds[1], L"abc");
-    EXPECT_EQ(finds[2], L"");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), (SearchHistory{L"検索", L"abc"}));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
     EXPECT_EQ(FindLogBytes().substr(0, 2), std::string("\xFF\xFE"));
 
@@ -84,9 +67,7 @@ TEST_F(FindLog, MigratesTheLegacyAnsiFile) {
     AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
     MigrateLegacySearchHistory(legacy.Path());
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
-}
 
-TEST_F(FindLog, NoLegacyFileLeavesTheHistoryAlone) {
     AddToSearchHistory(SearchHistoryKind::FindTerms, L"kept");
     MigrateLegacySearchHistory(L"C:\\no such folder here");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"kept");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
+#include "core/clipboard.h"
 #include "core/editor_control.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
@@ -23,6 +24,15 @@ protected:
     }
     // Wait until NVDA was handed `text`, then hold on while it is spoken.
     void WaitUntilReading(const std::wstring& text) { ASSERT_TRUE(WaitForSpeech(text, 5000)); }
+    // Read `text` from `caret` on, NVDA taking `msPerUnit` for each unit, until
+    // `line` is being spoken.
+    void ReadSlowly(const wchar_t* msPerUnit, const std::wstring& text, const std::wstring& line, long caret = 0) {
+        SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", msPerUnit);
+        SetEditorText(text);
+        CurrentEditor().PlaceCaret(caret);
+        StartReading();
+        WaitUntilReading(line);
+    }
 };
 
 TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndThenSaysEnd) {
@@ -48,13 +58,10 @@ TEST_F(ContinuousReading, NvdaPassesOverShortLinesButTheCaretStepsThroughThem) {
 }
 
 TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
     std::wstring text;
     for (int line = 0; line < 7; ++line) text += L"l" + std::to_wstring(line) + L"a\r";
     text += L"line seven is long enough to be interrupted while it is read\rline eight\rline nine";
-    SetEditorText(text);
-    StartReading();
-    WaitUntilReading(L"line seven is long enough to be interrupted while it is read");
+    ReadSlowly(L"40", text, L"line seven is long enough to be interrupted while it is read");
 
     PressKeys({VK_CONTROL});
     EXPECT_FALSE(IsReading());
@@ -67,21 +74,26 @@ TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
 }
 
 TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
-    SetEditorText(L"the first line is being read\rsecond");
-    CurrentEditor().PlaceCaret(5);
-    StartReading();
-    WaitUntilReading(L"the first line is being read");
+    ReadSlowly(L"300", L"the first line is being read\rsecond", L"the first line is being read", 5);
     PressKeys({VK_ESCAPE});
     EXPECT_FALSE(IsReading());
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
+TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
+    const std::wstring sends = std::to_wstring(reinterpret_cast<INT_PTR>(window_)) + L" " + std::to_wstring(kCmdCancel);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", sends.c_str());
+    ReadSlowly(L"300", L"zero\rthe line the stop lands on\rnever read", L"the line the stop lands on", 5);
+    ASSERT_TRUE(WaitForSpeech(L"", 5000, "cancelSpeech"));
+    const std::vector<SpeechCall> calls = ReadSpeechLog();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].text, L"the line the stop lands on");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+}
+
 TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"300");
-    SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
-    StartReading();
-    WaitUntilReading(L"a line that takes a while to read aloud");
+    ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
+               L"a line that takes a while to read aloud");
 
     SendCommand(kCmdCaretPosition);
     PressKeys({VK_F2});
@@ -101,11 +113,31 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
     EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
+TEST_F(ContinuousReading, APasteWaitsUntilTheReadingEnds) {
+    ASSERT_TRUE(SetClipboardText(window_, L"+"));
+    ReadSlowly(L"40", L"a line read aloud\rsecond line", L"a line read aloud");
+    PressKeys({VK_SHIFT, VK_INSERT});
+    EXPECT_TRUE(IsReading());
+    EXPECT_EQ(CurrentEditor().Text(), L"a line read aloud\r\nsecond line");
+    // Read to its end, the paste lands where the reading left the caret.
+    ASSERT_TRUE(WaitUntilFinished(5000));
+    EXPECT_TRUE(PumpUntil([] { return CurrentEditor().Text() == L"a line read aloud\r\n+second line"; }, 2000));
+}
+
+TEST_F(ContinuousReading, ALockedOrDisconnectedSessionStopsIt) {
+    const std::wstring line = L"private text that is never read over a locked screen";
+    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
+        ClearSpeechLog();
+        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
+        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
+        EXPECT_FALSE(IsReading()) << change;
+        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    }
+}
+
 TEST_F(ContinuousReading, LosingTheFocusStopsIt) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"40");
-    SetEditorText(L"a line that takes a while to read aloud\rsecond line here");
-    StartReading();
-    WaitUntilReading(L"a line that takes a while to read aloud");
+    ReadSlowly(L"40", L"a line that takes a while to read aloud\rsecond line here",
+               L"a line that takes a while to read aloud");
     const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
                                        nullptr, nullptr, nullptr);
     SetFocus(other);

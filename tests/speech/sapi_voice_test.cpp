@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "speech/sapi_voice.h"
 
 namespace {
 
-TEST(SapiVoice, EscapesTheFiveXmlCharactersOnly) {
+TEST(SapiVoice, EscapesXmlAndMarksPitchOnlyWhenItIsNotZero) {
     EXPECT_EQ(EscapeXml(L"a\"b&c'd<e>f 日本"), L"a&quot;b&amp;c&apos;d&lt;e&gt;f 日本");
-}
 
-TEST(SapiVoice, PitchZeroSpeaksTheTextAsItIsOtherwiseInsidePitchMarkup) {
     const SpokenText plain = SpokenForm(L"1 < 2", 0);
     EXPECT_EQ(plain.text, L"1 < 2");
     EXPECT_FALSE(plain.isXml);
@@ -19,14 +19,12 @@ TEST(SapiVoice, PitchZeroSpeaksTheTextAsItIsOtherwiseInsidePitchMarkup) {
 }
 
 TEST(SapiVoice, ClampsVolumeRateAndPitch) {
-    const VoiceParameters high = ClampVoiceParameters({120, 15, 25});
-    EXPECT_EQ(high.volume, 100);
-    EXPECT_EQ(high.rate, 10);
-    EXPECT_EQ(high.pitch, 10);
-    const VoiceParameters low = ClampVoiceParameters({-5, -15, -11});
-    EXPECT_EQ(low.volume, 0);
-    EXPECT_EQ(low.rate, -10);
-    EXPECT_EQ(low.pitch, -10);
+    const auto clamped = [](const VoiceParameters& asked) {
+        const VoiceParameters parameters = ClampVoiceParameters(asked);
+        return std::make_tuple(parameters.volume, parameters.rate, parameters.pitch);
+    };
+    EXPECT_EQ(clamped({120, 15, 25}), std::make_tuple(100, 10, 10));
+    EXPECT_EQ(clamped({-5, -15, -11}), std::make_tuple(0, -10, -10));
 }
 
 }  // namespace

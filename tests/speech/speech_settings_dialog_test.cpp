@@ -4,6 +4,9 @@
 
 #include "app/commands.h"
 #include "resources/resource_ids.h"
+#include "speech/nvda_client.h"
+#include "speech/pctalker_client.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 #include "support/test_support.h"
 
@@ -32,8 +35,15 @@ protected:
     std::vector<std::wstring> names_;
 };
 
-TEST_F(SpeechSettingsDialog, OkStoresTheChoiceAndTheNextMessageUsesIt) {
+TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUsesIt) {
+    WriteSettingNumber(L"Option16", 0);
+    ChooseEngine(1, IDCANCEL);
+    EXPECT_EQ(shownSelection_, 2);
+    EXPECT_EQ(SpeechEngine(), kNvda);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
+
     SetSpeechEngine(kNoSpeech);
+    names_.clear();
     ChooseEngine(2, IDOK);
     EXPECT_EQ(shownSelection_, 0);
     EXPECT_EQ(names_, (std::vector<std::wstring>{L"音声なし", L"PCTalker", L"NVDA"}));
@@ -41,23 +51,49 @@ TEST_F(SpeechSettingsDialog, OkStoresTheChoiceAndTheNextMessageUsesIt) {
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 2u);
     Speak(L"次の知らせ", 0);
     EXPECT_TRUE(WaitForSpeech(L"次の知らせ", 1000));
-}
 
-TEST_F(SpeechSettingsDialog, CancelChangesNothing) {
-    ChooseEngine(1, IDCANCEL);
-    EXPECT_EQ(shownSelection_, 2);
-    EXPECT_EQ(SpeechEngine(), kNvda);
-    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
-}
-
-TEST_F(SpeechSettingsDialog, AnEngineOutsideTheListSelectsNothingAndOkStoresMinusOne) {
+    // An engine outside the list selects nothing, and OK stores -1.
     SetSpeechEngine(7);
     AnswerWith(L"音声設定", IDOK);
     SendCommand(kCmdSpeechSettings);
     EXPECT_EQ(SpeechEngine(), -1);
     EXPECT_EQ(ReadSettingNumber(L"Option16"), 0xFFFFFFFFu);
+    ClearSpeechLog();
     Speak(L"聞こえない", 0);
     EXPECT_TRUE(NothingHeard());
+}
+
+TEST_F(SpeechSettingsDialog, NvdaWithoutItsLibraryIsExplainedAndALibraryPutInPlaceIsTaken) {
+    const ScratchFolder folder(L"orinda-without-nvda");
+    SetSpeechLibraryFolder(folder.Path());
+    ASSERT_FALSE(LoadNvdaClient(SpeechLibraryFolder()));
+    SetSpeechEngine(kNoSpeech);
+    std::wstring text;
+    AnswerBoxKeepingText(L"オリンダ", &text);
+    ChooseEngine(2, IDOK);
+    EXPECT_NE(text.find(L"nvdaControllerClient32.dll"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"x86"), std::wstring::npos) << text;
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 2u);
+
+    SetSpeechLibraryFolder(ExecutableFolder());
+    text.clear();
+    AnswerBoxKeepingText(L"オリンダ", &text);
+    ChooseEngine(2, IDOK);
+    EXPECT_TRUE(text.empty()) << text;
+    Speak(L"届いた", 0);
+    EXPECT_TRUE(WaitForSpeech(L"届いた", 2000));
+}
+
+TEST_F(SpeechSettingsDialog, PcTalkerWithoutItsLibraryIsExplainedUnlessTheChoiceIsCancelled) {
+    UnloadPcTalker();
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", L"1");
+    std::wstring text;
+    AnswerBoxKeepingText(L"オリンダ", &text);
+    ChooseEngine(1, IDCANCEL);
+    Settle();
+    EXPECT_TRUE(text.empty()) << text;
+    ChooseEngine(1, IDOK);
+    EXPECT_NE(text.find(L"PCTKUSR.dll"), std::wstring::npos) << text;
 }
 
 }  // namespace

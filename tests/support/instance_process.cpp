@@ -79,8 +79,13 @@ HWND WaitForDialog(const Instance& instance, const wchar_t* title) {
     return search.found;
 }
 
+bool HandledSoFar(const Instance& instance) {
+    return SendMessageTimeoutW(instance.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr) != 0;
+}
+
 void TypeUnsavedText(const Instance& instance) {
-    PostMessageW(FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr), WM_CHAR, L'x', 0);
+    SendMessageTimeoutW(FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr), WM_CHAR, L'x', 0,
+                        SMTO_NORMAL, 20000, nullptr);
 }
 
 }  // namespace testing_support

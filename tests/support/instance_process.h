@@ -24,6 +24,9 @@ bool WaitForExit(const Instance& instance);
 void Close(Instance& instance);
 // The dialog or message box with this title that the instance shows.
 HWND WaitForDialog(const Instance& instance, const wchar_t* title);
+// Wait until the instance is back in its message loop: it then has handled
+// what it was doing, and a message sent to it is answered.
+bool HandledSoFar(const Instance& instance);
 // Type a character into its editor, so that it holds unsaved text.
 void TypeUnsavedText(const Instance& instance);
 

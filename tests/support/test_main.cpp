@@ -13,6 +13,7 @@
 // quickly so that reading tests stay short.
 int main(int argc, char** argv) {
     UseTestProfile();
+    testing_support::InstallOutsideStandIns();
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring log = std::wstring(temp) + L"orinda-speech-" + std::to_wstring(GetCurrentProcessId()) + L".log";

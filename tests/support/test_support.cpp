@@ -19,6 +19,7 @@
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/nvda_client.h"
+#include "speech/screen_readers.h"
 #include "speech/speech.h"
 
 namespace testing_support {
@@ -70,7 +71,26 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+OutsideWorld g_realOutside{};
+
 }  // namespace
+
+void InstallOutsideStandIns() {
+    g_realOutside = Outside();
+    Outside().makerSite = [] { return std::wstring(); };
+    Outside().httpGet = [](const std::wstring& url, size_t, std::string&) {
+        ADD_FAILURE() << "unexpected download of " << ::testing::PrintToString(url);
+        return false;
+    };
+    Outside().shellOpen = [](const std::wstring& target) {
+        ADD_FAILURE() << "unexpected opening of " << ::testing::PrintToString(target);
+        return false;
+    };
+}
+
+const OutsideWorld& RealOutsideWorld() {
+    return g_realOutside;
+}
 
 void ClearSpeechLog() {
     // A message still waiting out its delay would land after the clear and
@@ -112,15 +132,30 @@ bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* fun
         timeoutMs);
 }
 
+double SpeechDelay(const std::wstring& text, double since, unsigned timeoutMs) {
+    if (!WaitForSpeech(text, timeoutMs)) return -1;
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == "speakText" && call.text == text && call.ms >= since) return call.ms - since + 1;
+    return -1;
+}
+
 std::vector<std::wstring> Heard() {
     PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
-    PumpMessages(150);
+    Settle();
     return SpokenTexts();
 }
 
+bool Settle() {
+    return PumpUntil(
+        [] {
+            MSG message;
+            return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && !IsSpeechWaiting();
+        },
+        10000);
+}
+
 bool NothingHeard() {
-    PumpMessages(300);
-    PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
+    Settle();
     const auto calls = ReadSpeechLog();
     return std::all_of(calls.begin(), calls.end(),
                        [](const SpeechCall& call) { return call.function == "cancelSpeech"; });
@@ -130,7 +165,9 @@ void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", nullptr);
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", nullptr);
 }
 
 void PumpMessages(unsigned ms) {
@@ -182,6 +219,13 @@ void AnswerWith(const std::wstring& title, int button, bool* answered) {
     AnswerDialog(title, [button, answered](HWND dialog) {
         if (answered) *answered = true;
         PostMessageW(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text) {
+    AnswerDialog(title, [text](HWND box) {
+        *text = DialogItemText(box, 0xFFFF);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
 }
 
@@ -267,6 +311,12 @@ std::vector<std::wstring> ListBoxItems(HWND list) {
         items.push_back(item);
     }
     return items;
+}
+
+void PressDeleteInList(HWND list, size_t linesAfter) {
+    SetFocus(list);
+    PressKeys({VK_DELETE});
+    PumpUntil([list, linesAfter] { return ListBoxItems(list).size() == linesAfter; }, 2000);
 }
 
 std::wstring ExecutableFolder() {
@@ -357,6 +407,7 @@ void MainWindowTest::TearDown() {
     if (IsReading()) StopReading();
     if (IsBrailleOn()) ToggleBraille();
     ResetFakeSpeech();
+    SetSpeechLibraryFolder(L"");
     LoadNvdaClient(ExecutableFolder());
     // Let speech workers of this test finish before the next test's log starts.
     PumpMessages(200);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/outside_world.h"
+#include "fakes/fake_log.h"
 
 namespace testing_support {
 
@@ -21,18 +22,35 @@ struct SpeechCall {
     std::wstring text;
 };
 
+// Whatever host the build knows, no test reaches the network or opens
+// anything outside: the web calls and the shell's opening fail the test,
+// and there is no maker's site. A test that expects such a call installs
+// its own stand-in.
+void InstallOutsideStandIns();
+// The outside world as it was before: for the one test of the real request,
+// against a server on the loopback address.
+const OutsideWorld& RealOutsideWorld();
+
 void ClearSpeechLog();
 std::vector<SpeechCall> ReadSpeechLog();
 // The texts of one function's calls, in order.
 std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
 // Pump messages until `function` was called with `text`, or the time is up.
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
+// How long after `since` (fake::NowMs, the clock of the log's stamps) the
+// text was first spoken, waiting for it as WaitForSpeech does; negative when
+// it never came. A millisecond is added: the sleep of the delay and the
+// stamps round the same time differently.
+double SpeechDelay(const std::wstring& text, double since, unsigned timeoutMs = 3000);
 // Everything NVDA was given: the first answer may be late on a busy machine,
-// any further one follows within the speech delay.
+// and then the step has to settle (Settle).
 std::vector<std::wstring> Heard();
-// Nothing was spoken, shown in braille or read by PC-Talker, within the
-// time an answer would take.
+// Nothing was spoken, shown in braille or read by PC-Talker once the last
+// step has settled (Settle).
 bool NothingHeard();
+// Pump until this thread has nothing queued and no answer waits out its
+// delay: whatever the last step set off on this thread has then been said.
+bool Settle();
 // The stand-in libraries as every test starts: NVDA running, quick and
 // answering, PC-Talker running.
 void ResetFakeSpeech();
@@ -50,6 +68,9 @@ void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer);
 // (posted, so that the dialog ends from its own message loop); `answered`
 // notes that it came.
 void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr);
+// Press OK on the next message box of this title, keeping its text in
+// `text` (which stays as it is while no box comes).
+void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text);
 // Type a path into the next file dialog of that title and press OK.
 void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
 // Click a dialog's button as the user would.
@@ -97,11 +118,22 @@ private:
 void WriteTestFile(const std::wstring& path, const std::string& bytes);
 std::string FileBytes(const std::wstring& path);
 
+// While it lives, every allocation of `bytes` or more fails with
+// std::bad_alloc, on every thread, as when memory has run out.
+class FailingAllocations {
+public:
+    explicit FailingAllocations(size_t bytes);
+    ~FailingAllocations();
+};
+
 // A local time for the clocks that tests set.
 SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
 
 // The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
+// Press Delete in a list box as the user would; wait until it holds
+// `linesAfter` lines.
+void PressDeleteInList(HWND list, size_t linesAfter);
 
 // A fresh main window for every test, with no settings and no lists, closed
 // again afterwards.

@@ -8,7 +8,9 @@
 #include "app/commands.h"
 #include "core/data_folder.h"
 #include "core/editor_control.h"
+#include "core/instance_requests.h"
 #include "core/outside_world.h"
+#include "core/paths.h"
 #include "core/safe_write.h"
 #include "document/backup.h"
 #include "lists/file_history.h"
@@ -22,22 +24,25 @@ using namespace testing_support;
 namespace {
 
 std::vector<std::wstring> g_power;
+bool g_shutdownStarts = true;
 
 class SleepTimer : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         g_power.clear();
+        g_shutdownStarts = true;
         Outside().suspendSystem = [](bool hibernate) {
             g_power.push_back(hibernate ? L"hibernate" : L"sleep");
             return true;
         };
         // Whether the other instance's text was on disk when the shutdown came.
-        Outside().shutDownSystem = [] {
-            g_power.push_back(L"shutdown");
-            for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp"))
+        Outside().shutDownSystem = [](bool force) {
+            g_power.push_back(force ? L"forced shutdown" : L"shutdown");
+            std::error_code noFolder;
+            for (const auto& file : std::filesystem::directory_iterator(DataFolder() + L"\\BackUp", noFolder))
                 if (FileBytes(file.path().wstring()) == "x") g_power.back() += L" after backup";
-            return true;
+            return g_shutdownStarts;
         };
     }
     void TearDown() override {
@@ -60,13 +65,16 @@ protected:
     }
     std::wstring State() {
         ClearSpeechLog();
+        const double asked = fake::NowMs();
         SendCommand(kCmdSleepTimerState);
         PumpUntil([] { return !SpokenTexts().empty(); }, 2000);
-        return SpokenTexts().empty() ? L"" : SpokenTexts().back();
+        const std::wstring said = SpokenTexts().empty() ? L"" : SpokenTexts().back();
+        EXPECT_GE(SpeechDelay(said, asked), 100);
+        return said;
     }
 };
 
-TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndTellsTheTimeLeft) {
+TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndARefusedResetKeepsTheCountdown) {
     Set(0, 1);
     EXPECT_TRUE(WaitForSpeech(L"お休みタイマーをセットしました", 2000));
     Tick(805);
@@ -78,9 +86,7 @@ TEST_F(SleepTimer, FiresOnTheTickThatFindsZeroAndTellsTheTimeLeft) {
     Set(1, 2);
     Tick(1801);
     EXPECT_EQ(g_power, (std::vector<std::wstring>{L"sleep", L"hibernate"}));
-}
 
-TEST_F(SleepTimer, ARefusedOrCancelledResetKeepsTheCountdown) {
     Set(0, 1);
     Tick(805);
     AnswerWith(L"お休みタイマーの再セット確認", IDNO);
@@ -106,15 +112,19 @@ TEST_F(SleepTimer, WarnsOnceAtThirtySecondsOnlyWhileReading) {
 
     AnswerWith(L"お休みタイマーの再セット確認", IDYES);
     Set(0, 3);
-    SetEditorText(std::wstring(3000, L'読'));  // read for seconds
+    // NVDA is still speaking the one line when the timer comes.
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"1000000");
+    SetEditorText(L"読み上げ中の文書");
     SendCommand(kCmdReadToEnd);
     ASSERT_TRUE(IsReading());
-    Tick(871);
+    Tick(870);
+    EXPECT_TRUE(IsReading()) << "stopped before thirty seconds were left";
+    Tick(1);
     EXPECT_FALSE(IsReading());
     const std::wstring warning = L"お休みタイマーにより、読み上げを停止しました\\n30秒後にシステムをシャットダウンします";
     EXPECT_TRUE(WaitForSpeech(warning, 2000));
     Tick(29);
-    PumpMessages(300);
+    Settle();
     const auto spoken = SpokenTexts();
     EXPECT_EQ(std::count(spoken.begin(), spoken.end(), warning), 1);
     EXPECT_TRUE(g_power.empty());
@@ -149,7 +159,33 @@ TEST_F(SleepTimer, ExitFallsBackToTheBackupAndStaysWithoutEither) {
     EXPECT_EQ(FileBytes(BackupPath()), "unsaved");
 }
 
-TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
+TEST_F(SleepTimer, AnExitWaitingBehindACloseNeverRunsAfterTheWindowWentOrTheUserKeptIt) {
+    Set(0, 0);
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    bool asked = false;
+    const auto closeThenExitUnderADialog = [this, &asked](int answer) {
+        AnswerWith(L"保存確認", answer, &asked);
+        AnswerDialog(L"行移動", [this](HWND box) {
+            SendMessageW(window_, InstanceMessage(), kCloseInstance, 0);
+            Tick(901);
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendCommand(kCmdJumpToLine);
+    };
+    closeThenExitUnderADialog(IDCANCEL);
+    // Both wait for the same message: once asked, the exit had its turn.
+    ASSERT_TRUE(PumpUntil([&asked] { return asked; }, 3000));
+    ASSERT_TRUE(IsWindow(window_));
+    EXPECT_TRUE(CurrentEditor().IsModified());
+
+    Set(0, 0);
+    closeThenExitUnderADialog(IDNO);
+    EXPECT_TRUE(PumpUntil([this] { return !IsWindow(window_); }, 3000));
+    EXPECT_FALSE(FileExists(TemporaryCopyPath()));
+    EXPECT_TRUE(LoadHistory().empty());
+}
+
+TEST_F(SleepTimer, ShutdownWaitsForTheOtherInstancesAndForcesOnlyWhenAllSavedTheirText) {
     Instance other = Start(Program());
     ASSERT_NE(other.window, nullptr);
     const HWND otherEditor = FindWindowExW(other.window, nullptr, L"RICHEDIT50W", nullptr);
@@ -158,8 +194,20 @@ TEST_F(SleepTimer, ShutdownComesOnlyAfterTheOtherInstancesSavedTheirText) {
     Set(0, 3);
     CurrentEditor().ReplaceSelection(L"mine");
     Tick(901);
-    EXPECT_EQ(g_power, std::vector<std::wstring>{L"shutdown after backup"});
+    EXPECT_EQ(g_power, std::vector<std::wstring>{L"forced shutdown after backup"});
     EXPECT_EQ(FileBytes(TemporaryCopyPath()), "mine");
+
+    // Its backup can no longer be written: Windows must ask it, not kill it.
+    std::filesystem::remove_all(DataFolder() + L"\\BackUp");
+    g_power.clear();
+    g_shutdownStarts = false;
+    Set(0, 3);
+    CurrentEditor().ReplaceSelection(L"again");
+    ClearSpeechLog();
+    Tick(901);
+    EXPECT_EQ(g_power, std::vector<std::wstring>{L"shutdown"});
+    EXPECT_TRUE(WaitForSpeech(L"シャットダウンできませんでした", 2000));
+    EXPECT_TRUE(CurrentEditor().IsModified());
     SendMessageW(otherEditor, EM_SETMODIFY, FALSE, 0);
     Close(other);
 }

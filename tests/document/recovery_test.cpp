@@ -1,0 +1,147 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/commands.h"
+#include "core/data_folder.h"
+#include "core/editor_control.h"
+#include "core/paths.h"
+#include "core/window_text.h"
+#include "document/document_state.h"
+#include "document/encodings.h"
+#include "document/recovery.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring g_started;
+
+std::wstring RecoveryFolder() {
+    return DataFolder() + L"\\Recovery";
+}
+
+// A copy as an instance that is gone left it: no lock beside it.
+std::wstring LeaveCopy(const wchar_t* name, const RecoveryContent& content) {
+    CreateDirectoryW(RecoveryFolder().c_str(), nullptr);
+    const std::wstring path = RecoveryFolder() + L"\\" + name;
+    WriteTestFile(path, FormatRecoveryCopy(content));
+    return path;
+}
+
+TEST(RecoveryCopyFormat, KeepsWhatItNeedsAndACutCopyWhatItHeld) {
+    const RecoveryContent content{L"一行目\r二行目😀", L"C:\\docs\\a.txt", kShiftJis, 3};
+    const std::string bytes = FormatRecoveryCopy(content);
+    RecoveryContent read;
+    ASSERT_TRUE(ParseRecoveryCopy(bytes, read));
+    EXPECT_EQ(read.text, content.text);
+    EXPECT_EQ(read.path, content.path);
+    EXPECT_EQ(read.codePage, kShiftJis);
+    EXPECT_EQ(read.caret, 3);
+    // Line breaks as files hold them, so that a copy moved to the backups reads as text.
+    EXPECT_NE(bytes.find(std::string("\r\0\n\0\x8C\x4E", 6)), std::string::npos);
+    // Cut within the last character, half a unit past it.
+    ASSERT_TRUE(ParseRecoveryCopy(bytes.substr(0, bytes.size() - 3), read));
+    EXPECT_EQ(read.text, L"一行目\r二行目");
+    EXPECT_FALSE(ParseRecoveryCopy(bytes.substr(0, 60), read));
+    EXPECT_FALSE(ParseRecoveryCopy("\xFF\xFEnot a copy", read));
+}
+
+class Recovery : public FileWindowTest {};
+
+TEST_F(Recovery, TypingKeepsACopyThatIsNeverOfferedWhileItsInstanceRunsAndSaveRemoves) {
+    PressKeys({'A'});
+    ASSERT_TRUE(PumpUntil([] { return !OwnRecoveryCopy().empty() && WaitForRecoveryWrite(0) &&
+                                      FileExists(OwnRecoveryCopy()); }, 15000));
+    const std::wstring copy = OwnRecoveryCopy();
+    RecoveryContent content;
+    ASSERT_TRUE(ParseRecoveryCopy(FileBytes(copy), content));
+    EXPECT_EQ(content.text, CurrentEditor().EditorText());
+    EXPECT_EQ(content.caret, 1);
+    bool asked = false;
+    AnswerWith(L"復元確認", IDYES, &asked);
+    OfferRecoveryCopy(window_, false);
+    EXPECT_FALSE(asked);
+    AnswerFileDialog(L"名前を付けて保存", File(L"a.txt"));
+    SendCommand(kCmdSave);
+    EXPECT_TRUE(FileExists(File(L"a.txt")));
+    EXPECT_FALSE(FileExists(copy));
+}
+
+TEST_F(Recovery, YesBringsTheNewestBackUnsavedAndNoMovesTheNextIntoTheBackups) {
+    const std::wstring older = LeaveCopy(L"older.txt", {L"old", L"", kUtf8, 0});
+    const std::wstring newer = LeaveCopy(L"newer.txt", {L"一\r二", L"C:\\docs\\memo.txt", kShiftJis, 2});
+    const std::string olderBytes = FileBytes(older);
+    const HANDLE file = CreateFileW(older.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FILETIME longAgo{0, 30000000};
+    SetFileTime(file, nullptr, nullptr, &longAgo);
+    CloseHandle(file);
+
+    AnswerWith(L"復元確認", IDYES);
+    OfferRecoveryCopy(window_, false);
+    const Editor editor = CurrentEditor();
+    EXPECT_EQ(editor.EditorText(), L"一\r二");
+    EXPECT_TRUE(editor.IsModified());
+    EXPECT_EQ(editor.GetSelection().start, 2);
+    EXPECT_EQ(DocumentPath(), L"");
+    EXPECT_EQ(DocumentEncoding(), kShiftJis);
+    EXPECT_EQ(WindowText(window_).rfind(L"無題", 0), 0u);
+    EXPECT_TRUE(WaitForSpeech(L"保存されていなかったテキストを復元しました。元のファイルはmemo.txtです", 2000));
+    EXPECT_EQ(OwnRecoveryCopy(), newer);
+
+    AnswerWith(L"復元確認", IDNO);
+    OfferRecoveryCopy(window_, false);
+    EXPECT_FALSE(FileExists(older));
+    EXPECT_EQ(FileBytes(BackupFolder() + L"\\older.txt"), olderBytes);
+    EXPECT_EQ(editor.EditorText(), L"一\r二");
+}
+
+TEST_F(Recovery, AfterACommandLineFileYesOpensTheCopyInANewInstance) {
+    const std::wstring copy = LeaveCopy(L"c.txt", {L"text", L"", kUtf8, 0});
+    Outside().startProgram = [](const std::wstring& program, const std::wstring& parameters) {
+        g_started = program + L" " + parameters;
+        return true;
+    };
+    SetEditorText(L"file");
+    AnswerWith(L"復元確認", IDYES);
+    OfferRecoveryCopy(window_, true);
+    EXPECT_EQ(g_started, ProgramFilePath() + L" /recover \"" + copy + L"\"");
+    EXPECT_EQ(CurrentEditor().EditorText(), L"file");
+
+    RecoverCopy(copy);
+    EXPECT_EQ(CurrentEditor().EditorText(), L"text");
+    EXPECT_TRUE(CurrentEditor().IsModified());
+    // Nothing outside the Recovery folder is taken over.
+    WriteTestFile(File(L"other.txt"), FormatRecoveryCopy({L"other", L"", kUtf8, 0}));
+    RecoverCopy(File(L"other.txt"));
+    EXPECT_TRUE(WaitForSpeech(L"テキストを復元できませんでした", 2000));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"text");
+}
+
+TEST_F(Recovery, CopiesThatCannotBeReadAreLeftAndNeverOffered) {
+    WriteTestFile(LeaveCopy(L"damaged.txt", {}), "not a copy");
+    const std::wstring held = LeaveCopy(L"held.txt", {L"kept", L"", kUtf8, 0});
+    bool asked = false;
+    AnswerWith(L"復元確認", IDNO, &asked);
+    const HANDLE folder = CreateFileW(RecoveryFolder().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
+    OfferRecoveryCopy(window_, false);
+    CloseHandle(folder);
+    const HANDLE copy = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(copy, INVALID_HANDLE_VALUE);
+    OfferRecoveryCopy(window_, false);
+    CloseHandle(copy);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
+    EXPECT_TRUE(FileExists(held));
+
+    OfferRecoveryCopy(window_, false);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The screen reader chosen at the first start, and the box that says where a
+// missing library comes from.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_window.h"
+#include "core/editor_control.h"
+#include "speech/screen_readers.h"
+#include "speech/speech.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class ScreenReaders : public MainWindowTest {
+protected:
+    void Restart(bool firstStart, const std::wstring& file = L"") {
+        CurrentEditor().SetModified(false);
+        SendMessageW(window_, WM_CLOSE, 0, 0);
+        // The closed window's quit message would end the next box at once.
+        PumpMessages(20);
+        if (firstStart) DeleteSettingsKey();
+        window_ = CreateMainWindow(GetModuleHandleW(nullptr), file);
+        ASSERT_NE(window_, nullptr);
+    }
+    ScratchFolder folder_{L"orinda-speech-libraries"};
+};
+
+TEST_F(ScreenReaders, FirstStartChoosesTheReaderThatRunsAndLaterStartsKeepTheChoice) {
+    const struct {
+        const wchar_t* nvdaNotRunning;
+        const wchar_t* pcTalkerRunning;
+        int engine;
+    } starts[] = {{nullptr, L"1", kNvda}, {L"1", L"1", kPcTalker}, {L"1", L"0", kNoSpeech}};
+    for (const auto& start : starts) {
+        SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", start.nvdaNotRunning);
+        SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", start.pcTalkerRunning);
+        Restart(true);
+        EXPECT_EQ(ReadSettingNumber(L"Option16"), static_cast<DWORD>(start.engine)) << start.engine;
+        EXPECT_EQ(SpeechEngine(), start.engine);
+    }
+    ResetFakeSpeech();
+    Restart(false);
+    EXPECT_EQ(ReadSettingNumber(L"Option16"), 0u);
+    EXPECT_EQ(SpeechEngine(), kNoSpeech);
+}
+
+TEST_F(ScreenReaders, AMissingNvdaLibraryIsExplainedOnceTheWindowIsUpAndOnlyOnce) {
+    // A file of that name that does not load counts as missing.
+    WriteTestFile(folder_.File(L"nvdaControllerClient32.dll"), "not a library");
+    WriteTestFile(folder_.File(L"a.txt"), "本文");
+    SetSpeechLibraryFolder(folder_.Path());
+    std::wstring text;
+    std::wstring textBehind;
+    AnswerDialog(L"オリンダ", [&](HWND box) {
+        text = DialogItemText(box, 0xFFFF);
+        textBehind = CurrentEditor().Text();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Restart(false, folder_.File(L"a.txt"));
+    ASSERT_TRUE(PumpUntil([&text] { return !text.empty(); }, 5000));
+    EXPECT_EQ(textBehind, L"本文");
+    for (const std::wstring& part : {std::wstring(L"nvdaControllerClient32.dll"),
+                                     std::wstring(L"nvdaControllerClient.dll"), std::wstring(L"x86"),
+                                     std::wstring(L"同じフォルダ"), folder_.Path()})
+        EXPECT_NE(text.find(part), std::wstring::npos) << text;
+
+    EXPECT_NE(text.find(L"起動し直す"), std::wstring::npos) << text;
+    std::wstring again;
+    AnswerBoxKeepingText(L"オリンダ", &again);
+    PumpMessages(500);
+    EXPECT_TRUE(again.empty());
+    EXPECT_TRUE(IsWindowEnabled(window_));
+}
+
+TEST_F(ScreenReaders, AFirstStartThatFindsNoReaderNorNvdasLibrarySaysWhereItComesFrom) {
+    SetSpeechLibraryFolder(folder_.Path());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", L"0");
+    std::wstring text;
+    AnswerBoxKeepingText(L"オリンダ", &text);
+    Restart(true);
+    ASSERT_TRUE(PumpUntil([&text] { return !text.empty(); }, 5000));
+    EXPECT_EQ(SpeechEngine(), kNoSpeech);
+    EXPECT_NE(text.find(L"x86 フォルダにある nvdaControllerClient.dll"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"音声設定で NVDA を選んで"), std::wstring::npos) << text;
+}
+
+}  // namespace
