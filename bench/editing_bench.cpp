@@ -29,17 +29,14 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/main_window.h"
 #include "bench_clock.h"
-#include "bench_text.h"
+#include "bench_support.h"
 #include "core/editor_control.h"
-#include "core/settings.h"
 #include "document/encodings.h"
 #include "document/file_commands.h"
 #include "resources/document_ids.h"
 #include "resources/jump_to_line_ids.h"
 #include "resources/search_ids.h"
-#include "speech/speech.h"
 
 namespace {
 
@@ -63,26 +60,6 @@ void Record(const std::wstring& results, long lines, bool wrap, const char* step
                                                   << '\n';
     std::printf("  %-22s %10.0f ms  %7.0f MiB\n", step, ms, mib);
     std::fflush(stdout);
-}
-
-HWND MakeMainWindow(bool wrap) {
-    SetDllDirectoryW(L"");
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!RegisterMainWindowClass(instance)) return nullptr;
-    const HWND window = CreateMainWindow(instance, L"");
-    if (!window) return nullptr;
-    SetSpeechEngine(kNoSpeech);
-    MoveWindow(window, 0, 0, 800, 600, TRUE);
-    if ((CurrentSettings().wordWrap == 1) != wrap) SendMessageW(window, WM_COMMAND, kCmdWordWrap, 0);
-    return window;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
 }
 
 // The floor: the text with the control's own line breaks, streamed into a

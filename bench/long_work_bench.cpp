@@ -16,7 +16,7 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "bench_clock.h"
-#include "bench_text.h"
+#include "bench_support.h"
 #include "core/editor_control.h"
 #include "core/paths.h"
 #include "document/file_commands.h"

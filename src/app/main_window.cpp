@@ -9,6 +9,7 @@
 #include "app/editor_keys.h"
 #include "app/legacy_migration.h"
 #include "app/shell_commands.h"
+#include "app/startup_steps.h"
 #include "audio/keypad_player.h"
 #include "core/app_window.h"
 #include "core/caret_position.h"
@@ -36,8 +37,8 @@
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
 #include "speech/sapi_voice.h"
-#include "speech/speech.h"
 #include "speech/screen_readers.h"
+#include "speech/speech.h"
 #include "timer/sleep_timer.h"
 
 namespace {
@@ -107,12 +108,16 @@ void OnSessionChange(WPARAM change) {
 }
 
 LRESULT OnCreate(HWND window) {
+    MarkStartupStep("window and menu bar");
     SetMainWindow(window);
     g_menuOpen = false;
     // Kept for the life of the process: the control's class lives in it.
     LoadSystemLibrary(L"Msftedit.dll");
+    MarkStartupStep("control library");
     LoadContextMenus();
+    MarkStartupStep("context menus");
     const HWND editor = CreateEditorControl(window, EditorKeyHandler);
+    MarkStartupStep("editor control");
     if (!editor) {
         // Without the editor a load would seem to succeed and a save would
         // write an empty file over the user's.
@@ -123,23 +128,36 @@ LRESULT OnCreate(HWND window) {
     }
     CreateStatusBar(window);
     SetTimer(window, kStatusBarTimerId, kStatusBarPeriodMs, nullptr);
+    MarkStartupStep("status bar");
     WatchSession(window, true);
     PrepareDataFolder();
+    MarkStartupStep("data folder");
     MigrateLegacyListsIfNeeded();
+    MarkStartupStep("migration");
     InitSafetyCopyPaths(DataFolder());
     const bool firstStart = WriteFirstRunDefaults(RunningScreenReader);
     LoadSettings(kStartupValues);
+    MarkStartupStep("settings");
     SetEncoderPath(ProgramFolder().empty() ? std::wstring() : ProgramFolder() + L"\\lame.exe");
-    ChooseRecordingVoiceAtStart();
-    LoadPcTalker(SpeechLibraryFolder());
+    ChooseRecordingVoiceWhenNeeded();
+    MarkStartupStep("recording voice");
+    // Otherwise PC-Talker's library is loaded when it is chosen as the engine.
+    if (SpeechEngine() == kPcTalker) LoadPcTalker(SpeechLibraryFolder());
+    MarkStartupStep("PC-Talker library");
     LoadNvdaClient(SpeechLibraryFolder());
+    MarkStartupStep("NVDA library");
     if (LibraryMissing(firstStart)) PostMessageW(window, kExplainMissingLibrary, firstStart, 0);
     LoadSettings(kLateStartupValues);
     ResetSearchFlags();
+    MarkStartupStep("late settings");
     CurrentEditor().SetWordWrap(CurrentSettings().wordWrap == 1);
+    MarkStartupStep("word wrap");
     if (CurrentSettings().inputMethodInEditor == 1) SetInputMethodOpen(editor, true);
+    MarkStartupStep("input method");
     SetFocus(editor);
+    MarkStartupStep("focus and hot keys");
     if (CurrentSettings().checkUpdatesAtStart == 1) RunStartupUpdateCheck(window);
+    MarkStartupStep("update check");
     // Setting the control up marks it modified; the fresh document is untouched.
     CurrentEditor().SetModified(false);
     return 0;
@@ -275,10 +293,12 @@ HWND CreateMainWindow(HINSTANCE instance, const std::wstring& commandLineFile) {
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                         instance, nullptr);
     if (!window) return nullptr;
+    MarkStartupStep("showing the window");
     // Only once the window exists: under Wine a rich-edit control made while
     // its parent is still being created takes twice as long for every later
     // load. The untitled number counts the instances started meanwhile.
     OpenCommandLineFile(commandLineFile);
+    MarkStartupStep("command-line file and title");
     return window;
 }
 

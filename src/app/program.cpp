@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/startup_steps.h"
 #include "core/paths.h"
 #include "core/system_library.h"
 #include "document/recovery.h"
@@ -40,12 +41,14 @@ StartRequest ReadCommandLine() {
 
 int RunMainWindow(HINSTANCE instance) {
     if (!RegisterMainWindowClass(instance)) return -1;
+    MarkStartupStep("window class");
     const StartRequest request = ReadCommandLine();
     const HWND window = CreateMainWindow(instance, request.file);
     if (!window) return -1;
     if (!request.recoveryCopy.empty()) RecoverCopy(request.recoveryCopy);
     else OfferRecoveryCopy(window, !request.file.empty());
     const HACCEL accelerators = LoadAcceleratorsW(instance, L"ORA");
+    MarkStartupStep("accelerators");
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -67,6 +70,7 @@ int RunProgram(HINSTANCE instance) {
     RestrictLibrarySearch();
     // Some of the handlers the shell starts for a file or folder need COM.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    MarkStartupStep("COM");
     InstallSapiVoices();
     const int exitCode = RunMainWindow(instance);
     if (SUCCEEDED(com)) CoUninitialize();

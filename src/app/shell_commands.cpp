@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/caret_position.h"
 #include "core/editor_control.h"
 #include "editing/position_report.h"
 #include "editing/range_selection.h"
@@ -13,10 +14,14 @@ namespace {
 HMENU g_contextMenus[3] = {};
 constexpr long kPageLines = 20;
 
+// The caret lands at the start of the line, so its place is known without
+// asking the control again; and the answer goes before the move, which in a
+// long text takes the control a while.
 void MoveCaretToLine(long line) {
     const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(line));
-    SpeakCaretPosition(editor);
+    const long start = editor.LineStart(line);
+    Speak(LineColumnText({line + 1, 1}), kAnswerDelayMs);
+    editor.PlaceCaret(start);
 }
 
 }  // namespace

@@ -68,6 +68,14 @@ long Editor::TextLength() const {
         SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0));
 }
 
+long Editor::LineBreakCount() const {
+    // Counted with every break as CR LF, the text is one unit longer per break.
+    GETTEXTLENGTHEX lengthQuery{GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200};
+    const auto withCrLf = static_cast<long>(
+        SendMessageW(control_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0));
+    return withCrLf - TextLength();
+}
+
 std::wstring Editor::EditorText() const {
     const long length = TextLength();
     if (length <= 0) return {};

@@ -38,6 +38,9 @@ public:
     bool IsEmpty() const;
     // Length of the text as the control counts it (a line break is one unit).
     long TextLength() const;
+    // The line breaks of the text (not the places where word wrap breaks a
+    // line), without reading the text.
+    long LineBreakCount() const;
     // Whole text with every line break as CR LF, as files hold it.
     std::wstring Text() const;
     // Whole text as the control stores it: every line break is a single CR.

@@ -62,8 +62,10 @@ long FindPreviousBlock(const Editor& editor, long caret) {
 void GoToBlock(long position) {
     if (position < 0) return;
     const Editor editor = CurrentEditor();
-    editor.PlaceCaret(position);
+    // The answer goes first: in a long text moving the caret far takes the
+    // control a while, and the answer does not depend on it.
     Speak(BlockLineText(editor, position), kAtOnce);
+    editor.PlaceCaret(position);
 }
 
 struct BlockListData {

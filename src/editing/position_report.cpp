@@ -34,10 +34,10 @@ void SpeakCount(const Editor& editor, CountKind kind) {
         Speak(std::to_wstring(editor.LineCount()) + L"行", kAnswerDelayMs);
         return;
     }
-    const std::wstring text = editor.EditorText();
-    const long length = static_cast<long>(text.size());
+    // Lengths only: reading a large text whole would hold the answer up.
+    const long length = editor.TextLength();
     if (kind == CountKind::kCharacters)
-        Speak(std::to_wstring(length - LineBreaksIn(text)) + L"文字", kAnswerDelayMs);
+        Speak(std::to_wstring(length - editor.LineBreakCount()) + L"文字", kAnswerDelayMs);
     else
         Speak(L"改行文字を含めて" + std::to_wstring(length) + L"文字", kAnswerDelayMs);
 }

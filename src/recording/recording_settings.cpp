@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "core/input_dialog.h"
 #include "core/paths.h"
@@ -14,7 +15,8 @@
 namespace {
 
 std::wstring g_encoderPath;
-std::wstring g_recordingVoice;
+// Chosen when first needed: listing the voices is no work for the start.
+std::optional<std::wstring> g_recordingVoice;
 
 constexpr int kPercentSteps = 21;
 const wchar_t* const kBitRateNames[] = {L"64Kbps", L"128Kbps", L"160Kbps"};
@@ -131,14 +133,18 @@ bool IsEncoderPresent() {
     return true;
 }
 
-void ChooseRecordingVoiceAtStart() {
-    const std::vector<std::wstring> names = Outside().voiceNames();
-    const int index = CurrentSettings().recordingVoice;
-    g_recordingVoice = index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)] : L"";
+void ChooseRecordingVoiceWhenNeeded() {
+    g_recordingVoice.reset();
 }
 
 const std::wstring& RecordingVoice() {
-    return g_recordingVoice;
+    if (!g_recordingVoice) {
+        const std::vector<std::wstring> names = Outside().voiceNames();
+        const int index = CurrentSettings().recordingVoice;
+        g_recordingVoice =
+            index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)] : L"";
+    }
+    return *g_recordingVoice;
 }
 
 VoiceParameters RecordingVoiceParameters() {
@@ -153,7 +159,7 @@ int RecordingBitRate() {
 
 void ShowRecordingSettings(HWND mainWindow, LPARAM) {
     Settings& settings = CurrentSettings();
-    RecordingDialogData data{settings.recordingFolder, {}, g_recordingVoice, settings.recordingVoice,
+    RecordingDialogData data{settings.recordingFolder, {}, RecordingVoice(), settings.recordingVoice,
                              settings.recordingVolume, settings.recordingSpeed, settings.recordingPitch,
                              settings.recordingBitRate, settings.openFolderAfterRecording == 1};
     DialogHandlers handlers;

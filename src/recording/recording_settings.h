@@ -15,8 +15,9 @@ const std::wstring& EncoderPath();
 bool IsEncoderPresent();
 
 // The voice stored by its place in the voice list becomes the recording
-// voice, or the system's default voice when there is no such place. At start.
-void ChooseRecordingVoiceAtStart();
+// voice, or the system's default voice when there is no such place: at
+// start, the choice is left until the voice is first needed.
+void ChooseRecordingVoiceWhenNeeded();
 // The voice's whole name; empty means the system's default voice.
 const std::wstring& RecordingVoice();
 VoiceParameters RecordingVoiceParameters();

@@ -12,6 +12,7 @@
 #include "core/text_units.h"
 #include "speech/nvda_client.h"
 #include "speech/pctalker_client.h"
+#include "speech/screen_readers.h"
 
 namespace {
 
@@ -84,6 +85,8 @@ int SpeechEngine() {
 
 void SetSpeechEngine(int engine) {
     CurrentSettings().speechEngine = engine;
+    // The start loads PC-Talker's library only when it is the engine.
+    if (engine == kPcTalker) LoadPcTalker(SpeechLibraryFolder());
 }
 
 void Speak(const std::wstring& text, unsigned delayMs) {

@@ -37,6 +37,7 @@ void SpeakProgressCue(const wchar_t* cue);
 bool IsSpeechWaiting();
 
 int SpeechEngine();
+// Choosing PC-Talker loads its library (until then it is not needed).
 void SetSpeechEngine(int engine);
 
 bool IsBrailleOn();

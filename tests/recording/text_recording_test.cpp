@@ -168,7 +168,7 @@ TEST_F(Recording, WholeTextBecomesAWaveNamedByTheTimeWithTheStoredVoiceThenTheFo
     settings.recordingSpeed = 15;
     settings.recordingPitch = 7;
     settings.openFolderAfterRecording = 1;
-    ChooseRecordingVoiceAtStart();
+    ChooseRecordingVoiceWhenNeeded();
     SetEditorText(L"一行目\r\n二行目");
     Record(window_, kCmdRecordWholeText);
     ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
@@ -196,7 +196,7 @@ TEST_F(Recording, NothingToRecordOrNoStartsNothingAndASelectionGoesOverExactly) 
     CurrentEditor().Select(1, 6);
     Record(window_, kCmdRecordSelection);
     ASSERT_TRUE(WaitForSpeech(L"テキスト録音が終了しました", 2000));
-    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"bc\rde", L"", {100, 0, 0})});
+    EXPECT_EQ(g_rendered, std::vector<VoiceCall>{Call(L"bc\rde", L"ボイスA", {100, 0, 0})});
     EXPECT_TRUE(g_opened.empty());
     SendCommand(kCmdOpenRecordingFolder);
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
