@@ -17,17 +17,17 @@
 #include <string>
 #include <vector>
 
-#include "core/editor_control.h"
 #include "app/main_window.h"
+#include "bench_support.h"
 #include "core/app_window.h"
-#include "document/document_state.h"
-#include "document/encodings.h"
+#include "core/editor_control.h"
+#include "core/file_io.h"
+#include "core/safe_write.h"
 #include "document/document_io.h"
+#include "document/document_state.h"
 #include "document/encodings.h"
 #include "document/file_commands.h"
 #include "document/save_question.h"
-#include "core/file_io.h"
-#include "core/safe_write.h"
 
 namespace {
 
@@ -77,12 +77,6 @@ std::string JapaneseFile(size_t bytes, int codePage) {
     return file;
 }
 
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
-}
-
 void PlainWrite(const std::wstring& path, const std::string& bytes) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
@@ -121,8 +115,8 @@ const wchar_t* Name(int codePage) {
 }
 
 void CodecRow(size_t bytes, int codePage, const wchar_t* label) {
-    const std::wstring path = TempFile(L"orinda_bench.txt");
-    const std::wstring savePath = TempFile(L"orinda_bench_save.txt");
+    const std::wstring path = TempPath(L"orinda_bench.txt");
+    const std::wstring savePath = TempPath(L"orinda_bench_save.txt");
     PlainWrite(path, JapaneseFile(bytes, codePage));
     const int runs = bytes > 20 * kMiB ? 3 : 5;
     std::wstring text;
@@ -165,7 +159,7 @@ HWND BareControl() {
     return control;
 }
 
-HWND MakeMainWindow() {
+HWND MakeHiddenMainWindow() {
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
     const HWND window = CreateMainWindow(GetModuleHandleW(nullptr), L"");
     ShowWindow(window, SW_HIDE);
@@ -176,8 +170,8 @@ HWND MakeMainWindow() {
 // pays for the heap an earlier one left behind. The exit code carries the
 // milliseconds; a crash shows as an exception code.
 int TimeOneLoad(const std::wstring& how, size_t mib, int codePage) {
-    MakeMainWindow();
-    const std::wstring path = TempFile((L"orinda_bench_" + how + L".txt").c_str());
+    MakeHiddenMainWindow();
+    const std::wstring path = TempPath(L"orinda_bench_" + how + L".txt");
     PlainWrite(path, JapaneseFile(mib * kMiB, codePage));
     double ms = 0;
     if (how == L"bare") {

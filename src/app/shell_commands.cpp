@@ -4,7 +4,6 @@
 
 #include "core/caret_position.h"
 #include "core/editor_control.h"
-#include "editing/position_report.h"
 #include "editing/range_selection.h"
 #include "speech/continuous_reading.h"
 #include "speech/speech.h"
