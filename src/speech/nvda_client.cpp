@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "core/system_library.h"
+
 const wchar_t kNvdaLibraryName[] = L"nvdaControllerClient32.dll";
 const wchar_t kNvdaLibraryNewName[] = L"nvdaControllerClient.dll";
 
@@ -61,13 +63,10 @@ bool SleepUnlessStopped(unsigned ms, const std::function<bool()>& stopRequested)
 }  // namespace
 
 bool LoadNvdaClient(const std::wstring& programFolder) {
-    // An unknown program folder must not turn into the drive's root, nor a
-    // search of the path pick up a planted library.
-    HMODULE library = nullptr;
-    if (!programFolder.empty()) {
-        library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryName).c_str());
-        if (!library) library = LoadLibraryW((programFolder + L"\\" + kNvdaLibraryNewName).c_str());
-    }
+    // By full path only: an unknown program folder must not turn into the
+    // drive's root, nor a search of the path pick up a planted library.
+    HMODULE library = LoadLibraryFrom(programFolder, kNvdaLibraryName);
+    if (!library) library = LoadLibraryFrom(programFolder, kNvdaLibraryNewName);
     return Adopt(library);
 }
 
