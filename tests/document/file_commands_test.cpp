@@ -24,7 +24,7 @@ namespace {
 
 using FileCommandsTest = FileWindowTest;
 
-TEST_F(FileCommandsTest, OpenThroughTheDialogDetectsAndSaveKeepsTheBytes) {
+TEST_F(FileCommandsTest, OpenDetectsSaveKeepsTheBytesAndSaveWithEncodingWritesTheMark) {
     WriteTestFile(File(L"a.txt"), "\x82\xA0\x82\xA2\r\nabc\r\n");
     AnswerFileDialog(L"テキストファイルを開く", File(L"a.txt"));
     SendCommand(kCmdOpen);
@@ -38,11 +38,20 @@ TEST_F(FileCommandsTest, OpenThroughTheDialogDetectsAndSaveKeepsTheBytes) {
     EXPECT_EQ(FileBytes(File(L"a.txt")), "\x82\xA4\x82\xA0\x82\xA2\r\nabc\r\n");
     EXPECT_FALSE(CurrentEditor().IsModified());
     EXPECT_EQ(LoadHistory().at(0).path, File(L"a.txt"));
-}
 
-TEST_F(FileCommandsTest, Utf16DropsTheOddByteAndSaveWithEncodingWritesTheMark) {
-    WriteTestFile(File(L"a.txt"), std::string("\xFF\xFE" "a\0\n\0b\0X", 9));
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    // Rich-text markup stays text, saved byte for byte.
+    const std::string markup = "\xEF\xBB\xBF{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b \xE5\xA4\xAA\xE5\xAD\x97\\b0}\r\nplain\r\n";
+    WriteTestFile(File(L"rtf.txt"), markup);
+    ASSERT_EQ(LoadDocument(File(L"rtf.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b 太字\\b0}\r\nplain\r\n");
+    CurrentEditor().ReplaceSelection(L"");
+    CurrentEditor().SetModified(true);
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"rtf.txt")), markup);
+
+    // UTF-16 drops the odd byte; saving with an encoding writes its mark.
+    WriteTestFile(File(L"u.txt"), std::string("\xFF\xFE" "a\0\n\0b\0X", 9));
+    ASSERT_EQ(LoadDocument(File(L"u.txt")), ReadResult::kDone);
     EXPECT_EQ(CurrentEditor().Text(), L"a\r\nb");
     AnswerWith(L"文字コード選択", IDOK);  // index 0, Shift_JIS
     AnswerWith(L"名前を付けて保存", IDCANCEL);
@@ -57,7 +66,7 @@ TEST_F(FileCommandsTest, Utf16DropsTheOddByteAndSaveWithEncodingWritesTheMark) {
     EXPECT_EQ(FileBytes(File(L"b.txt")), std::string("\xFE\xFF\0a\0\r\0\n\0b", 10));
     EXPECT_EQ(DocumentEncoding(), kUtf16Be);
     EXPECT_EQ(WindowText(window_), L"b.txt - オリンダ");
-    // Reload the Shift_JIS bytes of a file as UTF-8.
+    // UTF-8 bytes reloaded as Shift_JIS.
     WriteTestFile(File(L"b.txt"), "\xEF\xBB\xBFz");
     AnswerWith(L"文字コード選択", IDOK);
     SendCommand(kCmdReloadWithEncoding);
@@ -65,7 +74,7 @@ TEST_F(FileCommandsTest, Utf16DropsTheOddByteAndSaveWithEncodingWritesTheMark) {
     EXPECT_EQ(CurrentEditor().Text().back(), L'z');
 }
 
-TEST_F(FileCommandsTest, SaveQuestionCancelNoAndCancelledSaveAs) {
+TEST_F(FileCommandsTest, SaveQuestionAnswersAndTextEditedBack) {
     SetEditorText(L"text");
     CurrentEditor().ReplaceSelection(L"more ");
     const std::wstring title = WindowText(window_);
@@ -86,28 +95,18 @@ TEST_F(FileCommandsTest, SaveQuestionCancelNoAndCancelledSaveAs) {
     EXPECT_EQ(CurrentEditor().Text(), L"more text");
     EXPECT_TRUE(CurrentEditor().IsModified());
 
-    AnswerWith(L"保存確認", IDNO);
-    SendCommand(kCmdNew);
-    EXPECT_TRUE(WaitForSpeech(L"新規", 2000));
-    EXPECT_TRUE(CurrentEditor().IsEmpty());
-    EXPECT_FALSE(CurrentEditor().IsModified());
-}
-
-TEST_F(FileCommandsTest, YesSavesThroughSaveAsAndEditedBackTextAsksNothing) {
-    CurrentEditor().ReplaceSelection(L"x");
     AnswerWith(L"保存確認", IDYES);
     AnswerFileDialog(L"名前を付けて保存", File(L"saved.txt"));
     SendCommand(kCmdNew);
-    EXPECT_EQ(FileBytes(File(L"saved.txt")), "x");
+    EXPECT_EQ(FileBytes(File(L"saved.txt")), "more text");
     ASSERT_EQ(LoadDocument(File(L"saved.txt")), ReadResult::kDone);
     CurrentEditor().ReplaceSelection(L"y");
     CurrentEditor().Select(0, 1);
     CurrentEditor().ReplaceSelection(L"");
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_TRUE(ConfirmDiscard(window_));  // a question would block here
-}
 
-TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
+    // After a save the text edited back to the loaded text differs from the file.
     for (const WORD save : {kCmdSave, kCmdSaveAs}) {
         WriteTestFile(File(L"a.txt"), "A");
         ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
@@ -123,96 +122,42 @@ TEST_F(FileCommandsTest, TextEditedBackToTheLoadedTextAfterASaveStillAsks) {
         ASSERT_TRUE(asked) << save;
     }
     EXPECT_EQ(FileBytes(File(L"b.txt")), "B");
-}
 
-TEST_F(FileCommandsTest, ReloadWithAnotherEncodingAsksBeforeDroppingEdits) {
-    WriteTestFile(File(L"a.txt"), "abc");
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    CurrentEditor().ReplaceSelection(L"x");
+    // Reloading in another encoding asks before it drops the edits.
     AnswerWith(L"文字コード選択", IDOK);  // index 0, Shift_JIS
     AnswerWith(L"保存確認", IDCANCEL);
     SendCommand(kCmdReloadWithEncoding);
-    ASSERT_EQ(CurrentEditor().Text(), L"xabc");
+    ASSERT_EQ(CurrentEditor().Text(), L"A");
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(DocumentEncoding(), kUtf8);
-
     AnswerWith(L"文字コード選択", IDOK);
     AnswerWith(L"保存確認", IDYES);
     SendCommand(kCmdReloadWithEncoding);
-    EXPECT_EQ(FileBytes(File(L"a.txt")), "xabc");
-    EXPECT_EQ(CurrentEditor().Text(), L"xabc");
+    EXPECT_EQ(FileBytes(File(L"b.txt")), "A");
+    EXPECT_EQ(CurrentEditor().Text(), L"A");
     EXPECT_EQ(DocumentEncoding(), kShiftJis);
+    EXPECT_FALSE(CurrentEditor().IsModified());
+
+    CurrentEditor().ReplaceSelection(L"x");
+    ClearSpeechLog();
+    AnswerWith(L"保存確認", IDNO);
+    SendCommand(kCmdNew);
+    EXPECT_TRUE(WaitForSpeech(L"新規", 2000));
+    EXPECT_TRUE(CurrentEditor().IsEmpty());
     EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
-TEST_F(FileCommandsTest, LockedTextTakesNoInsertedFile) {
-    SetEditorText(L"mine");
-    WriteTestFile(File(L"a.txt"), "new ");
+TEST_F(FileCommandsTest, InsertGoesAfterTheSelectionAndNeverIntoLockedText) {
+    SetEditorText(L"abcd");
+    WriteTestFile(File(L"a.txt"), "\xC3\xA9X");  // UTF-8 "éX"
+    CurrentEditor().Select(1, 3);
     AnswerFileDialog(L"テキストファイルを開く", File(L"a.txt"));
     SetEditable(false);
     SendCommand(kCmdInsertFile);
     EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
     // Stops here when the file was inserted: the dialog's answer is used up.
-    ASSERT_EQ(CurrentEditor().Text(), L"mine");
+    ASSERT_EQ(CurrentEditor().Text(), L"abcd");
     SetEditable(true);
-    SendCommand(kCmdInsertFile);
-    EXPECT_EQ(CurrentEditor().Text(), L"new mine");
-}
-
-TEST_F(FileCommandsTest, ReadOnlyFileThenWritableFile) {
-    WriteTestFile(File(L"ro.txt"), "locked");
-    SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteTestFile(File(L"a.txt"), "free");
-    ASSERT_EQ(LoadDocument(File(L"ro.txt")), ReadResult::kDone);
-    EXPECT_TRUE(WaitForSpeech(L"読み取り専用ファイル", 2000));
-    EXPECT_FALSE(IsEditable());
-    EXPECT_FALSE(IsLockToggleAllowed());
-    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt"), SaveAnswer::kSpoken));
-    EXPECT_EQ(FileBytes(File(L"ro.txt")), "locked");
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    EXPECT_TRUE(IsEditable());
-    EXPECT_TRUE(IsLockToggleAllowed());
-    EXPECT_EQ(GetWindowLongPtrW(EditorWindow(), GWL_STYLE) & ES_READONLY, 0);
-}
-
-TEST_F(FileCommandsTest, FileWithANulLoadsLockedAndSaveAsksWhereTo) {
-    const std::string bytes("before\0after", 12);
-    WriteTestFile(File(L"a.txt"), bytes);
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    EXPECT_EQ(CurrentEditor().Text(), L"before");
-    EXPECT_TRUE(WaitForSpeech(L"NUL文字以降は読み込めないため編集禁止", 2000));
-    EXPECT_FALSE(IsEditable());
-    SendCommand(kCmdReadOnlyToggle);
-    CurrentEditor().ReplaceSelection(L"x");
-    AnswerWith(L"名前を付けて保存", IDCANCEL);
-    SendCommand(kCmdSave);
-    EXPECT_EQ(FileBytes(File(L"a.txt")), bytes);
-    AnswerFileDialog(L"名前を付けて保存", File(L"b.txt"));
-    SendCommand(kCmdSave);
-    EXPECT_EQ(FileBytes(File(L"b.txt")), "xbefore");
-    EXPECT_EQ(FileBytes(File(L"a.txt")), bytes);
-}
-
-TEST_F(FileCommandsTest, FailedLoadKeepsTheDocumentAndItsPath) {
-    WriteTestFile(File(L"a.txt"), "mine");
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    WriteTestFile(File(L"locked.txt"), "theirs");
-    const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    ClearSpeechLog();
-    OpenChosenDocument(window_, File(L"locked.txt"));
-    CloseHandle(lock);
-    EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
-    EXPECT_EQ(DocumentPath(), File(L"a.txt"));
-    EXPECT_EQ(CurrentEditor().Text(), L"mine");
-    EXPECT_EQ(FileBytes(File(L"locked.txt")), "theirs");
-}
-
-TEST_F(FileCommandsTest, InsertGoesAfterTheSelection) {
-    SetEditorText(L"abcd");
-    WriteTestFile(File(L"a.txt"), "\xC3\xA9X");  // UTF-8 "éX"
-    CurrentEditor().Select(1, 3);
-    AnswerFileDialog(L"テキストファイルを開く", File(L"a.txt"));
     SendCommand(kCmdInsertFile);
     EXPECT_EQ(CurrentEditor().Text(), L"abc\u00E9Xd");
     EXPECT_TRUE(WaitForSpeech(L"1行6文字", 2000));
@@ -221,15 +166,39 @@ TEST_F(FileCommandsTest, InsertGoesAfterTheSelection) {
     EXPECT_TRUE(CurrentEditor().CanUndo());
 }
 
-TEST_F(FileCommandsTest, AFreshControlKeepsWhatTheEditorPromised) {
+TEST_F(FileCommandsTest, AFileThatCannotBeLoadedLeavesTheOpenDocument) {
+    WriteTestFile(File(L"a.txt"), "mine");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    WriteTestFile(File(L"locked.txt"), "theirs");
+    std::string lines;
+    for (int line = 0; line < 1000000; ++line) lines += "\r\n";
+    WriteTestFile(File(L"lines.txt"), lines);
+    const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    for (const auto& [name, answer] : {std::pair{L"locked.txt", L"ファイルを開けませんでした"},
+                                       std::pair{L"lines.txt", L"ファイルが大きすぎるため読み込めません"}}) {
+        ClearSpeechLog();
+        OpenChosenDocument(window_, File(name));
+        EXPECT_TRUE(WaitForSpeech(answer, 2000)) << name;
+        EXPECT_EQ(DocumentPath(), File(L"a.txt")) << name;
+        EXPECT_EQ(CurrentEditor().Text(), L"mine") << name;
+    }
+    CloseHandle(lock);
+    EXPECT_EQ(FileBytes(File(L"locked.txt")), "theirs");
+}
+
+// A read-only file loads into a fresh control, which must keep all the editor promised.
+TEST_F(FileCommandsTest, ReadOnlyAndNulFilesLoadLockedIntoAFreshControl) {
     SetEditorText(L"old text");
     const HWND old = EditorWindow();
     RECT oldPlace{};
     GetWindowRect(old, &oldPlace);
     SendCommand(kCmdWordWrap);
-    WriteTestFile(File(L"ro.txt"), std::string(300, 'x') + "\r\nsecond");
+    const std::string locked = std::string(300, 'x') + "\r\nsecond";
+    WriteTestFile(File(L"ro.txt"), locked);
     SetFileAttributesW(File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_EQ(LoadDocument(File(L"ro.txt")), ReadResult::kDone);
+    EXPECT_TRUE(WaitForSpeech(L"読み取り専用ファイル", 2000));
 
     const HWND fresh = EditorWindow();
     ASSERT_NE(fresh, old);
@@ -252,6 +221,7 @@ TEST_F(FileCommandsTest, AFreshControlKeepsWhatTheEditorPromised) {
     EXPECT_GT(editor.LineCount(), 2);
     EXPECT_TRUE(editor.IsReadOnly());
     EXPECT_FALSE(IsEditable());
+    EXPECT_FALSE(IsLockToggleAllowed());
     EXPECT_FALSE(editor.IsModified());
     EXPECT_FALSE(editor.CanUndo());
     editor.PlaceCaret(0);
@@ -260,30 +230,31 @@ TEST_F(FileCommandsTest, AFreshControlKeepsWhatTheEditorPromised) {
     editor.Select(0, 3);
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(WaitForSpeech(L"コピー", 1000));
-}
+    EXPECT_FALSE(SaveDocumentTo(File(L"ro.txt"), SaveAnswer::kSpoken));
+    EXPECT_EQ(FileBytes(File(L"ro.txt")), locked);
 
-TEST_F(FileCommandsTest, AMillionEmptyLinesAreRefusedAndTheOpenDocumentKept) {
-    WriteTestFile(File(L"a.txt"), "kept");
+    WriteTestFile(File(L"a.txt"), "free");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    std::string lines;
-    for (int line = 0; line < 1000000; ++line) lines += "\r\n";
-    WriteTestFile(File(L"b.txt"), lines);
-    ClearSpeechLog();
-    OpenChosenDocument(window_, File(L"b.txt"));
-    EXPECT_TRUE(WaitForSpeech(L"ファイルが大きすぎるため読み込めません", 2000));
-    EXPECT_EQ(CurrentEditor().Text(), L"kept");
-    EXPECT_EQ(DocumentPath(), File(L"a.txt"));
-}
+    EXPECT_TRUE(IsEditable());
+    EXPECT_TRUE(IsLockToggleAllowed());
+    EXPECT_EQ(GetWindowLongPtrW(EditorWindow(), GWL_STYLE) & ES_READONLY, 0);
 
-TEST_F(FileCommandsTest, RichTextMarkupStaysTextAndIsSavedByteForByte) {
-    const std::string markup = "\xEF\xBB\xBF{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b \xE5\xA4\xAA\xE5\xAD\x97\\b0}\r\nplain\r\n";
-    WriteTestFile(File(L"a.txt"), markup);
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    EXPECT_EQ(CurrentEditor().Text(), L"{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 \\b 太字\\b0}\r\nplain\r\n");
-    CurrentEditor().ReplaceSelection(L"");
-    CurrentEditor().SetModified(true);
+    // Past a NUL the file is locked, and a save asks where to.
+    const std::string bytes("before\0after", 12);
+    WriteTestFile(File(L"cut.txt"), bytes);
+    ASSERT_EQ(LoadDocument(File(L"cut.txt")), ReadResult::kDone);
+    EXPECT_EQ(CurrentEditor().Text(), L"before");
+    EXPECT_TRUE(WaitForSpeech(L"NUL文字以降は読み込めないため編集禁止", 2000));
+    EXPECT_FALSE(IsEditable());
+    SendCommand(kCmdReadOnlyToggle);
+    CurrentEditor().ReplaceSelection(L"x");
+    AnswerWith(L"名前を付けて保存", IDCANCEL);
     SendCommand(kCmdSave);
-    EXPECT_EQ(FileBytes(File(L"a.txt")), markup);
+    EXPECT_EQ(FileBytes(File(L"cut.txt")), bytes);
+    AnswerFileDialog(L"名前を付けて保存", File(L"b.txt"));
+    SendCommand(kCmdSave);
+    EXPECT_EQ(FileBytes(File(L"b.txt")), "xbefore");
+    EXPECT_EQ(FileBytes(File(L"cut.txt")), bytes);
 }
 
 // Past the sizes where work takes seconds the user first hears that it has
