@@ -77,14 +77,29 @@ TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
 
 using TemplatesTest = MainWindowTest;
 
-TEST_F(TemplatesTest, TheBodyKeepsRtfAsTextAndTabOnlyMovesTheFocus) {
-    SetEditorText(L"{\\rtf1 x}");
-    CurrentEditor().Select(0, 9);
+TEST_F(TemplatesTest, AddingStoresTheSelectionAsTextAndRefusesAnEmptyTitleOrBody) {
+    SetEditorText(L"abc\r\n{\\rtf1 x}");
+    CurrentEditor().Select(4, 13);
+    std::wstring bodyShown;
+    std::vector<std::wstring> boxes;
     bool plain = false;
+    bool focusOnBody = false;
     bool focusOnOk = false;
     AnswerDialog(L"定型文の追加", [&](HWND dialog) {
+        bodyShown = WindowText(GetDlgItem(dialog, 102));
         plain = SendDlgItemMessageW(dialog, 102, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT;
+        const auto answerBox = [&boxes](HWND box) {
+            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        };
+        AnswerDialog(L"入力エラー", answerBox);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
         SetDlgItemTextW(dialog, 101, L"T");
+        SetDlgItemTextW(dialog, 102, L"");
+        AnswerDialog(L"入力エラー", answerBox);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        focusOnBody = GetFocus() == GetDlgItem(dialog, 102);
+        SetDlgItemTextW(dialog, 102, L"{\\rtf1 x}\r\n");
         SetFocus(GetDlgItem(dialog, 102));
         SendDlgItemMessageW(dialog, 102, EM_SETSEL, 9, 9);
         // Typed for the dialog's own loop, which handles Tab as the user's key.
@@ -98,43 +113,16 @@ TEST_F(TemplatesTest, TheBodyKeepsRtfAsTextAndTabOnlyMovesTheFocus) {
         });
     });
     SendCommand(kCmdAddTemplate);
+    EXPECT_EQ(bodyShown, L"{\\rtf1 x}");
     EXPECT_TRUE(plain);
-    EXPECT_TRUE(focusOnOk);
-    ASSERT_EQ(TemplateFiles().size(), 1u);
-    EXPECT_EQ(FileBytes(TemplateFiles()[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb");
-}
-
-TEST_F(TemplatesTest, StoresTheSelectionAndRefusesAnEmptyTitleOrBody) {
-    SetEditorText(L"abc\r\ndef");
-    CurrentEditor().Select(4, 7);
-    std::wstring bodyShown;
-    std::vector<std::wstring> boxes;
-    bool focusOnBody = false;
-    AnswerDialog(L"定型文の追加", [&](HWND dialog) {
-        bodyShown = WindowText(GetDlgItem(dialog, 102));
-        const auto answerBox = [&boxes](HWND box) {
-            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
-        AnswerDialog(L"入力エラー", answerBox);
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        SetDlgItemTextW(dialog, 101, L"Greeting");
-        SetDlgItemTextW(dialog, 102, L"");
-        AnswerDialog(L"入力エラー", answerBox);
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        focusOnBody = GetFocus() == GetDlgItem(dialog, 102);
-        SetDlgItemTextW(dialog, 102, L"def\r\nghi\r\n");
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    SendCommand(kCmdAddTemplate);
-    EXPECT_EQ(bodyShown, L"def");
     EXPECT_EQ(boxes, (std::vector<std::wstring>{L"定型文のタイトルが入力されていません",
                                                  L"定型文の本文が入力されていません"}));
     EXPECT_TRUE(focusOnBody);
+    EXPECT_TRUE(focusOnOk);
     EXPECT_TRUE(WaitForSpeech(L"登録しました", 2000));
     const std::vector<std::wstring> files = TemplateFiles();
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=Greeting\n----------\ndef\r\nghi\r\n");
+    EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb\r\n");
 }
 
 TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
@@ -228,7 +216,7 @@ void EditFirstTemplate(std::function<void(HWND)> edit) {
     SendCommand(MainWindow(), kCmdTemplateList);
 }
 
-TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate) {
+TEST_F(TemplatesTest, EditingKeepsTheExactBodyAFailedSaveTheOldAndLegacyOnesAreConverted) {
     ASSERT_TRUE(StoreTemplate({L"T", L"\r\nline one\r\n\r\n"}, Time()));
     const std::wstring file = TemplateFiles().at(0);
     const std::string stored = FileBytes(file);
@@ -261,9 +249,8 @@ TEST_F(TemplatesTest, EditingKeepsTheExactBodyAndAFailedSaveKeepsTheOldTemplate)
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(WaitForSpeech(L"変更の保存に失敗しました", 2000));
     EXPECT_EQ(FileBytes(file), kMark + "[Header]\nTitle=N\n----------\n\r\nline one\r\n\r\n");
-}
 
-TEST_F(TemplatesTest, LegacyTemplatesAreConvertedWithoutOverwritingAny) {
+    // Legacy templates are converted without overwriting any.
     const ScratchFolder legacy(L"orinda-legacy-templates");
     const std::wstring legacyTemplates = legacy.File(L"Template");
     CreateDirectoryW(legacyTemplates.c_str(), nullptr);
