@@ -26,10 +26,15 @@ TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
     EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
 }
 
-TEST_F(Backup, WrittenSilentlyWhenAskedAndTheTitleKeepsItsName) {
+TEST_F(Backup, WrittenSilentlyUnderAnUnclaimedNameWhenAskedAndInTheSaveQuestion) {
+    // An instance started in the same second has claimed the name already.
+    const std::wstring sharedName = BackupPath();
+    WriteTestFile(sharedName, "other instance");
     const std::wstring before = WindowText(window_);
     CurrentEditor().ReplaceSelection(L"changed");
     SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(FileBytes(sharedName), "other instance");
+    EXPECT_EQ(BackupPath().substr(0, sharedName.size() - 4), sharedName.substr(0, sharedName.size() - 4));
     EXPECT_EQ(FileBytes(BackupPath()), "changed");
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_TRUE(DocumentPath().empty());
@@ -42,10 +47,9 @@ TEST_F(Backup, WrittenSilentlyWhenAskedAndTheTitleKeepsItsName) {
     EXPECT_EQ(FileBytes(BackupPath()), "changed again");
     // The user asked for neither copy: "saved" would tell them their document was.
     EXPECT_TRUE(NothingHeard());
-}
 
-TEST_F(Backup, TheTextStaysModifiedWhileTheSaveQuestionIsOpen) {
-    CurrentEditor().ReplaceSelection(L"unsaved");
+    // The text stays modified while the save question is open.
+    CurrentEditor().ReplaceSelection(L"!");
     std::string backup, logOffBackup;
     AnswerDialog(L"保存確認", [&](HWND box) {
         SendMessageW(window_, InstanceMessage(), 0, 0);
@@ -56,25 +60,11 @@ TEST_F(Backup, TheTextStaysModifiedWhileTheSaveQuestionIsOpen) {
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });
     SendCommand(kCmdNew);
-    EXPECT_EQ(backup, "unsaved");
-    EXPECT_EQ(logOffBackup, "unsaved");
-    EXPECT_EQ(CurrentEditor().Text(), L"unsaved");
+    EXPECT_EQ(backup, "changed again!");
+    EXPECT_EQ(logOffBackup, "changed again!");
+    EXPECT_EQ(CurrentEditor().Text(), L"changed again!");
     EXPECT_TRUE(CurrentEditor().IsModified());
-}
 
-TEST_F(Backup, AnInstanceStartedInTheSameSecondKeepsItsOwn) {
-    const std::wstring sharedName = BackupPath();
-    WriteTestFile(sharedName, "other instance");
-    CurrentEditor().ReplaceSelection(L"mine");
-    SendMessageW(window_, InstanceMessage(), 0, 0);
-    EXPECT_EQ(FileBytes(sharedName), "other instance");
-    EXPECT_EQ(BackupPath().substr(0, sharedName.size() - 4), sharedName.substr(0, sharedName.size() - 4));
-    EXPECT_EQ(FileBytes(BackupPath()), "mine");
-    DeleteFileW(sharedName.c_str());
-    DeleteFileW(BackupPath().c_str());
-}
-
-TEST_F(Backup, ItsFolderOpensThroughTheShell) {
     static std::wstring opened;
     Outside().shellOpen = [](const std::wstring& folder) {
         opened = folder;
@@ -111,7 +101,6 @@ TEST_F(Backup, TheTemporaryCopyBecomesTheNewestHistoryEntryUnlessItCannotBeWritt
     EXPECT_EQ(FileBytes(HistoryFilePath()), listed);
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(FileBytes(TemporaryCopyPath()), "old");
-    DeleteFileW(TemporaryCopyPath().c_str());
 }
 
 }  // namespace
