@@ -22,7 +22,7 @@ PathEntry Entry(const std::wstring& path) {
 
 using FavouritesTest = FileWindowTest;
 
-TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstOnlyForANamedDocumentAndAReadableList) {
+TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstOnlyForANamedDocumentAReadableListAndBelowFifty) {
     SendCommand(kCmdAddToFavourites);
     EXPECT_TRUE(WaitForSpeech(L"ファイルはロードされていません", 2000));
     EXPECT_FALSE(FileExists(FavouritesFilePath()));
@@ -49,10 +49,8 @@ TEST_F(FavouritesTest, AddsEachPathOnceNewestFirstOnlyForANamedDocumentAndAReada
     EXPECT_TRUE(WaitForSpeech(L"お気に入りの登録に失敗しました", 2000));
     CloseHandle(lock);
     EXPECT_EQ(FileBytes(FavouritesFilePath()), before);
-}
 
-TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
-    // No mark, invalid UTF-8, 60 entries.
+    // A malformed list: no mark, invalid UTF-8, 60 entries.
     std::string bytes = "FilePath=C:\\\xFF.txt\r\n";
     for (int i = 0; i < 60; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + ".txt\r\n";
     ASSERT_TRUE(WriteFileSafely(FavouritesFilePath(), bytes));
@@ -67,7 +65,21 @@ TEST_F(FavouritesTest, AMalformedListLoadsAndFiftyRefuseEvenANewDocument) {
     EXPECT_EQ(FileBytes(FavouritesFilePath()), bytes);
 }
 
-TEST_F(FavouritesTest, TheDialogOpensAndKeepsAFavouriteWhoseFileIsGone) {
+TEST_F(FavouritesTest, LegacyListsAreConvertedAndTheDialogKeepsAFavouriteWhoseFileIsGone) {
+    const ScratchFolder legacy(L"orinda-legacy-favourites");
+    // "文書" in code page 932; the list ends at the first missing number.
+    ASSERT_TRUE(WriteFileSafely(legacy.File(L"BookMark.log"), "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\n"
+                                                               "FilePath1=C:\\b.txt\r\nFilePath3=C:\\d.txt\r\n"));
+    MigrateLegacyFavourites(legacy.Path());
+    const Favourites converted = LoadFavourites();
+    ASSERT_EQ(converted.size(), 2u);
+    EXPECT_EQ(converted[0].path, L"C:\\文書\\a.txt");
+    EXPECT_EQ(converted[1].path, L"C:\\b.txt");
+
+    ASSERT_TRUE(SaveFavourites({Entry(L"C:\\kept.txt")}));
+    MigrateLegacyFavourites(legacy.Path());
+    EXPECT_EQ(LoadFavourites().size(), 1u);
+
     const std::wstring a = File(L"orinda-favourite-a.txt");
     const std::wstring b = File(L"orinda-favourite-b.txt");
     const std::wstring gone = File(L"orinda-favourite-gone.txt");
@@ -93,22 +105,6 @@ TEST_F(FavouritesTest, TheDialogOpensAndKeepsAFavouriteWhoseFileIsGone) {
     EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
     EXPECT_EQ(DocumentPath(), b);
     EXPECT_EQ(LoadFavourites().at(0).path, gone);
-}
-
-TEST_F(FavouritesTest, LegacyFavouritesAreConvertedOnlyWhereNoListIsKept) {
-    const ScratchFolder legacy(L"orinda-legacy-favourites");
-    // "文書" in code page 932; the list ends at the first missing number.
-    ASSERT_TRUE(WriteFileSafely(legacy.File(L"BookMark.log"), "[FilePath]\r\nFilePath0=C:\\\x95\xB6\x8F\x91\\a.txt\r\n"
-                                                               "FilePath1=C:\\b.txt\r\nFilePath3=C:\\d.txt\r\n"));
-    MigrateLegacyFavourites(legacy.Path());
-    const Favourites converted = LoadFavourites();
-    ASSERT_EQ(converted.size(), 2u);
-    EXPECT_EQ(converted[0].path, L"C:\\文書\\a.txt");
-    EXPECT_EQ(converted[1].path, L"C:\\b.txt");
-
-    ASSERT_TRUE(SaveFavourites({Entry(L"C:\\kept.txt")}));
-    MigrateLegacyFavourites(legacy.Path());
-    EXPECT_EQ(LoadFavourites().size(), 1u);
 }
 
 }  // namespace

@@ -20,40 +20,36 @@ std::string Line(const std::string& path, int caret) {
     return "FilePath=" + path + "|CurselPoint=" + std::to_string(caret) + "\r\n";
 }
 
-TEST(HistoryFile, ParsesTheWrittenFormAndStopsAtABlankLine) {
-    const std::string bytes = "\xEF\xBB\xBF" + Line("C:\\a\\one.txt", 5) + "junk line\r\n" + Line("C:\\b.txt", 0) +
+TEST(HistoryFile, ParsesTheWrittenFormAndMalformedFilesSafely) {
+    const std::string written = "\xEF\xBB\xBF" + Line("C:\\a\\one.txt", 5) + "junk line\r\n" + Line("C:\\b.txt", 0) +
                               "\r\n" + Line("C:\\after.txt", 1);
-    const FileHistory history = ParseHistory(bytes);
+    const FileHistory history = ParseHistory(written);
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].path, L"C:\\a\\one.txt");
     EXPECT_EQ(history[0].fileName, L"one.txt");
     EXPECT_EQ(history[0].position, 5);
     EXPECT_EQ(FormatHistory(history), "\xEF\xBB\xBF" + Line("C:\\a\\one.txt", 5) + Line("C:\\b.txt", 0));
-}
 
-TEST(HistoryFile, MalformedFilesLoadSafely) {
-    // No mark, invalid UTF-8, a megabyte line, an over-long path, too many lines.
+    // Malformed: no mark, invalid UTF-8, a megabyte line, an over-long path, too many lines.
     std::string bytes = Line("C:\\\xFF\xFE.txt", 3) + std::string(1 << 20, 'x') + "\r\n" +
                         Line("C:\\" + std::string(300, 'p') + ".txt", 1) + "FilePath=C:\\n.txt|CurselPoint=zz\r\n";
     // Characters Windows forbids in paths: such an entry names no file.
     for (const std::string path : {"C:\\a\" type waveaudio", "C:\\<a>", "C:\\a|b", "C:\\a\tb", "C:\\a\x01"})
         bytes += Line(path, 2);
     for (int i = 0; i < 60; ++i) bytes += Line("C:\\f" + std::to_string(i), i);
-    const FileHistory history = ParseHistory(bytes);
-    ASSERT_EQ(history.size(), 50u);
-    EXPECT_EQ(history[1].path, L"C:\\n.txt");
-    EXPECT_EQ(history[1].position, 0);
-    EXPECT_EQ(history[2].path, L"C:\\f0");
+    const FileHistory malformed = ParseHistory(bytes);
+    ASSERT_EQ(malformed.size(), 50u);
+    EXPECT_EQ(malformed[1].path, L"C:\\n.txt");
+    EXPECT_EQ(malformed[1].position, 0);
+    EXPECT_EQ(malformed[2].path, L"C:\\f0");
     EXPECT_EQ(ParseHistory("FilePath=C:\\x|CurselPoint=99999999999\r\n")[0].position, 2147483647L);
-}
 
-// Moving up, keeping the position and dropping the oldest are checked with
-// the audio history, which shares them.
-TEST(HistoryList, PathsThatDifferInCaseAreDifferentFiles) {
-    FileHistory history = {{L"C:\\a", L"a", 1}};
-    MoveToTop(history, L"C:\\A", kHistoryEntries);
-    ASSERT_EQ(history.size(), 2u);
-    EXPECT_EQ(history[0].position, 0);
+    // Paths that differ in case are different files. Moving up, keeping the position and
+    // dropping the oldest are checked with the audio history, which shares them.
+    FileHistory moved = {{L"C:\\a", L"a", 1}};
+    MoveToTop(moved, L"C:\\A", kHistoryEntries);
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_EQ(moved[0].position, 0);
 }
 
 TEST(HistoryFile, TheLegacyHistoryIsConverted) {
@@ -81,21 +77,7 @@ TEST(HistoryFile, TheLegacyHistoryIsConverted) {
 
 using HistoryWindow = FileWindowTest;
 
-TEST_F(HistoryWindow, TheCaretGoesToTheEntryOfItsOwnDocument) {
-    WriteTestFile(File(L"a.txt"), "0123456789");
-    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
-    AddToHistory(File(L"b.txt"));  // another instance opened b.txt since
-    CurrentEditor().PlaceCaret(7);
-    RecordCaretInHistory(DocumentPath());
-    const FileHistory history = LoadHistory();
-    EXPECT_EQ(history[0].position, 0);
-    EXPECT_EQ(history[1].position, 7);
-    NewDocument();
-    OpenChosenDocument(window_, File(L"a.txt"));
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 7);
-}
-
-TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
+TEST_F(HistoryWindow, TheDialogDeletesAndOpensAndTheCaretGoesToItsOwnEntry) {
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"saved.txt"}) {
         WriteTestFile(File(name), "x");
         AddToHistory(File(name));
@@ -129,6 +111,19 @@ TEST_F(HistoryWindow, TheDialogDeletesAndOpens) {
     EXPECT_EQ(keptAfterNo, 2u);
     EXPECT_FALSE(okEnabled);
     EXPECT_TRUE(LoadHistory().empty());
+
+    // The caret goes to the entry of its own document.
+    WriteTestFile(File(L"a.txt"), "0123456789");
+    ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
+    AddToHistory(File(L"b.txt"));  // another instance opened b.txt since
+    CurrentEditor().PlaceCaret(7);
+    RecordCaretInHistory(DocumentPath());
+    const FileHistory withCaret = LoadHistory();
+    EXPECT_EQ(withCaret[0].position, 0);
+    EXPECT_EQ(withCaret[1].position, 7);
+    NewDocument();
+    OpenChosenDocument(window_, File(L"a.txt"));
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 7);
 }
 
 }  // namespace
