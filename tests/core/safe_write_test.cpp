@@ -23,7 +23,7 @@ bool TemporaryFileLeftIn(const std::wstring& folder) {
     return true;
 }
 
-TEST(SafeWrite, AFailedWriteLeavesTheOldFileIntactAndASuccessKeepsItsAttributes) {
+TEST(SafeWrite, AFailedWriteLeavesTheOldFileAndASuccessKeepsItsAttributesEvenNearThePathLimit) {
     ASSERT_TRUE(PrepareDataFolder());  // where a write in place would keep the old content
     const ScratchFolder folder(L"orinda_safe_write");
     const std::wstring path = folder.File(L"a.txt");
@@ -41,6 +41,12 @@ TEST(SafeWrite, AFailedWriteLeavesTheOldFileIntactAndASuccessKeepsItsAttributes)
     EXPECT_TRUE(WriteFileSafely(path, "new"));
     EXPECT_EQ(FileBytes(path), "new");
     EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    const std::wstring deep = folder.Path() + L"\\" + std::wstring(248 - folder.Path().size() - 1, L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    EXPECT_TRUE(WriteFileSafely(deep + L"\\a.txt", "new"));
+    EXPECT_EQ(FileBytes(deep + L"\\a.txt"), "new");
+    EXPECT_FALSE(TemporaryFileLeftIn(deep));
 }
 
 // The old content waits in the backup folder, copied piece by piece: no
@@ -75,15 +81,6 @@ TEST(SafeWrite, AFailedReplacementWritesInPlaceAndAFailureThereBringsTheOldFileB
         EXPECT_EQ(search, INVALID_HANDLE_VALUE);
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
     }
-}
-
-TEST(SafeWrite, AFileInAFolderNearThePathLimitSaves) {
-    const ScratchFolder scratch(L"orinda_safe_write");
-    const std::wstring folder = scratch.Path() + L"\\" + std::wstring(248 - scratch.Path().size() - 1, L'd');
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    EXPECT_TRUE(WriteFileSafely(folder + L"\\a.txt", "new"));
-    EXPECT_EQ(FileBytes(folder + L"\\a.txt"), "new");
-    EXPECT_FALSE(TemporaryFileLeftIn(folder));
 }
 
 }  // namespace

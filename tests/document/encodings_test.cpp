@@ -75,16 +75,15 @@ TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
     EXPECT_EQ(Decode("\xEF\xBB\xBF" "abc", kUtf8WithBom), L"abc");
 }
 
-TEST(EncodeText, WritesMarksAndByteOrder) {
+TEST(EncodeText, WritesMarksAndByteOrderAndEveryEncodingReadsBack) {
     EXPECT_EQ(EncodeText(L"a", kUtf8), "a");
     EXPECT_EQ(EncodeText(L"", kUtf8), std::string());  // an empty text is written, not refused
     EXPECT_EQ(EncodeText(L"a", kUtf8WithBom), "\xEF\xBB\xBF" "a");
     EXPECT_EQ(EncodeText(L"a", kUtf16Le), std::string("\xFF\xFE" "a\0", 4));
     EXPECT_EQ(EncodeText(L"あ\r\n", kShiftJis), "\x82\xA0\r\n");
     EXPECT_EQ(EncodeText(L"\U0001F600", kShiftJis), "??");  // not in code page 932: one per unit
-}
 
-TEST(Encodings, RoundTripInEveryEncoding) {
+    // Every encoding the user can choose reads back what it wrote.
     const std::wstring text = L"日本語のテキスト\r\nｶﾀｶﾅ ①髙 abc\r\n";
     for (int index = 0; index < kEncodingCount; ++index) {
         const int codePage = EncodingAtIndex(index);

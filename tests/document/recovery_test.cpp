@@ -18,8 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring g_started;
-
 std::wstring RecoveryFolder() {
     return DataFolder() + L"\\Recovery";
 }
@@ -50,7 +48,7 @@ TEST(RecoveryCopyFormat, KeepsWhatItNeedsAndACutCopyWhatItHeld) {
     EXPECT_FALSE(ParseRecoveryCopy("\xFF\xFEnot a copy", read));
 }
 
-class Recovery : public FileWindowTest {};
+using Recovery = FileWindowTest;
 
 TEST_F(Recovery, TypingKeepsACopyThatIsNeverOfferedWhileItsInstanceRunsAndSaveRemoves) {
     PressKeys({'A'});
@@ -99,16 +97,39 @@ TEST_F(Recovery, YesBringsTheNewestBackUnsavedAndNoMovesTheNextIntoTheBackups) {
     EXPECT_EQ(editor.EditorText(), L"一\r二");
 }
 
-TEST_F(Recovery, AfterACommandLineFileYesOpensTheCopyInANewInstance) {
+TEST_F(Recovery, UnreadableCopiesAreLeftAndAfterACommandLineFileYesStartsANewInstance) {
+    WriteTestFile(LeaveCopy(L"damaged.txt", {}), "not a copy");
+    const std::wstring held = LeaveCopy(L"held.txt", {L"kept", L"", kUtf8, 0});
+    bool asked = false;
+    AnswerWith(L"復元確認", IDNO, &asked);
+    const HANDLE folder = CreateFileW(RecoveryFolder().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
+    OfferRecoveryCopy(window_, false);
+    CloseHandle(folder);
+    const HANDLE heldOpen = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(heldOpen, INVALID_HANDLE_VALUE);
+    OfferRecoveryCopy(window_, false);
+    CloseHandle(heldOpen);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
+    EXPECT_TRUE(FileExists(held));
+
+    OfferRecoveryCopy(window_, false);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
+
+    // After a file named on the command line, yes opens the copy in a new instance.
     const std::wstring copy = LeaveCopy(L"c.txt", {L"text", L"", kUtf8, 0});
+    static std::wstring started;
     Outside().startProgram = [](const std::wstring& program, const std::wstring& parameters) {
-        g_started = program + L" " + parameters;
+        started = program + L" " + parameters;
         return true;
     };
     SetEditorText(L"file");
     AnswerWith(L"復元確認", IDYES);
     OfferRecoveryCopy(window_, true);
-    EXPECT_EQ(g_started, ProgramFilePath() + L" /recover \"" + copy + L"\"");
+    EXPECT_EQ(started, ProgramFilePath() + L" /recover \"" + copy + L"\"");
     EXPECT_EQ(CurrentEditor().EditorText(), L"file");
 
     RecoverCopy(copy);
@@ -119,29 +140,6 @@ TEST_F(Recovery, AfterACommandLineFileYesOpensTheCopyInANewInstance) {
     RecoverCopy(File(L"other.txt"));
     EXPECT_TRUE(WaitForSpeech(L"テキストを復元できませんでした", 2000));
     EXPECT_EQ(CurrentEditor().EditorText(), L"text");
-}
-
-TEST_F(Recovery, CopiesThatCannotBeReadAreLeftAndNeverOffered) {
-    WriteTestFile(LeaveCopy(L"damaged.txt", {}), "not a copy");
-    const std::wstring held = LeaveCopy(L"held.txt", {L"kept", L"", kUtf8, 0});
-    bool asked = false;
-    AnswerWith(L"復元確認", IDNO, &asked);
-    const HANDLE folder = CreateFileW(RecoveryFolder().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
-    OfferRecoveryCopy(window_, false);
-    CloseHandle(folder);
-    const HANDLE copy = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(copy, INVALID_HANDLE_VALUE);
-    OfferRecoveryCopy(window_, false);
-    CloseHandle(copy);
-    EXPECT_FALSE(asked);
-    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
-    EXPECT_TRUE(FileExists(held));
-
-    OfferRecoveryCopy(window_, false);
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ SYSTEMTIME Time() {
     return SYSTEMTIME{2024, 3, 2, 5, 9, 8, 7, 0};
 }
 
-TEST(TemplateFile, HeaderTitleAndBodyAndFilesWithoutAHeader) {
+TEST(TemplateFile, HeaderTitleAndBodyFilesWithoutAHeaderAndNames) {
     const std::string stored = kMark + "[Header]\nTitle=\xE6\x8C\xA8\xE6\x8B\xB6\n----------\n\r\nbody\r\n";
     const TextTemplate parsed = ParseTemplate(stored, L"20240305090807");
     EXPECT_EQ(parsed.title, L"挨拶");
@@ -60,9 +60,8 @@ TEST(TemplateFile, HeaderTitleAndBodyAndFilesWithoutAHeader) {
     EXPECT_EQ(ParseTemplate("\x82\xA0", L"sjis").body, L"あ");
     EXPECT_EQ(ParseTemplate(kMark + "[Header]\r\nTitle=" + std::string(300, 'a') + "\r\n----------\r\nb", L"n").title,
               std::wstring(260, L'a'));
-}
 
-TEST(TemplateNames, OneSecondGivesSuffixesAndTheNewestFiveHundredComeFirst) {
+    // One second gives suffixes, and the newest five hundred come first.
     EXPECT_EQ(TemplateName(Time(), 1), L"20240305090807");
     EXPECT_EQ(TemplateName(Time(), 2), L"20240305090807_02");
     const std::vector<std::wstring> names = {L"20240305090807", L"memo", L"20231231235959", L"20240305090807_02"};
@@ -125,40 +124,7 @@ TEST_F(TemplatesTest, AddingStoresTheSelectionAsTextAndRefusesAnEmptyTitleOrBody
     EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb\r\n");
 }
 
-TEST_F(TemplatesTest, InsertsAfterTheSelectionAsOneUndoAndNothingWhileLocked) {
-    ASSERT_TRUE(StoreTemplate({L"T", L"X\r\nY"}, Time()));
-    SetEditorText(L"abc");
-    CurrentEditor().Select(1, 2);
-    AnswerWith(L"定型文一覧", IDOK);
-    SendCommand(kCmdTemplateList);
-    EXPECT_TRUE(WaitForSpeech(L"定型文を挿入しました", 2000));
-    EXPECT_EQ(CurrentEditor().Text(), L"abX\r\nYc");
-    SendCommand(kCmdUndo);
-    EXPECT_EQ(CurrentEditor().Text(), L"abc");
-
-    SetEditable(false);
-    ClearSpeechLog();
-    AnswerWith(L"定型文一覧", IDOK);
-    SendCommand(kCmdTemplateList);
-    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
-    EXPECT_EQ(CurrentEditor().Text(), L"abc");
-
-    // A body that does not fit in memory is never half read.
-    SetEditable(true);
-    ASSERT_TRUE(StoreTemplate({L"L", std::wstring(100000, L'L')}, Time()));
-    {
-        const FailingAllocations noLargeBlocks(64 * 1024);
-        AnswerDialog(L"定型文一覧", [](HWND dialog) {
-            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-        SendCommand(kCmdTemplateList);
-        EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
-    }
-    EXPECT_EQ(CurrentEditor().Text(), L"abc");
-}
-
-TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
+TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesDeletesAfterTheQuestionAndInserts) {
     ASSERT_TRUE(StoreTemplate({L"first", L"one"}, Time()));
     ASSERT_TRUE(StoreTemplate({L"second", L"two"}, Time()));
     // Copied there by the user: no header, and a name before the time stamps.
@@ -204,6 +170,38 @@ TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesAndDeletesAfterTheQuestion) {
     });
     SendCommand(kCmdTemplateList);
     EXPECT_FALSE(anyEnabled);
+
+    // Inserted after the selection as one undo, and nothing while locked.
+    ASSERT_TRUE(StoreTemplate({L"T", L"X\r\nY"}, Time()));
+    SetEditorText(L"abc");
+    CurrentEditor().Select(1, 2);
+    AnswerWith(L"定型文一覧", IDOK);
+    SendCommand(kCmdTemplateList);
+    EXPECT_TRUE(WaitForSpeech(L"定型文を挿入しました", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"abX\r\nYc");
+    SendCommand(kCmdUndo);
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
+
+    SetEditable(false);
+    ClearSpeechLog();
+    AnswerWith(L"定型文一覧", IDOK);
+    SendCommand(kCmdTemplateList);
+    EXPECT_TRUE(WaitForSpeech(L"編集禁止", 2000));
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
+
+    // A body that does not fit in memory is never half read.
+    SetEditable(true);
+    ASSERT_TRUE(StoreTemplate({L"L", std::wstring(100000, L'L')}, Time()));
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        AnswerDialog(L"定型文一覧", [](HWND dialog) {
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        SendCommand(kCmdTemplateList);
+        EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 2000));
+    }
+    EXPECT_EQ(CurrentEditor().Text(), L"abc");
 }
 
 // Open the list, then the edit dialog of its first template, and run `edit` on it.
