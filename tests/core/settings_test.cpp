@@ -17,7 +17,7 @@ constexpr size_t kFixedStringBytes = 522;  // 261 units, whatever the text
 class SettingsStore : public MainWindowTest {};
 
 // Option16 names NVDA: its stand-in runs.
-TEST_F(SettingsStore, FirstStartWritesTheDefaultsAndLeavesTheRestAbsent) {
+TEST_F(SettingsStore, FirstStartWritesTheDefaultsAndCloseTheChangesAsFixedStrings) {
     const struct {
         const wchar_t* name;
         DWORD value;
@@ -43,9 +43,8 @@ TEST_F(SettingsStore, FirstStartWritesTheDefaultsAndLeavesTheRestAbsent) {
                                 L"Option36"})
         EXPECT_FALSE(ReadSetting(name).present) << name;
     EXPECT_EQ(CurrentSettings().newDocumentFolder, documents);
-}
 
-TEST_F(SettingsStore, CloseWritesWrapVolumeAndSearchTermsAsFixedStringsCutWhole) {
+    // Closing writes wrap, volume and the search terms as fixed strings.
     CurrentSettings().wordWrap = 1;
     CurrentSettings().playerVolume = 7;
     CurrentSettings().regexReplaceWith = L"置換後";

@@ -26,7 +26,7 @@ TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
     EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
 }
 
-TEST_F(Backup, WrittenSilentlyUnderAnUnclaimedNameWhenAskedAndInTheSaveQuestion) {
+TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
     // An instance started in the same second has claimed the name already.
     const std::wstring sharedName = BackupPath();
     WriteTestFile(sharedName, "other instance");
@@ -74,9 +74,8 @@ TEST_F(Backup, WrittenSilentlyUnderAnUnclaimedNameWhenAskedAndInTheSaveQuestion)
     wchar_t appData[MAX_PATH] = {};
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, appData), S_OK);
     EXPECT_EQ(opened, std::wstring(appData) + L"\\Temmaku\\OrindaTest\\BackUp");
-}
 
-TEST_F(Backup, TheTemporaryCopyBecomesTheNewestHistoryEntryUnlessItCannotBeWritten) {
+    // The temporary copy becomes the newest history entry, unless it cannot be written.
     WriteTestFile(File(L"a.txt"), "0123456789");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     CurrentEditor().PlaceCaret(4);

@@ -166,7 +166,7 @@ TEST_F(FileCommandsTest, InsertGoesAfterTheSelectionAndNeverIntoLockedText) {
     EXPECT_TRUE(CurrentEditor().CanUndo());
 }
 
-TEST_F(FileCommandsTest, AFileThatCannotBeLoadedLeavesTheOpenDocument) {
+TEST_F(FileCommandsTest, FilesThatCannotBeLoadedAreRefusedAndLockedOnesLoadLocked) {
     WriteTestFile(File(L"a.txt"), "mine");
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     WriteTestFile(File(L"locked.txt"), "theirs");
@@ -185,10 +185,8 @@ TEST_F(FileCommandsTest, AFileThatCannotBeLoadedLeavesTheOpenDocument) {
     }
     CloseHandle(lock);
     EXPECT_EQ(FileBytes(File(L"locked.txt")), "theirs");
-}
 
-// A read-only file loads into a fresh control, which must keep all the editor promised.
-TEST_F(FileCommandsTest, ReadOnlyAndNulFilesLoadLockedIntoAFreshControl) {
+    // A read-only file loads into a fresh control, which must keep all the editor promised.
     SetEditorText(L"old text");
     const HWND old = EditorWindow();
     RECT oldPlace{};

@@ -50,7 +50,7 @@ TEST(RecoveryCopyFormat, KeepsWhatItNeedsAndACutCopyWhatItHeld) {
 
 using Recovery = FileWindowTest;
 
-TEST_F(Recovery, TypingKeepsACopyThatIsNeverOfferedWhileItsInstanceRunsAndSaveRemoves) {
+TEST_F(Recovery, OnlyCopiesOfInstancesThatAreGoneAreOfferedAndYesOrNoTakesThem) {
     PressKeys({'A'});
     ASSERT_TRUE(PumpUntil([] { return !OwnRecoveryCopy().empty() && WaitForRecoveryWrite(0) &&
                                       FileExists(OwnRecoveryCopy()); }, 15000));
@@ -67,9 +67,8 @@ TEST_F(Recovery, TypingKeepsACopyThatIsNeverOfferedWhileItsInstanceRunsAndSaveRe
     SendCommand(kCmdSave);
     EXPECT_TRUE(FileExists(File(L"a.txt")));
     EXPECT_FALSE(FileExists(copy));
-}
 
-TEST_F(Recovery, YesBringsTheNewestBackUnsavedAndNoMovesTheNextIntoTheBackups) {
+    // Copies left by instances that are gone: yes brings the newest back unsaved, no moves the next away.
     const std::wstring older = LeaveCopy(L"older.txt", {L"old", L"", kUtf8, 0});
     const std::wstring newer = LeaveCopy(L"newer.txt", {L"一\r二", L"C:\\docs\\memo.txt", kShiftJis, 2});
     const std::string olderBytes = FileBytes(older);
@@ -78,8 +77,8 @@ TEST_F(Recovery, YesBringsTheNewestBackUnsavedAndNoMovesTheNextIntoTheBackups) {
     SetFileTime(file, nullptr, nullptr, &longAgo);
     CloseHandle(file);
 
-    AnswerWith(L"復元確認", IDYES);
     OfferRecoveryCopy(window_, false);
+    EXPECT_TRUE(asked);  // by the answer that waited above
     const Editor editor = CurrentEditor();
     EXPECT_EQ(editor.EditorText(), L"一\r二");
     EXPECT_TRUE(editor.IsModified());
