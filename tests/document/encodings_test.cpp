@@ -15,26 +15,24 @@ std::wstring Decode(const std::string& bytes, int codePage) {
     return DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), codePage);
 }
 
-TEST(DetectEncoding, FollowsTheRulesInOrder) {
+TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesShortUtf8JapaneseAsUtf8) {
     EXPECT_EQ(Detect(""), kUtf8);
     EXPECT_EQ(Detect("plain ascii\r\n"), kUtf8);
     EXPECT_EQ(Detect("\xEF\xBB\xBF"), kUtf8WithBom);
     EXPECT_EQ(Detect("\xFF\xFE"), kUtf16Le);
     EXPECT_EQ(Detect("\xFE\xFF\x30\x42"), kUtf16Be);
-    EXPECT_EQ(Detect("\xB1\xB2\xB3"), kShiftJis);            // half-width katakana, step 7
-    EXPECT_EQ(Detect("\xC3\xA9"), kUtf8);                    // one multi-byte sequence, step 6
-    EXPECT_EQ(Detect("\x81\x20"), kUtf8);                    // neither, step 8
+    EXPECT_EQ(Detect("\xB1\xB2\xB3"), kShiftJis);            // half-width katakana
+    EXPECT_EQ(Detect("\xC3\xA9"), kUtf8);                    // one multi-byte sequence
+    EXPECT_EQ(Detect("\x81\x20"), kUtf8);                    // neither
     EXPECT_EQ(Detect("abc\x82"), kUtf8);                     // lead byte last: parse fails
     EXPECT_EQ(Detect("\x82\xA0"), kShiftJis);
-}
 
-// Short UTF-8 Japanese often parses as Shift_JIS too; real Shift_JIS text is
-// almost never well-formed UTF-8.
-TEST(DetectEncoding, ShortUtf8JapaneseIsUtf8AndShiftJisStaysShiftJis) {
+    // Short UTF-8 Japanese often parses as Shift_JIS too; real Shift_JIS text
+    // is almost never well-formed UTF-8.
     for (const char* utf8 : {"こんにちは", "東京都", "あい", "あいうえお\r\nかきくけこ\r\nあいうえお\r\n"})
         EXPECT_EQ(Detect(utf8), kUtf8) << utf8;
     for (const wchar_t* text : {L"こんにちは", L"東京都", L"日本語のテキスト\r\n", L"ｶﾀｶﾅ", L"髙橋①"})
-        EXPECT_EQ(Detect(EncodeText(text, kShiftJis).value()), kShiftJis);
+        EXPECT_EQ(Detect(EncodeText(text, kShiftJis).value()), kShiftJis) << static_cast<int>(text[0]);
 }
 
 std::string WithoutMark(const std::wstring& text, int codePage) {
