@@ -158,7 +158,6 @@ protected:
         AnswerDialog(L"テキスト録音設定", std::move(inDialog));
         SendCommand(kCmdRecordingSettings);
     }
-    // Neither a recording nor the temporary wave is left.
     bool LeftNothing() const { return FilesIn(folder_).empty() && !FileExists(TemporaryWave()); }
     const ScratchFolder scratch_{L"orinda_recordings"};
     const std::wstring folder_ = scratch_.Path();
@@ -204,7 +203,7 @@ TEST_F(Recording, NothingToRecordOrNoStartsNothingAndASelectionGoesOverExactly) 
     EXPECT_EQ(g_opened, std::vector<std::wstring>{folder_});
 }
 
-TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {
+TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRateAndNoNameReplacesAFile) {
     SetEncoderPath(StandInEncoder());
     CurrentSettings().recordingBitRate = 1;
     SetEditorText(L"abc");
@@ -216,6 +215,15 @@ TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRate) {
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(log.data()), log.size() / sizeof(wchar_t)),
               L"\"" + TemporaryWave() + L"\" -b 128 \"" + folder_ + L"\\" + files[0] + L"\"");
     EXPECT_EQ(FileBytes(TemporaryWave()), kWave);
+
+    const SYSTEMTIME time{2024, 1, 5, 5, 9, 3, 7, 0};  // 2024-01-05 (Friday) 09:03:07
+    EXPECT_EQ(RecordingName(time), L"2024年1月5日9時3分7秒");
+    std::ofstream(fs::path(folder_ + L"\\x.wav"));
+    std::ofstream(fs::path(folder_ + L"\\x (2).wav"));
+    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".wav"), folder_ + L"\\x (3).wav");
+    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".mp3"), folder_ + L"\\x.mp3");
+    CurrentSettings().recordingBitRate = 7;
+    EXPECT_EQ(RecordingBitRate(), 64);
 }
 
 TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
@@ -285,17 +293,6 @@ TEST_F(Recording, CancelAnsweredNoGoesOnAndYesLeavesNoFileWhereverTheRecordingWa
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(answered);
     EXPECT_TRUE(LeftNothing());
-}
-
-TEST_F(Recording, NamesComeFromTheTimeAndNeverReplaceAFile) {
-    const SYSTEMTIME time{2024, 1, 5, 5, 9, 3, 7, 0};  // 2024-01-05 (Friday) 09:03:07
-    EXPECT_EQ(RecordingName(time), L"2024年1月5日9時3分7秒");
-    std::ofstream(fs::path(folder_ + L"\\x.wav"));
-    std::ofstream(fs::path(folder_ + L"\\x (2).wav"));
-    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".wav"), folder_ + L"\\x (3).wav");
-    EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".mp3"), folder_ + L"\\x.mp3");
-    CurrentSettings().recordingBitRate = 7;
-    EXPECT_EQ(RecordingBitRate(), 64);
 }
 
 TEST_F(Recording, SettingsOpenWithTheDefaultsAndTheTestButtonStoresNothingOrSaysThereIsNoVoice) {
