@@ -21,23 +21,7 @@ Strings Paths(const PathEntries& entries) {
 
 using AudioHistory = MainWindowTest;
 
-TEST_F(AudioHistory, AnyFileLoadsReopeningMovesUpAndTheTwentyFirstDropsTheOldest) {
-    // No mark, an empty point, a path too long, more than 20 lines.
-    std::string bytes = "FilePath=C:\\a|Point=\r\nFilePath=C:\\" + std::string(300, 'x') + "|Point=1\r\n";
-    for (int i = 1; i < 30; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + "|Point=" + std::to_string(i) + "\r\n";
-    WriteTestFile(AudioHistoryPath(), bytes);
-    AddToAudioHistory(L"C:\\f5");
-    Strings paths = Paths(LoadAudioHistory());
-    ASSERT_EQ(paths.size(), 20u);
-    EXPECT_EQ(Strings(paths.begin(), paths.begin() + 7),
-              (Strings{L"C:\\f5|5", L"C:\\a|0", L"C:\\f1|1", L"C:\\f2|2", L"C:\\f3|3", L"C:\\f4|4", L"C:\\f6|6"}));
-    AddToAudioHistory(L"C:\\new");
-    paths = Paths(LoadAudioHistory());
-    EXPECT_EQ(paths.front(), L"C:\\new|0");
-    EXPECT_EQ(paths.back(), L"C:\\f18|18");
-}
-
-TEST_F(AudioHistory, LegacyFileIsConvertedAndAnAudioLogIsNeverWrittenOverUnread) {
+TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndAnyFileLoadsUpToTwenty) {
     const ScratchFolder legacy(L"orinda_legacy_audio");
     // "音声" in code page 932.
     WriteTestFile(legacy.File(L"Audio.log"),
@@ -53,6 +37,20 @@ TEST_F(AudioHistory, LegacyFileIsConvertedAndAnAudioLogIsNeverWrittenOverUnread)
     StoreResumePoint(L"C:\\mine", 9);
     CloseHandle(lock);
     EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\mine|1"});
+
+    // No mark, an empty point, a path too long, more than 20 lines.
+    std::string bytes = "FilePath=C:\\a|Point=\r\nFilePath=C:\\" + std::string(300, 'x') + "|Point=1\r\n";
+    for (int i = 1; i < 30; ++i) bytes += "FilePath=C:\\f" + std::to_string(i) + "|Point=" + std::to_string(i) + "\r\n";
+    WriteTestFile(AudioHistoryPath(), bytes);
+    AddToAudioHistory(L"C:\\f5");
+    Strings paths = Paths(LoadAudioHistory());
+    ASSERT_EQ(paths.size(), 20u);
+    EXPECT_EQ(Strings(paths.begin(), paths.begin() + 7),
+              (Strings{L"C:\\f5|5", L"C:\\a|0", L"C:\\f1|1", L"C:\\f2|2", L"C:\\f3|3", L"C:\\f4|4", L"C:\\f6|6"}));
+    AddToAudioHistory(L"C:\\new");
+    paths = Paths(LoadAudioHistory());
+    EXPECT_EQ(paths.front(), L"C:\\new|0");
+    EXPECT_EQ(paths.back(), L"C:\\f18|18");
 }
 
 TEST_F(AudioHistory, DialogListsNamesAndDeletesFromTheListAsStoredNow) {

@@ -109,7 +109,7 @@ TEST_F(Player, OpensAtTheResumePointAndKeepsWhereEachFileWasLeft) {
     EXPECT_EQ(history[2].position, 15000);
 }
 
-TEST_F(Player, SeeksAndReportsAtTheEdgesAloudOnlyWhileStopped) {
+TEST_F(Player, SeeksVolumeAndSpeedStopAtTheEdgesAndAnswerAloudOnlyWhileStopped) {
     CurrentSettings().autoPlayOpenedAudio = 0;
     OpenListed(L"C:\\a.mp3", 2000);
     EXPECT_EQ(Run(kCmdBackThreeSeconds), L"0分0秒");
@@ -131,11 +131,9 @@ TEST_F(Player, SeeksAndReportsAtTheEdgesAloudOnlyWhileStopped) {
     EXPECT_EQ(Run(kCmdPlayOrStop), L"");
     EXPECT_EQ(Run(kCmdBackOneMinute), L"");
     EXPECT_EQ(g_device.sent.back(), L"play File notify");
-}
 
-TEST_F(Player, VolumeAndSpeedStopAtTheirEndsAndCarryOver) {
-    CurrentSettings().autoPlayOpenedAudio = 0;
-    OpenListed(L"C:\\a.mp3", 0);
+    // Volume and speed stop at their ends and carry over to the next file.
+    EXPECT_EQ(Run(kCmdPlayOrStop), L"");
     CurrentSettings().playerVolume = 19;
     const double pressed = fake::NowMs();
     EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
@@ -221,12 +219,19 @@ bool KeyIsFree(UINT key) {
     return free;
 }
 
-TEST_F(Player, KeypadKeysActOnlyWhileEnabledAndTheEditorHasTheFocus) {
+TEST_F(Player, KeypadKeysActOnlyWhileOursAndTheEditorHasTheFocusAndKeysHeldElsewhereAreSaid) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 2, 0, VK_NUMPAD5));
+    EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした");
+    EXPECT_EQ(Run(kCmdKeypadPlayerState), L"テンキープレーヤー無効");
+    EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
+    UnregisterHotKey(nullptr, 2);
     EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー有効");
+    // + does nothing in the player but is still its own: once the key pressed
+    // after it has been acted on, it has been too, and typed nothing.
+    PressKeys({VK_ADD});
     PressKeys({VK_NUMPAD8});
     EXPECT_TRUE(WaitForSpeech(L"ボリューム 16", 1000));
-    PressKeys({VK_ADD});
-    PumpMessages(100);
+    Settle();
     EXPECT_EQ(CurrentEditor().EditorText(), L"");
     bool freeInDialog = false;
     AnswerDialog(L"オーディオファイル履歴", [&freeInDialog](HWND dialog) {
@@ -244,18 +249,10 @@ TEST_F(Player, KeypadKeysActOnlyWhileEnabledAndTheEditorHasTheFocus) {
     EXPECT_EQ(CurrentSettings().playerVolume, 16);
     EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー無効");
     EXPECT_TRUE(KeyIsFree(VK_NUMPAD8));
-}
-
-TEST_F(Player, KeysHeldElsewhereAreSaidAndLeftAlone) {
-    ASSERT_TRUE(RegisterHotKey(nullptr, 2, 0, VK_NUMPAD5));
-    EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキーが他のプログラムで使われているため、テンキープレーヤーを有効にできませんでした");
-    EXPECT_EQ(Run(kCmdKeypadPlayerState), L"テンキープレーヤー無効");
-    EXPECT_TRUE(KeyIsFree(VK_NUMPAD1));
-    UnregisterHotKey(nullptr, 2);
-    EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー有効");
 
     // Taken by another program while a dialog had the focus: the player is
     // off, says so when the editor is back, and its state says the same.
+    EXPECT_EQ(Run(kCmdKeypadPlayerToggle), L"テンキープレーヤー有効");
     AnswerDialog(L"オーディオファイル履歴", [](HWND dialog) {
         RegisterHotKey(nullptr, 2, 0, VK_NUMPAD5);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -74,7 +74,7 @@ protected:
     const ScratchFolder folder_{L"orinda-sendto"};
 };
 
-TEST_F(OptionsDialog, CancelKeepsEverythingAndOkStoresEverySwitchAndWrapsAtOnce) {
+TEST_F(OptionsDialog, CancelKeepsAllOkStoresAllAndWrapsAtOnceAndTheSendToShortcutIsMadeAndDeletedOrSaysWhyNot) {
     const std::wstring folder = CurrentSettings().newDocumentFolder;
     std::wstring shown;
     Open([&shown](HWND dialog) {
@@ -97,9 +97,7 @@ TEST_F(OptionsDialog, CancelKeepsEverythingAndOkStoresEverySwitchAndWrapsAtOnce)
     for (int index = 0; index < 7; ++index) EXPECT_EQ(ReadSettingNumber(names[index]), flipped[index]) << index;
     EXPECT_EQ(StoredFolder(), L"C:\\選んだフォルダ");
     EXPECT_GT(CurrentEditor().LineCount(), 1);
-}
 
-TEST_F(OptionsDialog, SendToShortcutIsCreatedAndDeletedOrSaysWhyNot) {
     for (const wchar_t* question : {L"作成確認", L"削除確認"}) {
         AnswerWith(question, IDYES);
         AnswerWith(L"完了", IDOK);

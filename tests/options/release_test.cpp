@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "document/encodings.h"
 #include "support/test_support.h"
 
 using namespace testing_support;
@@ -71,10 +72,8 @@ std::map<std::wstring, std::vector<std::wstring>> ListedKeys(const std::wstring&
 TEST(CommandList, PairsEveryKeyAndMenuCommandWithItsLine) {
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(ExecutableFolder() + L"\\command.txt", 1 << 20, bytes));
-    std::wstring list(bytes.size(), L'\0');
-    list.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                        list.data(), static_cast<int>(list.size()))));
-    const auto listed = ListedKeys(list);
+    const auto listed =
+        ListedKeys(DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), kUtf8));
     const auto listsKey = [&listed](const std::wstring& command, const std::wstring& key) {
         const auto found = listed.find(command);
         return found != listed.end() && std::count(found->second.begin(), found->second.end(), key) > 0;
