@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "core/profile.h"
@@ -72,6 +71,31 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 OutsideWorld g_realOutside{};
+
+void WriteSetting(const wchar_t* name, DWORD type, const void* bytes, size_t size) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
+    RegCloseKey(key);
+}
+
+// Read-only files too.
+void DeleteFilesBelow(const std::wstring& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(entry.path().c_str());
+    }
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    DeleteFilesBelow(folder);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
 
 }  // namespace
 
@@ -192,22 +216,17 @@ bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
+    std::vector<INPUT> inputs(keys.size() * 2);
+    size_t down = 0;
     for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
+        INPUT& up = inputs[inputs.size() - 1 - down];
+        inputs[down].type = up.type = INPUT_KEYBOARD;
+        inputs[down++].ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpMessages(100);
+    // The keys are queued by now: handled once this thread's queue is empty.
+    Settle();
 }
 
 void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
@@ -262,19 +281,6 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
-namespace {
-
-void WriteSetting(const wchar_t* name, DWORD type, const void* bytes, size_t size) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
-    RegCloseKey(key);
-}
-
-}  // namespace
-
 void WriteSettingNumber(const wchar_t* name, DWORD value) {
     WriteSetting(name, REG_DWORD, &value, sizeof value);
 }
@@ -325,26 +331,6 @@ std::wstring ExecutableFolder() {
     std::wstring folder = path;
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
-
-namespace {
-
-// Read-only files too.
-void DeleteFilesBelow(const std::wstring& folder) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
-        if (!entry.is_regular_file(error)) continue;
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(entry.path().c_str());
-    }
-}
-
-void RemoveFolder(const std::wstring& folder) {
-    DeleteFilesBelow(folder);
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-}
-
-}  // namespace
 
 void ClearDataFolder() {
     ASSERT_TRUE(PrepareDataFolder());
@@ -409,13 +395,12 @@ void MainWindowTest::TearDown() {
     ResetFakeSpeech();
     SetSpeechLibraryFolder(L"");
     LoadNvdaClient(ExecutableFolder());
-    // Let speech workers of this test finish before the next test's log starts.
-    PumpMessages(200);
     if (IsWindow(window_)) {
         CurrentEditor().SetModified(false);
         SendMessageW(window_, WM_CLOSE, 0, 0);
     }
-    PumpMessages(20);
+    PumpUntil([this] { return !IsWindow(window_); }, 2000);
+    // Speech workers of this test hand over before the next test's log starts.
     ClearSpeechLog();
     // An answer that never found its dialog must not answer another test's.
     g_pendingAnswers.clear();
