@@ -187,15 +187,10 @@ bool NothingHeard() {
 
 void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", nullptr);
-}
-
-void PumpMessages(unsigned ms) {
-    PumpUntil([] { return false; }, ms);
+    for (const wchar_t* name : {L"ORINDA_FAKE_NVDA_NOT_RUNNING", L"ORINDA_FAKE_NVDA_BLOCK_MS",
+                                L"ORINDA_FAKE_NVDA_SPEAK_SENDS", L"ORINDA_FAKE_PCTALKER_RUNNING",
+                                L"ORINDA_FAKE_PCTALKER_BROKEN"})
+        SetEnvironmentVariableW(name, nullptr);
 }
 
 bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
@@ -262,10 +257,6 @@ void ClickButton(HWND dialog, int id) {
 
 std::wstring DialogItemText(HWND dialog, int id) {
     return WindowText(GetDlgItem(dialog, id));
-}
-
-void SendCommand(HWND window, WORD id) {
-    SendMessageW(window, WM_COMMAND, id, 0);
 }
 
 void DeleteSettingsKey() {
