@@ -126,20 +126,9 @@ TEST_F(MainWindow, KeysAndCommandsThatDoNothingSayNothingAndTheRestAnswer) {
 using OpenedMenu = std::pair<UINT, int>;
 OpenedMenu g_opened;
 
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM lParam) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring(className) == L"#32768" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(lParam) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND menuWindow = nullptr;
-    EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&menuWindow));
-    if (!menuWindow) return;
+    const HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (!menuWindow || !IsWindowVisible(menuWindow)) return;
     KillTimer(nullptr, timer);
     const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
     g_opened = {GetMenuItemID(menu, 0), GetMenuItemCount(menu)};
