@@ -11,7 +11,6 @@
 #include "core/app_window.h"
 #include "core/data_folder.h"
 #include "core/file_io.h"
-#include "core/settings.h"
 #include "core/window_text.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
