@@ -71,15 +71,6 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 OutsideWorld g_realOutside{};
 
-void WriteSetting(const wchar_t* name, DWORD type, const void* bytes, size_t size) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
-    RegCloseKey(key);
-}
-
 // Read-only files too.
 void DeleteFilesBelow(const std::wstring& folder) {
     std::error_code error;
@@ -271,12 +262,14 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
+// RegSetKeyValueW creates the key when it is missing.
 void WriteSettingNumber(const wchar_t* name, DWORD value) {
-    WriteSetting(name, REG_DWORD, &value, sizeof value);
+    RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, REG_DWORD, &value, sizeof value);
 }
 
 void WriteSettingString(const wchar_t* name, const std::wstring& value) {
-    WriteSetting(name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+    RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::wstring SettingValue::Text() const {
@@ -349,10 +342,6 @@ std::string FileBytes(const std::wstring& path) {
     std::string bytes;
     ReadFileBytes(path, 16 << 20, bytes);
     return bytes;
-}
-
-SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
 void MainWindowTest::SetUp() {

@@ -127,7 +127,9 @@ public:
 };
 
 // A local time for the clocks that tests set.
-SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
+inline SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
+}
 
 // The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
