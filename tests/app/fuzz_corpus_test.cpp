@@ -40,21 +40,16 @@ struct ListKind {
     std::string real;
 };
 
-std::wstring FindLog() {
-    return DataFolder() + L"\\Find.log";
-}
-std::wstring TemplateFile() {
-    return TemplateFolder() + L"\\20240101120000.txt";
-}
-
 std::vector<ListKind> Lists() {
     const std::string mark = "\xEF\xBB\xBF";
     return {{"history", HistoryFilePath,
              mark + "FilePath=C:\\文書\\a.txt|CurselPoint=12\r\nFilePath=D:\\b.txt|CurselPoint=0\r\n"},
             {"favourites", FavouritesFilePath, mark + "FilePath=C:\\文書\\a.txt\r\nFilePath=D:\\b.txt\r\n"},
             {"audio", AudioHistoryPath, mark + "FilePath=C:\\音楽\\a.mp3|Point=4200\r\nFilePath=D:\\b.wav|Point=0\r\n"},
-            {"find", FindLog, "\xFF\xFE" + Utf16Le(L"[Find0]\r\nFindString0=検索\r\nFindString1=\"  x \"\r\n")},
-            {"template", TemplateFile, mark + "[Header]\nTitle=挨拶\n----------\nこんにちは\r\n二行目\r\n"}};
+            {"find", [] { return DataFolder() + L"\\Find.log"; },
+             "\xFF\xFE" + Utf16Le(L"[Find0]\r\nFindString0=検索\r\nFindString1=\"  x \"\r\n")},
+            {"template", [] { return TemplateFolder() + L"\\20240101120000.txt"; },
+             mark + "[Header]\nTitle=挨拶\n----------\nこんにちは\r\n二行目\r\n"}};
 }
 
 // A path entry of `units` code units, some of them outside the BMP.
@@ -110,24 +105,13 @@ void ExpectEntriesFit(const PathEntries& entries) {
     }
 }
 
-// Another instance reading the file without sharing reads: this one's read
-// fails while a write would still go through.
-struct Locked {
-    explicit Locked(const std::wstring& path)
-        : handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr)) {}
-    ~Locked() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    HANDLE handle;
-};
-
 using FuzzCorpus = MainWindowTest;
 
-TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAndAreNeverWrittenUnread) {
+TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAreNeverWrittenUnreadAndTheirDialogsShowThemWithin) {
     std::mt19937 random(20240607);
     CreateDirectoryW(TemplateFolder().c_str(), nullptr);
-    for (const ListKind& list : Lists()) {
+    const std::vector<ListKind> lists = Lists();
+    for (const ListKind& list : lists) {
         for (int round = 0; round < 30; ++round) {
             SCOPED_TRACE(std::string(list.name) + " round " + std::to_string(round));
             const std::string bytes = Mutated(random, list.real);
@@ -140,16 +124,18 @@ TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAndAreNeverWrittenUnread) {
             const TextTemplate parsed = ParseTemplate(bytes, L"name");
             EXPECT_LE(parsed.title.size(), kMaxTemplateTitleUnits);
             EXPECT_LE(parsed.body.size(), bytes.size());
-            {
-                const Locked lock(list.path());
-                ASSERT_NE(lock.handle, INVALID_HANDLE_VALUE);
-                AddToHistory(L"C:\\new.txt");
-                RecordCaretInHistory(L"D:\\b.txt");
-                AddToFavourites(L"C:\\new.txt");
-                AddToAudioHistory(L"C:\\new.mp3");
-                StoreResumePoint(L"D:\\b.wav", 7);
-                AddToSearchHistory(SearchHistoryKind::FindTerms, L"new");
-            }
+            // Another instance reading the file without sharing reads: this
+            // one's read fails while a write would still go through.
+            const HANDLE lock = CreateFileW(list.path().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+            AddToHistory(L"C:\\new.txt");
+            RecordCaretInHistory(L"D:\\b.txt");
+            AddToFavourites(L"C:\\new.txt");
+            AddToAudioHistory(L"C:\\new.mp3");
+            StoreResumePoint(L"D:\\b.wav", 7);
+            AddToSearchHistory(SearchHistoryKind::FindTerms, L"new");
+            CloseHandle(lock);
             EXPECT_EQ(FileBytes(list.path()), bytes);
             // Readable again: the change keeps what could be read and still fits.
             AddToHistory(L"C:\\new.txt");
@@ -157,12 +143,8 @@ TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAndAreNeverWrittenUnread) {
         }
         DeleteFileW(list.path().c_str());
     }
-}
 
-TEST_F(FuzzCorpus, TheListDialogsShowDamagedListsWithinTheirBuffers) {
-    std::mt19937 random(1717);
-    CreateDirectoryW(TemplateFolder().c_str(), nullptr);
-    const std::vector<ListKind> lists = Lists();
+    random.seed(1717);
     std::wstring path;
     const std::vector<std::tuple<const wchar_t*, int, std::function<bool()>>> dialogs = {
         {L"履歴一覧", IDC_PATH_LIST, [&] { return ChooseFromHistory(window_, path); }},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "core/editor_control.h"
@@ -33,7 +35,7 @@ bool StatusBecomes(const std::wstring& text) {
     return PumpUntil([&text] { return StatusText(0) == text; }, 2000);
 }
 
-TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
+TEST_F(MainWindow, StartsUntitledFocusedWithTheEditorAboveAStatusBarThatHoldsStillUnderAMenu) {
     EXPECT_EQ(WindowText(window_), L"無題1 - オリンダ");
     EXPECT_EQ(GetFocus(), EditorWindow());
     EXPECT_TRUE(StatusBecomes(L"1行1文字"));
@@ -41,15 +43,8 @@ TEST_F(MainWindow, StartsUntitledWithEditorFocusedAndStatusBar) {
     const double asked = fake::NowMs();
     SendCommand(kCmdReloadWithEncoding);
     EXPECT_GE(SpeechDelay(L"ファイルはロードされていません", asked), 100);
-    // Untouched text: a backup request from another instance writes nothing.
-    EXPECT_FALSE(CurrentEditor().IsModified());
-    SendMessageW(window_, InstanceMessage(), 0, 0);
-    EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
 
-TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {
     MoveWindow(window_, 10, 10, 500, 400, TRUE);
-    PumpMessages(50);
     RECT client{}, editor{}, status{};
     GetClientRect(window_, &client);
     GetWindowRect(EditorWindow(), &editor);
@@ -61,14 +56,11 @@ TEST_F(MainWindow, EditorAndStatusBarShareTheClientArea) {
     EXPECT_EQ(editor.right, client.right);
     EXPECT_EQ(editor.bottom, status.top);
     EXPECT_EQ(status.bottom, client.bottom);
-}
 
-TEST_F(MainWindow, StatusBarHoldsStillWhileAMenuIsOpen) {
-    ASSERT_TRUE(StatusBecomes(L"1行1文字"));
     SendMessageW(window_, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(GetMenu(window_)));
     SetEditorText(L"abc");
     CurrentEditor().PlaceCaret(2);
-    PumpMessages(250);
+    RefreshStatusBar();  // as the status bar's timer does
     EXPECT_EQ(StatusText(0), L"1行1文字");
     SendMessageW(window_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_TRUE(StatusBecomes(L"1行3文字"));
@@ -97,53 +89,114 @@ TEST_F(MainWindow, PageUpDownAndCtrlEndMoveAndAnnounceTheCaret) {
     EXPECT_TRUE(WaitForSpeech(L"30行8文字", 1000));
 }
 
-TEST_F(MainWindow, EscUnknownAndInactiveCommandsSayNothingButEscCancelsAMarkedRange) {
-    SetEditorText(L"abcdef");
+TEST_F(MainWindow, KeysAndCommandsThatDoNothingSayNothingAndTheRestAnswer) {
+    SetEditorText(L"hello");
     PressKeys({VK_ESCAPE});
     for (WORD id : {WORD{499}, WORD{581}, WORD{582}, WORD{498}, WORD{617}, WORD{0xFFFF}})
         SendCommand(id);
     PressKeys({VK_CONTROL, VK_RETURN});
+    PressKeys({VK_CONTROL, 'C'});
+    PressKeys({VK_CONTROL, 'Z'});
     EXPECT_TRUE(NothingHeard());
     EXPECT_TRUE(IsWindow(window_));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"abcdef");
+    EXPECT_EQ(CurrentEditor().EditorText(), L"hello");
 
+    CurrentEditor().Select(0, 5);
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitForSpeech(L"コピー", 1000));
     CurrentEditor().PlaceCaret(2);
     PressKeys({VK_F4});
     EXPECT_TRUE(IsRangeSelectionOn());
     PressKeys({VK_ESCAPE});
     EXPECT_FALSE(IsRangeSelectionOn());
     EXPECT_TRUE(WaitForSpeech(L"範囲選択をキャンセルしました", 1000));
-}
 
-TEST_F(MainWindow, ClipboardKeysAreAnnouncedOnlyWhenTheyDoSomething) {
-    SetEditorText(L"hello");
-    PressKeys({VK_CONTROL, 'C'});
-    PressKeys({VK_CONTROL, 'Z'});
-    EXPECT_TRUE(NothingHeard());
-
-    CurrentEditor().Select(0, 5);
-    PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitForSpeech(L"コピー", 1000));
+    bool shown = false;
+    AnswerWith(L"オリンダのウィンドウ切り替え", IDCANCEL, &shown);
+    PressKeys({VK_F6});
+    EXPECT_TRUE(WaitForSpeech(L"別のオリンダは起動されていません", 2000));
+    EXPECT_FALSE(shown);
     SendMessageW(EditorWindow(), EM_SETREADONLY, TRUE, 0);
     PressKeys({VK_CONTROL, 'V'});
     EXPECT_TRUE(WaitForSpeech(L"貼り付け", 1000));
 }
 
+// The first command and the item count of the popup menu that is open, read
+// from the menu window itself; the menu is then closed.
+using OpenedMenu = std::pair<UINT, int>;
+OpenedMenu g_opened;
+
+void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND menuWindow = FindWindowW(L"#32768", nullptr);
+    if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+    KillTimer(nullptr, timer);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    g_opened = {GetMenuItemID(menu, 0), GetMenuItemCount(menu)};
+    EndMenu();
+}
+
+OpenedMenu OpenWithApplicationsKey(HWND window) {
+    g_opened = {0, -1};
+    SetTimer(nullptr, 0, 50, ReadAndCloseMenu);
+    SendCommand(window, kCmdContextMenu);
+    return g_opened;
+}
+
+TEST_F(MainWindow, TheContextMenuFitsAnEmptyDocumentTextAndASelectionAndOnlyPcTalkerHearsIt) {
+    SendMessageW(EditorWindow(), EM_SETREADONLY, TRUE, 0);
+    EXPECT_EQ(OpenWithApplicationsKey(window_), OpenedMenu(514, 4));
+
+    SetEditorText(L"some text");
+    EXPECT_EQ(OpenWithApplicationsKey(window_), OpenedMenu(511, 7));
+
+    CurrentEditor().Select(0, 4);
+    EXPECT_EQ(OpenWithApplicationsKey(window_), OpenedMenu(512, 7));
+    EXPECT_TRUE(NothingHeard()) << "only PC-Talker users hear the menu open";
+    SetSpeechEngine(kPcTalker);
+    OpenWithApplicationsKey(window_);
+    EXPECT_EQ(SpokenTexts("PCTKPReadExW"), std::vector<std::wstring>{L"メニューオープン [5,1,0]"});
+}
+
+// Another instance's requests, with the text untouched and then unsaved.
+TEST_F(MainWindow, ABackupRequestWritesNothingUntouchedAndACloseRequestWaitsForTheOpenDialog) {
+    SendMessageW(window_, InstanceMessage(), 0, 0);
+    EXPECT_EQ(GetFileAttributesW(BackupPath().c_str()), INVALID_FILE_ATTRIBUTES);
+
+    CurrentEditor().ReplaceSelection(L"unsaved");
+    bool asked = false;
+    bool keptUnderTheDialog = false;
+    AnswerWith(L"保存確認", IDNO, &asked);
+    AnswerDialog(L"行移動", [&](HWND box) {
+        PostMessageW(window_, InstanceMessage(), 1, 0);
+        Settle();
+        keptUnderTheDialog = IsWindow(box) && IsWindow(window_) && !asked;
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdJumpToLine);
+    EXPECT_TRUE(keptUnderTheDialog);
+    EXPECT_TRUE(PumpUntil([this] { return !IsWindow(window_); }, 3000));
+    EXPECT_TRUE(asked);
+}
+
 using CommandLine = FileWindowTest;
+
+// The program started again, naming `path` on its command line.
+HWND Restart(HWND window, const std::wstring& path) {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    return CreateMainWindow(GetModuleHandleW(nullptr), path);
+}
 
 TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
     WriteTestFile(File(L"a.txt"), "0123456789");
     SaveHistory({{File(L"a.txt"), L"a.txt", 6}});
-    SendMessageW(window_, WM_CLOSE, 0, 0);
-    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"a.txt"));
+    window_ = Restart(window_, File(L"a.txt"));
     ASSERT_NE(window_, nullptr);
     EXPECT_EQ(CurrentEditor().Text(), L"0123456789");
     EXPECT_EQ(CurrentEditor().GetSelection().start, 6);
     EXPECT_EQ(WindowText(window_), L"a.txt - オリンダ");
 
-    SendMessageW(window_, WM_CLOSE, 0, 0);
     WriteSettingNumber(L"Option16", kNvda);
-    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"saved.txt"));
+    window_ = Restart(window_, File(L"saved.txt"));
     ASSERT_NE(window_, nullptr);
     EXPECT_TRUE(WaitForSpeech(L"新しいファイルです", 1000));
     EXPECT_EQ(DocumentPath(), File(L"saved.txt"));
@@ -154,8 +207,7 @@ TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
 
     WriteTestFile(File(L"locked.txt"), "theirs");
     const HANDLE lock = CreateFileW(File(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SendMessageW(window_, WM_CLOSE, 0, 0);
-    window_ = CreateMainWindow(GetModuleHandleW(nullptr), File(L"locked.txt"));
+    window_ = Restart(window_, File(L"locked.txt"));
     CloseHandle(lock);
     ASSERT_NE(window_, nullptr);
     EXPECT_TRUE(WaitForSpeech(L"ファイルを開けませんでした", 1000));
@@ -171,10 +223,7 @@ TEST(MainWindowWithoutEditor, RefusesToStartAndSaysWhy) {
     ASSERT_TRUE(GetClassInfoExW(library, MSFTEDIT_CLASS, &editorClass));
     ASSERT_TRUE(UnregisterClassW(MSFTEDIT_CLASS, editorClass.hInstance));
     std::wstring said;
-    AnswerDialog(L"オリンダ", [&said](HWND box) {
-        said = DialogItemText(box, 0xFFFF);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    AnswerBoxKeepingText(L"オリンダ", &said);
     const HWND window = CreateMainWindow(GetModuleHandleW(nullptr), L"");
     editorClass.lpszClassName = MSFTEDIT_CLASS;
     EXPECT_TRUE(RegisterClassExW(&editorClass));

@@ -8,12 +8,7 @@ namespace fake {
 
 namespace {
 
-CRITICAL_SECTION* Lock() {
-    static CRITICAL_SECTION lock;
-    static const bool ready = (InitializeCriticalSection(&lock), true);
-    (void)ready;
-    return &lock;
-}
+SRWLOCK g_lock = SRWLOCK_INIT;
 
 std::string Utf8(const wchar_t* text) {
     std::wstring escaped;
@@ -52,7 +47,7 @@ void Log(const char* function, const wchar_t* text) {
     snprintf(stamp, sizeof stamp, "%.3f ", NowMs());
     const std::string line = std::string(stamp) + function + " " + Utf8(text) + "\n";
 
-    EnterCriticalSection(Lock());
+    AcquireSRWLockExclusive(&g_lock);
     wchar_t path[MAX_PATH] = {};
     HANDLE file;
     const bool toFile = GetEnvironmentVariableW(L"ORINDA_FAKE_SPEECH_LOG", path, MAX_PATH) > 0;
@@ -66,7 +61,7 @@ void Log(const char* function, const wchar_t* text) {
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         if (toFile) CloseHandle(file);
     }
-    LeaveCriticalSection(Lock());
+    ReleaseSRWLockExclusive(&g_lock);
 }
 
 }  // namespace fake

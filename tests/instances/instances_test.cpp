@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/data_folder.h"
 #include "support/instance_process.h"
 #include "support/test_support.h"
 
@@ -32,40 +34,15 @@ void BringToFront(const Instance& instance) {
     }, 2000);
 }
 
-TEST(Instances, UntitledNumbersFollowTheHighestShown) {
-    Instance first = Start(Program());
-    Instance second = Start(Program());
-    ASSERT_TRUE(first.window && second.window);
-    EXPECT_EQ(Title(first.window), L"無題1 - オリンダ");
-    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
-
-    Close(first);
-    EXPECT_FALSE(IsWindow(first.window));
-    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
-    Instance third = Start(Program());
-    ASSERT_TRUE(third.window);
-    ASSERT_TRUE(HandledSoFar(third));
-    EXPECT_EQ(Title(third.window), L"無題3 - オリンダ");
-    Close(second);
-    Close(third);
-}
-
-TEST(Instances, TheCloseRequestReachesEveryInstance) {
-    Instance first = Start(Program());
-    Instance second = Start(Program());
-    ASSERT_TRUE(first.window && second.window);
-    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"OrindaSleep"), 1, 0);
-    EXPECT_TRUE(WaitForExit(first));
-    EXPECT_TRUE(WaitForExit(second));
-    Close(first);
-    Close(second);
-}
-
-TEST(Instances, TheSwitchListsTheOthersFrontMostFirstAndRestoresTheChosenOne) {
+TEST(Instances, UntitledNumbersFollowTheHighestShownTheSwitchRestoresTheChosenAndTheCloseRequestReachesAll) {
     Instance first = Start(Program());
     Instance second = Start(Program());
     Instance third = Start(Program());
     ASSERT_TRUE(first.window && second.window && third.window);
+    EXPECT_EQ(Title(first.window), L"無題1 - オリンダ");
+    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+
+    // The switch lists the others front-most first.
     for (const Instance* instance : {&first, &second, &third}) BringToFront(*instance);
     PostMessageW(first.window, WM_COMMAND, 544, 0);
     const HWND dialog = WaitForDialog(first, L"オリンダのウィンドウ切り替え");
@@ -79,9 +56,19 @@ TEST(Instances, TheSwitchListsTheOthersFrontMostFirstAndRestoresTheChosenOne) {
     SendMessageW(list, LB_SETCURSEL, 1, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&second] { return !IsIconic(second.window); }, 5000));
+
     Close(first);
-    Close(second);
-    Close(third);
+    EXPECT_EQ(Title(second.window), L"無題2 - オリンダ");
+    Instance fourth = Start(Program());
+    ASSERT_TRUE(fourth.window);
+    ASSERT_TRUE(HandledSoFar(fourth));
+    EXPECT_EQ(Title(fourth.window), L"無題4 - オリンダ");
+
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"OrindaSleep"), 1, 0);
+    for (Instance* instance : {&second, &third, &fourth}) {
+        EXPECT_TRUE(WaitForExit(*instance));
+        Close(*instance);
+    }
 }
 
 TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
@@ -110,17 +97,18 @@ TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
     PostMessageW(second.window, WM_CLOSE, 0, 0);
     if (const HWND question = WaitForDialog(second, L"保存確認")) PostMessageW(question, WM_COMMAND, IDNO, 0);
     EXPECT_TRUE(WaitForExit(second));
-    Close(first);
-    Close(second);
-    Close(third);
+    for (Instance* instance : {&first, &second, &third}) Close(*instance);
 }
 
-TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
+TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpenedAndCtrlSevenIsAnsweredThroughNvda) {
     DeleteSettingsKey();
     WriteSettingNumber(L"Option16", 2);
+    const ScratchFolder folder(L"orinda-relative");
+    WriteTestFile(folder.File(L"note.txt"), "text");
+    Instance instance = Start(Program(), L"note.txt", folder.Path().c_str(), L"note.txt");
+    ASSERT_NE(instance.window, nullptr);
+    EXPECT_EQ(Title(instance.window), L"note.txt - オリンダ");
 
-    Instance instance = Start(Program());
-    ASSERT_TRUE(instance.window);
     ClearSpeechLog();
     SetForegroundWindow(instance.window);
     ASSERT_TRUE(PumpUntil([&instance] { return GetForegroundWindow() == instance.window; }, 2000));
@@ -128,15 +116,6 @@ TEST(Instances, CtrlSevenIsAnsweredThroughNvda) {
     EXPECT_TRUE(WaitForSpeech(L"1行1文字", 3000));
     Close(instance);
     DeleteSettingsKey();
-}
-
-TEST(Instances, AFileNamedRelativeToTheCurrentFolderIsOpened) {
-    const ScratchFolder folder(L"orinda-relative");
-    WriteTestFile(folder.File(L"note.txt"), "text");
-    Instance instance = Start(Program(), L"note.txt", folder.Path().c_str(), L"note.txt");
-    ASSERT_NE(instance.window, nullptr);
-    EXPECT_EQ(Title(instance.window), L"note.txt - オリンダ");
-    Close(instance);
 }
 
 TEST(Instances, StartsWithoutAnySpeechLibrary) {
@@ -160,6 +139,67 @@ TEST(Instances, StartsWithoutAnySpeechLibrary) {
     EXPECT_EQ(exitCode, 0u);
     Close(instance);
     DeleteSettingsKey();
+}
+
+int CopiesLeft() {
+    std::error_code error;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(DataFolder() + L"\\Recovery", error))
+        count += entry.path().extension() == L".txt";
+    return count;
+}
+
+HWND EditorOf(const Instance& instance) {
+    return FindWindowExW(instance.window, nullptr, L"RICHEDIT50W", nullptr);
+}
+
+// Another process's control answers only WM_GETTEXT itself.
+std::wstring EditorText(const Instance& instance) {
+    wchar_t text[16] = {};
+    SendMessageW(EditorOf(instance), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Start returns once the instance waits for input: by then a question at
+// start would be showing.
+bool AskedAtStart() {
+    return FindWindowW(L"#32770", L"復元確認") != nullptr;
+}
+
+TEST(RecoveryInstances, AKilledInstancesTextComesBackAndNothingIsOfferedForARunningOrClosedOne) {
+    ClearDataFolder();
+    Instance killed = Start(Program());
+    ASSERT_TRUE(killed.window);
+    TypeUnsavedText(killed);
+    ASSERT_TRUE(PumpUntil([] { return CopiesLeft() == 1; }, 20000));
+    Instance beside = Start(Program());
+    ASSERT_TRUE(beside.window);
+    EXPECT_FALSE(AskedAtStart());
+    Close(beside);
+
+    TerminateProcess(killed.process.hProcess, 1);
+    ASSERT_TRUE(WaitForExit(killed));
+    Close(killed);
+    Instance restarted = Start(Program());
+    ASSERT_TRUE(restarted.window);
+    const HWND question = WaitForDialog(restarted, L"復元確認");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(DialogItemText(question, 0xFFFF), L"保存されずに終了したテキストがあります。\n復元しますか？");
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    // The text arrives in a fresh editor control.
+    EXPECT_TRUE(PumpUntil([&restarted] { return EditorText(restarted) == L"x"; }, 10000));
+    EXPECT_NE(SendMessageW(EditorOf(restarted), EM_GETMODIFY, 0, 0), 0);
+
+    PostMessageW(restarted.window, WM_CLOSE, 0, 0);
+    if (const HWND saveQuestion = WaitForDialog(restarted, L"保存確認"))
+        PostMessageW(saveQuestion, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitForExit(restarted));
+    Close(restarted);
+    EXPECT_EQ(CopiesLeft(), 0);
+    Instance again = Start(Program());
+    ASSERT_TRUE(again.window);
+    EXPECT_FALSE(AskedAtStart());
+    Close(again);
 }
 
 }  // namespace

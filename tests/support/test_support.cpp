@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "core/profile.h"
@@ -12,7 +11,6 @@
 #include "core/app_window.h"
 #include "core/data_folder.h"
 #include "core/file_io.h"
-#include "core/settings.h"
 #include "core/window_text.h"
 #include "document/document_state.h"
 #include "document/encodings.h"
@@ -72,6 +70,22 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 OutsideWorld g_realOutside{};
+
+// Read-only files too.
+void DeleteFilesBelow(const std::wstring& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(entry.path().c_str());
+    }
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    DeleteFilesBelow(folder);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
 
 }  // namespace
 
@@ -163,15 +177,10 @@ bool NothingHeard() {
 
 void ResetFakeSpeech() {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_MS_PER_UNIT", L"3");
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_RUNNING", nullptr);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", nullptr);
-}
-
-void PumpMessages(unsigned ms) {
-    PumpUntil([] { return false; }, ms);
+    for (const wchar_t* name : {L"ORINDA_FAKE_NVDA_NOT_RUNNING", L"ORINDA_FAKE_NVDA_BLOCK_MS",
+                                L"ORINDA_FAKE_NVDA_SPEAK_SENDS", L"ORINDA_FAKE_PCTALKER_RUNNING",
+                                L"ORINDA_FAKE_PCTALKER_BROKEN"})
+        SetEnvironmentVariableW(name, nullptr);
 }
 
 bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
@@ -192,22 +201,17 @@ bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> inputs;
+    std::vector<INPUT> inputs(keys.size() * 2);
+    size_t down = 0;
     for (WORD key : keys) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
+        INPUT& up = inputs[inputs.size() - 1 - down];
+        inputs[down].type = up.type = INPUT_KEYBOARD;
+        inputs[down++].ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    PumpMessages(100);
+    // The keys are queued by now: handled once this thread's queue is empty.
+    Settle();
 }
 
 void AnswerDialog(const std::wstring& title, std::function<void(HWND)> answer) {
@@ -245,10 +249,6 @@ std::wstring DialogItemText(HWND dialog, int id) {
     return WindowText(GetDlgItem(dialog, id));
 }
 
-void SendCommand(HWND window, WORD id) {
-    SendMessageW(window, WM_COMMAND, id, 0);
-}
-
 void DeleteSettingsKey() {
     RegDeleteKeyW(HKEY_CURRENT_USER, SettingsKey().c_str());
 }
@@ -262,25 +262,14 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
-namespace {
-
-void WriteSetting(const wchar_t* name, DWORD type, const void* bytes, size_t size) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(bytes), static_cast<DWORD>(size));
-    RegCloseKey(key);
-}
-
-}  // namespace
-
+// RegSetKeyValueW creates the key when it is missing.
 void WriteSettingNumber(const wchar_t* name, DWORD value) {
-    WriteSetting(name, REG_DWORD, &value, sizeof value);
+    RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, REG_DWORD, &value, sizeof value);
 }
 
 void WriteSettingString(const wchar_t* name, const std::wstring& value) {
-    WriteSetting(name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+    RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::wstring SettingValue::Text() const {
@@ -326,26 +315,6 @@ std::wstring ExecutableFolder() {
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-namespace {
-
-// Read-only files too.
-void DeleteFilesBelow(const std::wstring& folder) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
-        if (!entry.is_regular_file(error)) continue;
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(entry.path().c_str());
-    }
-}
-
-void RemoveFolder(const std::wstring& folder) {
-    DeleteFilesBelow(folder);
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-}
-
-}  // namespace
-
 void ClearDataFolder() {
     ASSERT_TRUE(PrepareDataFolder());
     DeleteFilesBelow(DataFolder());
@@ -373,10 +342,6 @@ std::string FileBytes(const std::wstring& path) {
     std::string bytes;
     ReadFileBytes(path, 16 << 20, bytes);
     return bytes;
-}
-
-SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
 void MainWindowTest::SetUp() {
@@ -409,13 +374,12 @@ void MainWindowTest::TearDown() {
     ResetFakeSpeech();
     SetSpeechLibraryFolder(L"");
     LoadNvdaClient(ExecutableFolder());
-    // Let speech workers of this test finish before the next test's log starts.
-    PumpMessages(200);
     if (IsWindow(window_)) {
         CurrentEditor().SetModified(false);
         SendMessageW(window_, WM_CLOSE, 0, 0);
     }
-    PumpMessages(20);
+    PumpUntil([this] { return !IsWindow(window_); }, 2000);
+    // Speech workers of this test hand over before the next test's log starts.
     ClearSpeechLog();
     // An answer that never found its dialog must not answer another test's.
     g_pendingAnswers.clear();

@@ -55,8 +55,8 @@ bool Settle();
 // answering, PC-Talker running.
 void ResetFakeSpeech();
 
-void PumpMessages(unsigned ms);
 bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs);
+inline void PumpMessages(unsigned ms) { PumpUntil([] { return false; }, ms); }
 
 // Press and release keys as the user would: all go down in order, then up in
 // reverse order.
@@ -78,7 +78,7 @@ void ClickButton(HWND dialog, int id);
 // The text of a dialog's control; 0xFFFF is a message box's text.
 std::wstring DialogItemText(HWND dialog, int id);
 // Run a command as its menu item or key would.
-void SendCommand(HWND window, WORD id);
+inline void SendCommand(HWND window, WORD id) { SendMessageW(window, WM_COMMAND, id, 0); }
 
 // Remove the program's settings key so that the next start is a first run.
 void DeleteSettingsKey();
@@ -127,7 +127,9 @@ public:
 };
 
 // A local time for the clocks that tests set.
-SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0);
+inline SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
+}
 
 // The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
