@@ -42,7 +42,7 @@ protected:
     long shownItems_ = 0;
 };
 
-TEST_F(JumpToLine, OffersEveryLineAndMovesToTheTypedOne) {
+TEST_F(JumpToLine, OffersEveryLineMovesToTheTypedOneAndLeavesTheCaretForAnImpossibleOneOrCancel) {
     SetEditorText(L"one\rtwo\rthree");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(5);
@@ -56,6 +56,22 @@ TEST_F(JumpToLine, OffersEveryLineAndMovesToTheTypedOne) {
     Jump(L"");
     EXPECT_EQ(editor.GetSelection().start, 8);
     EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+
+    // An impossible number or Cancel leaves the caret.
+    editor.Select(5, 6);
+    Jump(L"4");
+    EXPECT_EQ(editor.GetSelection().start, 5);
+    EXPECT_EQ(editor.GetSelection().end, 6);
+    EXPECT_EQ(Heard(), std::vector<std::wstring>{L"2行2文字"});
+
+    ClearSpeechLog();
+    AnswerDialog(L"行移動", [](HWND dialog) {
+        SetDlgItemTextW(dialog, 101, L"1");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdJumpToLine);
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
+    EXPECT_TRUE(NothingHeard());
 }
 
 TEST_F(JumpToLine, ALongTextListsTheLinesAroundTheCaretAndTakesAnyTypedLine) {
@@ -68,27 +84,6 @@ TEST_F(JumpToLine, ALongTextListsTheLinesAroundTheCaretAndTakesAnyTypedLine) {
     EXPECT_EQ(shownItems_, 10000);
     EXPECT_EQ(firstItem_, L"2002");
     EXPECT_EQ(CurrentEditor().GetSelection().start, 4);
-}
-
-TEST_F(JumpToLine, AnImpossibleNumberOrCancelLeavesTheCaret) {
-    SetEditorText(L"one\rtwo\rthree");
-    const Editor editor = CurrentEditor();
-    editor.Select(5, 6);
-    Jump(L"4");
-    EXPECT_EQ(editor.GetSelection().start, 5);
-    EXPECT_EQ(editor.GetSelection().end, 6);
-    EXPECT_TRUE(WaitForSpeech(L"2行2文字", 1000));
-    Settle();
-    EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"2行2文字"});
-
-    ClearSpeechLog();
-    AnswerDialog(L"行移動", [](HWND dialog) {
-        SetDlgItemTextW(dialog, 101, L"1");
-        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    SendCommand(kCmdJumpToLine);
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
-    EXPECT_TRUE(NothingHeard());
 }
 
 }  // namespace

@@ -18,24 +18,20 @@ long Backward(const std::wstring& pattern, const std::wstring& text, long before
     return RegexFindBackward(PrepareRegex(pattern), text, before);
 }
 
-TEST(RegexFind, LineAnchorsAcrossLines) {
+// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
+TEST(RegexFind, ForwardAnchorsToLinesWithinTheRangeAndKeepsEcmaScriptMeaningOfAnchorsAndDot) {
     EXPECT_FALSE(Forward(L"abc$", L"abcd", 0).Found());
     EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
     EXPECT_EQ(Forward(L"abc$", L"xabc", 0).position, 1);
     EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
     EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
     EXPECT_EQ(Forward(L"^$", L"a\r\rb", 1).position, 2);
-}
-
-TEST(RegexFind, StartsAndEndsOfTheRange) {
+    // The ends of the range.
     EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
     EXPECT_FALSE(Forward(L"a", L"aaa", -1).Found());
     EXPECT_FALSE(Forward(L"a", L"", 0).Found());
     EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
-}
 
-// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
-TEST(RegexFind, KeepsEcmaScriptMeaningOfAnchorsAndDot) {
     // "^" and "$" inside a pattern anchor to the whole text, not to lines.
     EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
     EXPECT_EQ(Forward(L"(^)b", L"ba", 0).position, 0);
@@ -48,8 +44,10 @@ TEST(RegexFind, KeepsEcmaScriptMeaningOfAnchorsAndDot) {
     EXPECT_FALSE(Forward(L"abc$", L"abc\fx", 0).Found());
     EXPECT_FALSE(Forward(L"^x", L"a\fx", 1).Found());
     EXPECT_FALSE(Forward(L"^x", L"a\u0085x", 1).Found());
-    // Case-sensitive, always.
+    // Case-sensitive, always; only plain searches fold case: below U+0100
+    // only A-Z, beyond it the system's mapping applies.
     EXPECT_FALSE(Forward(L"ABC", L"abc", 0).Found());
+    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
 }
 
 TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
@@ -79,11 +77,6 @@ TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
     const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
     EXPECT_EQ(replaced.count, 0);
     EXPECT_EQ(replaced.text, alternating);
-}
-
-// Below U+0100 only A-Z fold; beyond it the system's mapping applies.
-TEST(LowerForMatching, FoldsOnlyAToZBelowU0100) {
-    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
 }
 
 std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {
