@@ -63,7 +63,7 @@ TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUses
     EXPECT_TRUE(NothingHeard());
 }
 
-TEST_F(SpeechSettingsDialog, NvdaWithoutItsLibraryIsExplainedAndALibraryPutInPlaceIsTaken) {
+TEST_F(SpeechSettingsDialog, AReaderWithoutItsLibraryIsExplainedUnlessCancelledAndALibraryPutInPlaceIsTaken) {
     const ScratchFolder folder(L"orinda-without-nvda");
     SetSpeechLibraryFolder(folder.Path());
     ASSERT_FALSE(LoadNvdaClient(SpeechLibraryFolder()));
@@ -82,12 +82,10 @@ TEST_F(SpeechSettingsDialog, NvdaWithoutItsLibraryIsExplainedAndALibraryPutInPla
     EXPECT_TRUE(text.empty()) << text;
     Speak(L"届いた", 0);
     EXPECT_TRUE(WaitForSpeech(L"届いた", 2000));
-}
 
-TEST_F(SpeechSettingsDialog, PcTalkerWithoutItsLibraryIsExplainedUnlessTheChoiceIsCancelled) {
+    // PC-Talker without its library is explained too, unless the choice is cancelled.
     UnloadPcTalker();
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", L"1");
-    std::wstring text;
     AnswerBoxKeepingText(L"オリンダ", &text);
     ChooseEngine(1, IDCANCEL);
     Settle();
