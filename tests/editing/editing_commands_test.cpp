@@ -100,7 +100,7 @@ protected:
     int shownSelection_ = -1;
 };
 
-TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrows) {
+TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrowsAndWithoutMemoryKeepsTheText) {
     SetEditorText(L"ガギ abc\rdef yy");
     const Editor editor = CurrentEditor();
     editor.Select(3, 9);
@@ -131,6 +131,24 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrows) {
     SendCommand(kCmdHalfWidth);
     EXPECT_EQ(Heard(), std::vector<std::wstring>{L"変換できませんでした"});
     EXPECT_EQ(editor.EditorText(), L"あい");
+
+    // Conversion and paste without memory answer and keep the text.
+    std::wstring text;
+    for (int line = 0; line < 1000; ++line) text += std::wstring(99, L'a') + L'\r';
+    text.pop_back();
+    SetEditorText(text);
+    ASSERT_TRUE(SetClipboardText(window_, L"b"));
+    SendCommand(kCmdSelectAll);
+    {
+        const FailingAllocations noLargeBlocks(64 * 1024);
+        SendCommand(kCmdUpperCase);
+        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため変換できませんでした", 2000));
+        // In place of the whole text: its undo would need a copy of it.
+        SendCommand(kCmdPaste);
+        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため貼り付けできませんでした", 2000));
+    }
+    EXPECT_EQ(CurrentEditor().EditorText(), text);
+    EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
 TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUntilLiftedAgain) {
@@ -214,25 +232,6 @@ TEST_F(EditingCommands, WordWrapSaysItsSwitchWhileF5AndTheClipboardCommandsActSi
     SendCommand(kCmdPaste);
     EXPECT_EQ(CurrentEditor().EditorText(), L"hellohello");
     EXPECT_TRUE(NothingHeard());
-}
-
-TEST_F(EditingCommands, ConversionAndPasteWithoutMemoryAnswerAndKeepTheText) {
-    std::wstring text;
-    for (int line = 0; line < 1000; ++line) text += std::wstring(99, L'a') + L'\r';
-    text.pop_back();
-    SetEditorText(text);
-    ASSERT_TRUE(SetClipboardText(window_, L"b"));
-    SendCommand(kCmdSelectAll);
-    {
-        const FailingAllocations noLargeBlocks(64 * 1024);
-        SendCommand(kCmdUpperCase);
-        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため変換できませんでした", 2000));
-        // In place of the whole text: its undo would need a copy of it.
-        SendCommand(kCmdPaste);
-        EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため貼り付けできませんでした", 2000));
-    }
-    EXPECT_EQ(CurrentEditor().EditorText(), text);
-    EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
 }  // namespace

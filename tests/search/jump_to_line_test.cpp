@@ -42,7 +42,7 @@ protected:
     long shownItems_ = 0;
 };
 
-TEST_F(JumpToLine, OffersEveryLineMovesToTheTypedOneAndLeavesTheCaretForAnImpossibleOneOrCancel) {
+TEST_F(JumpToLine, OffersTheLinesAroundTheCaretMovesToTheTypedOneAndLeavesTheCaretForAnImpossibleOneOrCancel) {
     SetEditorText(L"one\rtwo\rthree");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(5);
@@ -72,9 +72,8 @@ TEST_F(JumpToLine, OffersEveryLineMovesToTheTypedOneAndLeavesTheCaretForAnImposs
     SendCommand(kCmdJumpToLine);
     EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
     EXPECT_TRUE(NothingHeard());
-}
 
-TEST_F(JumpToLine, ALongTextListsTheLinesAroundTheCaretAndTakesAnyTypedLine) {
+    // A long text lists the lines around the caret and takes any typed line.
     std::wstring text;
     for (int line = 0; line < 12000; ++line) text += L"x\r";
     SetEditorText(text);

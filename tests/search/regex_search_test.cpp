@@ -50,7 +50,7 @@ TEST(RegexFind, ForwardAnchorsToLinesWithinTheRangeAndKeepsEcmaScriptMeaningOfAn
     EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
 }
 
-TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
+TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaretAndInvalidOrRunawayPatternsFindNothing) {
     EXPECT_EQ(Backward(L"ab", L"ab ab", 3), 0);
     EXPECT_EQ(Backward(L"ab", L"ab ab", 5), 3);
     EXPECT_EQ(Backward(L"ab", L"ab ab", 1), -1);
@@ -62,9 +62,7 @@ TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
     // The caret ends no line in mid-line, but does before a line break.
     EXPECT_EQ(Backward(L"ab$", L"xab ab", 3), -1);
     EXPECT_EQ(Backward(L"ab$", L"xab\rab", 3), 1);
-}
 
-TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
     EXPECT_EQ(Backward(L"[", L"[[", 2), -1);
 
     const std::wstring million(1000000, L'a');

@@ -35,7 +35,7 @@ protected:
     std::vector<std::wstring> names_;
 };
 
-TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUsesIt) {
+TEST_F(SpeechSettingsDialog, CancelKeepsOkStoresTheEngineAndAReaderWithoutItsLibraryIsExplainedUnlessCancelled) {
     WriteSettingNumber(L"Option16", 0);
     ChooseEngine(1, IDCANCEL);
     EXPECT_EQ(shownSelection_, 2);
@@ -61,9 +61,8 @@ TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUses
     ClearSpeechLog();
     Speak(L"聞こえない", 0);
     EXPECT_TRUE(NothingHeard());
-}
 
-TEST_F(SpeechSettingsDialog, AReaderWithoutItsLibraryIsExplainedUnlessCancelledAndALibraryPutInPlaceIsTaken) {
+    // A reader without its library is explained; a library put in place is taken.
     const ScratchFolder folder(L"orinda-without-nvda");
     SetSpeechLibraryFolder(folder.Path());
     ASSERT_FALSE(LoadNvdaClient(SpeechLibraryFolder()));
