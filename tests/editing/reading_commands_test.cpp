@@ -14,7 +14,6 @@ namespace {
 
 class ReadingCommands : public MainWindowTest {
 protected:
-    // Run a command and return everything it spoke.
     std::vector<std::wstring> Say(WORD command) {
         ClearSpeechLog();
         SendCommand(command);
