@@ -18,7 +18,7 @@ namespace {
 const std::wstring kEightLines = L"a\rb\r\rc\rd\r\r\re";
 constexpr long kLineStarts[] = {0, 2, 4, 5, 7, 9, 10, 11};
 
-TEST(BlocksOfText, ListsEveryBlockStartEvenPastAThousandAndCutsLongLinesWhole) {
+TEST(BlocksOfText, ListsEveryBlockStartCutsLongLinesWholeAndStepsAskForMoreTextAtThePieceEdges) {
     // A leading empty line, a line of one space inside a block, a trailing break.
     const std::vector<Block> others = BlocksOfText(L"\rx\r \ry\r\rz\r");
     ASSERT_EQ(others.size(), 2u);
@@ -26,18 +26,16 @@ TEST(BlocksOfText, ListsEveryBlockStartEvenPastAThousandAndCutsLongLinesWhole) {
     EXPECT_EQ(others[1].line, 5);
     EXPECT_TRUE(BlocksOfText(L"").empty());
 
-    std::wstring text;
-    for (int block = 0; block < 1500; ++block) text += L"x\r\r";
-    EXPECT_EQ(BlocksOfText(text).size(), 1500u);
+    std::wstring manyBlocks;
+    for (int block = 0; block < 1500; ++block) manyBlocks += L"x\r\r";
+    EXPECT_EQ(BlocksOfText(manyBlocks).size(), 1500u);
 
     // A surrogate pair that straddles the limit is left out whole.
     const std::wstring longLine = std::wstring(3071, L'a') + L"\xD83D\xDE00" + L"tail";
     const std::vector<Block> blocks = BlocksOfText(longLine);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].text, std::wstring(3071, L'a'));
-}
 
-TEST(BlockSteps, FollowTheNearestBlockStartBothWays) {
     const std::wstring_view text = kEightLines;
     const auto next = [&](long line) { return NextBlockStart(text, 0, true, kLineStarts[line]); };
     const auto previous = [&](long line) { return PreviousBlockStart(text, 0, kLineStarts[line]); };
@@ -47,10 +45,9 @@ TEST(BlockSteps, FollowTheNearestBlockStartBothWays) {
     EXPECT_EQ(next(0), kLineStarts[3]);
     // Caret in the middle of a line: the next block still lies below it.
     EXPECT_EQ(NextBlockStart(L"abc\r\rd", 0, true, 2), 5);
-}
 
-TEST(BlockSteps, AskForMoreTextRatherThanGuessAtThePieceEdges) {
-    // The piece "x\r\r" ends before the line after the empty one.
+    // At the edges of a piece they ask for more text rather than guess: the
+    // piece "x\r\r" ends before the line after the empty one.
     EXPECT_EQ(NextBlockStart(L"x\r\r", 0, false, 0), kNeedMoreText);
     EXPECT_EQ(NextBlockStart(L"x\r\r", 0, true, 0), kNoBlock);
     // A piece that starts inside the text cannot tell whether its first line
@@ -91,7 +88,7 @@ protected:
     }
 };
 
-TEST_F(BlockNavigation, CtrlDownAndUpStepBetweenBlockStarts) {
+TEST_F(BlockNavigation, KeysAndTheListMoveBetweenBlockStartsBeyondTheFirstPieceAndOverWrappedLines) {
     SetEditorText(kEightLines);
     PlaceOnLine(4);
     ExpectMoveTo({VK_CONTROL, VK_DOWN}, 7, L"e");
@@ -104,35 +101,16 @@ TEST_F(BlockNavigation, CtrlDownAndUpStepBetweenBlockStarts) {
     SetEditorText(L"\rx");
     PlaceOnLine(1);
     ExpectNoMove({VK_CONTROL, VK_UP});
-}
 
-TEST_F(BlockNavigation, LongTextsAreSearchedBeyondTheFirstPiece) {
+    // Long texts are searched beyond the first piece.
     const std::wstring filler(20000, L'f');
     SetEditorText(L"first\r" + filler + L"\r\rlast");
     PlaceOnLine(1);
     ExpectMoveTo({VK_CONTROL, VK_DOWN}, 3, L"last");
     ExpectMoveTo({VK_CONTROL, VK_UP}, 0, L"first");
-}
 
-TEST_F(BlockNavigation, WrappedLinesCountWhileWordWrapIsOn) {
-    MoveWindow(window_, 0, 0, 200, 300, TRUE);
-    SetEditorText(std::wstring(60, L'w') + L"\r\rsecond");
-    SendCommand(kCmdWordWrap);
-    const long wrappedLines = CurrentEditor().LineCount();
-    ASSERT_GT(wrappedLines, 3);
-    PlaceOnLine(1);
-    const long firstLineLength = CurrentEditor().LineLength(0);
-    ExpectMoveTo({VK_CONTROL, VK_UP}, 0, std::wstring(static_cast<size_t>(firstLineLength), L'w'));
-    ExpectMoveTo({VK_CONTROL, VK_DOWN}, wrappedLines - 1, L"second");
-
-    std::vector<std::wstring> items;
-    OnBlockList(IDCANCEL, [&items](HWND list) { items = ListBoxItems(list); });
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[1], std::to_wstring(wrappedLines) + L"行 - second");
-    SendCommand(kCmdWordWrap);
-}
-
-TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
+    // The list shows every block, and OK moves to the chosen one.
+    ClearSpeechLog();
     SetEditorText(kEightLines);
     PlaceOnLine(1);
     std::vector<std::wstring> items;
@@ -164,6 +142,21 @@ TEST_F(BlockNavigation, TheListShowsEveryBlockAndOkMovesToTheChosenOne) {
     SetEditorText(L"");
     OnBlockList(IDOK, [](HWND) {});
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+
+    // Wrapped lines count while word wrap is on.
+    MoveWindow(window_, 0, 0, 200, 300, TRUE);
+    SetEditorText(std::wstring(60, L'w') + L"\r\rsecond");
+    SendCommand(kCmdWordWrap);
+    const long wrappedLines = CurrentEditor().LineCount();
+    ASSERT_GT(wrappedLines, 3);
+    PlaceOnLine(1);
+    const long firstLineLength = CurrentEditor().LineLength(0);
+    ExpectMoveTo({VK_CONTROL, VK_UP}, 0, std::wstring(static_cast<size_t>(firstLineLength), L'w'));
+    ExpectMoveTo({VK_CONTROL, VK_DOWN}, wrappedLines - 1, L"second");
+
+    OnBlockList(IDCANCEL, [&items](HWND list) { items = ListBoxItems(list); });
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1], std::to_wstring(wrappedLines) + L"行 - second");
 }
 
 }  // namespace

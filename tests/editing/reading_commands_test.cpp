@@ -14,7 +14,6 @@ namespace {
 
 class ReadingCommands : public MainWindowTest {
 protected:
-    // Run a command and return everything it spoke.
     std::vector<std::wstring> Say(WORD command) {
         ClearSpeechLog();
         SendCommand(command);
@@ -28,7 +27,7 @@ protected:
     using Texts = std::vector<std::wstring>;
 };
 
-TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretSpeaksEmptyTextsAndReadsLongLinesWhole) {
+TEST_F(ReadingCommands, LinesSplitAtTheCaretReadWholeAndSelectionStateNamesMarkedStartOrSelection) {
     SetEditorText(L"first\r\rthird line");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(2) + 5);
@@ -50,40 +49,9 @@ TEST_F(ReadingCommands, LineReadingSplitsAtTheCaretSpeaksEmptyTextsAndReadsLongL
     CurrentEditor().PlaceCaret(4000);
     EXPECT_EQ(Say(kCmdReadLine), Texts{line});
     EXPECT_EQ(Say(kCmdReadLineFromCaret), Texts{line.substr(4000)});
-}
 
-TEST_F(ReadingCommands, CountsTreatLineBreaksAsTheyAreAsked) {
-    EXPECT_EQ(SayKeys({VK_CONTROL, '8'}), Texts{L"1行"});
-    EXPECT_EQ(SayKeys({VK_CONTROL, '9'}), Texts{L"0文字"});
-    EXPECT_EQ(SayKeys({VK_CONTROL, '0'}), Texts{L"改行文字を含めて0文字"});
-
-    SetEditorText(L"ab\rcd");
-    EXPECT_EQ(Say(kCmdLineCount), Texts{L"2行"});
-    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"4文字"});
-    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて5文字"});
-}
-
-TEST_F(ReadingCommands, WrappedLinesCountAsLinesButNotAsCharacters) {
-    MoveWindow(window_, 0, 0, 160, 300, TRUE);
-    const std::wstring paragraph(40, L'm');
-    SetEditorText(paragraph + L"\r" + paragraph);
-    SendCommand(kCmdWordWrap);
-    const long lines = CurrentEditor().LineCount();
-    ASSERT_GE(lines, 4);
-    EXPECT_EQ(Say(kCmdLineCount), Texts{std::to_wstring(lines) + L"行"});
-    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"80文字"});
-    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて81文字"});
-
-    // The caret on the second wrapped line is on line 2.
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(1) + 1);
-    EXPECT_EQ(Say(kCmdCaretPosition), Texts{L"2行2文字"});
-    SendCommand(kCmdWordWrap);
-}
-
-TEST_F(ReadingCommands, SelectionStateNamesAMarkedStartOrTheSelectionWithoutBreaks) {
+    // The selection state names a marked start, or the selection without breaks.
     SetEditorText(L"abcdef\rgh");
-    const Editor editor = CurrentEditor();
     EXPECT_EQ(SayKeys({VK_MENU, '4'}), Texts{L"範囲選択なし"});
 
     editor.PlaceCaret(4);
@@ -106,13 +74,38 @@ TEST_F(ReadingCommands, SelectionStateNamesAMarkedStartOrTheSelectionWithoutBrea
     EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行1文字から2行2文字まで5文字が範囲選択されています"});
 }
 
-TEST_F(ReadingCommands, FileNameAndEncodingOfAnUntitledDocument) {
+TEST_F(ReadingCommands, UntitledDocumentsNameAndCountsTreatLineBreaksAndWrappedLinesAsAsked) {
     EXPECT_EQ(SayKeys({VK_MENU, '2'}), Texts{L"ファイルはロードされていません"});
     EXPECT_EQ(SayKeys({VK_MENU, '3'}), Texts{L"文字コードはUTF-8です"});
     EXPECT_EQ(EncodingSentence(932), L"文字コードはShift_JISです");
     EXPECT_EQ(EncodingSentence(1234), L"文字コードはShift_JISです");
     EXPECT_EQ(EncodingSentence(65002), L"文字コードはUTF-8 BOM付きです");
     EXPECT_EQ(EncodingSentence(1201), L"文字コードはUTF-16 BEです");
+
+    EXPECT_EQ(SayKeys({VK_CONTROL, '8'}), Texts{L"1行"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '9'}), Texts{L"0文字"});
+    EXPECT_EQ(SayKeys({VK_CONTROL, '0'}), Texts{L"改行文字を含めて0文字"});
+
+    SetEditorText(L"ab\rcd");
+    EXPECT_EQ(Say(kCmdLineCount), Texts{L"2行"});
+    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"4文字"});
+    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて5文字"});
+
+    // Wrapped lines count as lines but not as characters.
+    MoveWindow(window_, 0, 0, 160, 300, TRUE);
+    const std::wstring paragraph(40, L'm');
+    SetEditorText(paragraph + L"\r" + paragraph);
+    SendCommand(kCmdWordWrap);
+    const long lines = CurrentEditor().LineCount();
+    ASSERT_GE(lines, 4);
+    EXPECT_EQ(Say(kCmdLineCount), Texts{std::to_wstring(lines) + L"行"});
+    EXPECT_EQ(Say(kCmdCharacterCount), Texts{L"80文字"});
+    EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて81文字"});
+
+    // The caret on the second wrapped line is on line 2.
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(1) + 1);
+    EXPECT_EQ(Say(kCmdCaretPosition), Texts{L"2行2文字"});
 }
 
 }  // namespace

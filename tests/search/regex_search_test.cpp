@@ -18,24 +18,20 @@ long Backward(const std::wstring& pattern, const std::wstring& text, long before
     return RegexFindBackward(PrepareRegex(pattern), text, before);
 }
 
-TEST(RegexFind, LineAnchorsAcrossLines) {
+// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
+TEST(RegexFind, ForwardAnchorsToLinesWithinTheRangeAndKeepsEcmaScriptMeaningOfAnchorsAndDot) {
     EXPECT_FALSE(Forward(L"abc$", L"abcd", 0).Found());
     EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
     EXPECT_EQ(Forward(L"abc$", L"xabc", 0).position, 1);
     EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
     EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
     EXPECT_EQ(Forward(L"^$", L"a\r\rb", 1).position, 2);
-}
-
-TEST(RegexFind, StartsAndEndsOfTheRange) {
+    // The ends of the range.
     EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
     EXPECT_FALSE(Forward(L"a", L"aaa", -1).Found());
     EXPECT_FALSE(Forward(L"a", L"", 0).Found());
     EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
-}
 
-// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
-TEST(RegexFind, KeepsEcmaScriptMeaningOfAnchorsAndDot) {
     // "^" and "$" inside a pattern anchor to the whole text, not to lines.
     EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
     EXPECT_EQ(Forward(L"(^)b", L"ba", 0).position, 0);
@@ -48,11 +44,13 @@ TEST(RegexFind, KeepsEcmaScriptMeaningOfAnchorsAndDot) {
     EXPECT_FALSE(Forward(L"abc$", L"abc\fx", 0).Found());
     EXPECT_FALSE(Forward(L"^x", L"a\fx", 1).Found());
     EXPECT_FALSE(Forward(L"^x", L"a\u0085x", 1).Found());
-    // Case-sensitive, always.
+    // Case-sensitive, always; only plain searches fold case: below U+0100
+    // only A-Z, beyond it the system's mapping applies.
     EXPECT_FALSE(Forward(L"ABC", L"abc", 0).Found());
+    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
 }
 
-TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
+TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaretAndInvalidOrRunawayPatternsFindNothing) {
     EXPECT_EQ(Backward(L"ab", L"ab ab", 3), 0);
     EXPECT_EQ(Backward(L"ab", L"ab ab", 5), 3);
     EXPECT_EQ(Backward(L"ab", L"ab ab", 1), -1);
@@ -64,9 +62,7 @@ TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaret) {
     // The caret ends no line in mid-line, but does before a line break.
     EXPECT_EQ(Backward(L"ab$", L"xab ab", 3), -1);
     EXPECT_EQ(Backward(L"ab$", L"xab\rab", 3), 1);
-}
 
-TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
     EXPECT_EQ(Backward(L"[", L"[[", 2), -1);
 
     const std::wstring million(1000000, L'a');
@@ -79,11 +75,6 @@ TEST(RegexFind, InvalidOrRunawayPatternsFindNothing) {
     const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
     EXPECT_EQ(replaced.count, 0);
     EXPECT_EQ(replaced.text, alternating);
-}
-
-// Below U+0100 only A-Z fold; beyond it the system's mapping applies.
-TEST(LowerForMatching, FoldsOnlyAToZBelowU0100) {
-    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
 }
 
 std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {

@@ -49,8 +49,23 @@ protected:
     }
 };
 
-TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
+TEST_F(SearchCommands, FindAsksForATermThenWalksFromHitToHitBothWaysAndRemembersIt) {
     SetEditorText(L"abcabc");
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(NothingHeard());  // no term yet: nothing happens
+    bool asked = false;
+    AnswerWith(L"検索", IDCANCEL, &asked);
+    PressKeys({VK_F3});
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(NothingHeard());
+
+    // A term stored by an earlier run is searched at once, as a plain search.
+    WriteSettingString(L"Option31", L"c");
+    LoadSettings(kLateStartupValues);
+    PressKeys({VK_F3});
+    EXPECT_TRUE(SaysOnly(L"1行3文字"));
+
+    CurrentEditor().PlaceCaret(0);
     Search(L"検索", L"abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"1行4文字"));
     EXPECT_EQ(Caret(), 3);
@@ -72,50 +87,7 @@ TEST_F(SearchCommands, FindWalksFromHitToHitAndRemembersTheTerm) {
     });
     PressKeys({VK_CONTROL, 'F'});
     EXPECT_EQ(shown, L"abc");
-}
 
-TEST_F(SearchCommands, MatchCaseBoxTellsCasesApartAndFieldsHoldAtMost512Units) {
-    SetEditorText(L"xabc");
-    Search(L"検索", L"ABC", IDOK, nullptr, 1);
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-
-    bool shownChecked = false;
-    AnswerDialog(L"検索", [&](HWND dialog) {
-        shownChecked = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
-        CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_UNCHECKED);
-        ClickButton(dialog, IDOK);
-    });
-    PressKeys({VK_CONTROL, 'F'});
-    EXPECT_TRUE(shownChecked);
-    EXPECT_TRUE(SaysOnly(L"1行2文字"));
-
-    SetEditorText(L"abc");
-    Search(L"検索", std::wstring(600, L'q'), IDOK);
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
-}
-
-TEST_F(SearchCommands, FindNextWithoutATermAsksForOne) {
-    SetEditorText(L"abc");
-    bool asked = false;
-    AnswerWith(L"検索", IDCANCEL, &asked);
-    PressKeys({VK_F3});
-    EXPECT_TRUE(asked);
-    EXPECT_TRUE(NothingHeard());
-
-    // A term stored by an earlier run is searched at once, as a plain search.
-    WriteSettingString(L"Option31", L"c");
-    LoadSettings(kLateStartupValues);
-    PressKeys({VK_F3});
-    EXPECT_TRUE(SaysOnly(L"1行3文字"));
-}
-
-TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
-    SetEditorText(L"abcabc");
-    PressKeys({VK_SHIFT, VK_F3});
-    EXPECT_TRUE(NothingHeard());  // no term yet: nothing happens
-
-    CurrentSettings().findTerm = L"abc";
     CurrentEditor().PlaceCaret(6);
     PressKeys({VK_SHIFT, VK_F3});
     EXPECT_TRUE(SaysOnly(L"1行4文字"));
@@ -126,21 +98,37 @@ TEST_F(SearchCommands, FindPreviousWalksBackToTheStart) {
     EXPECT_EQ(Caret(), 0);
     PressKeys({VK_SHIFT, VK_F3});
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    SetEditorText(L"xabc");
+    Search(L"検索", L"ABC", IDOK, nullptr, 1);
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    bool shownChecked = false;
+    AnswerDialog(L"検索", [&](HWND dialog) {
+        shownChecked = IsDlgButtonChecked(dialog, IDC_FIND_MATCH_CASE) == BST_CHECKED;
+        CheckDlgButton(dialog, IDC_FIND_MATCH_CASE, BST_UNCHECKED);
+        ClickButton(dialog, IDOK);
+    });
+    PressKeys({VK_CONTROL, 'F'});
+    EXPECT_TRUE(shownChecked);
+    EXPECT_TRUE(SaysOnly(L"1行2文字"));
+
+    // The fields hold at most 512 units.
+    SetEditorText(L"abc");
+    Search(L"検索", std::wstring(600, L'q'), IDOK);
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
 }
 
-TEST_F(SearchCommands, ReplaceOneTakesTheOccurrenceAtTheCaret) {
+TEST_F(SearchCommands, ReplaceTakesTheOccurrenceAtTheCaretAndReplaceAllEveryOneFromThere) {
     SetEditorText(L"abcabc");
     CurrentEditor().PlaceCaret(3);
     Search(L"置換", L"abc", IDOK, L"X");
     ExpectReplaced(L"1件置換しました", L"abcX", 4);
     EXPECT_TRUE(CurrentEditor().CanUndo());
-
     Search(L"置換", L"abc", IDOK, L"X");
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(CurrentEditor().EditorText(), L"abcX");
-}
 
-TEST_F(SearchCommands, ReplaceAllFromTheCaretOn) {
     SetEditorText(L"a\ra a");
     CurrentEditor().PlaceCaret(2);
     Search(L"置換", L"A", IDC_REPLACE_ALL, L"b");
@@ -197,18 +185,7 @@ TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
     EXPECT_TRUE(CurrentEditor().IsModified());
 }
 
-TEST_F(SearchCommands, AReplaceAllPastTheEditorsLimitIsRefusedAndTheTextKept) {
-    std::wstring text;
-    for (int line = 0; line < 210; ++line) text += std::wstring(1000, L'a') + L'\r';
-    SetEditorText(text);
-    const std::wstring replacement(512, L'b');
-    Search(L"置換", L"a", IDC_REPLACE_ALL, replacement.c_str());
-    EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため置換できませんでした", 5000));
-    EXPECT_EQ(CurrentEditor().EditorText(), text);
-    EXPECT_FALSE(CurrentEditor().IsModified());
-}
-
-TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndClearingTheHistoryEmptiesBothFields) {
+TEST_F(SearchCommands, AnEmptyTermOrATextPastTheLimitIsRefusedAndClearingTheHistoryEmptiesBothFields) {
     SetEditorText(L"abc");
     std::wstring boxText;
     bool stillOpen = false;
@@ -246,9 +223,19 @@ TEST_F(SearchCommands, AnEmptyTermIsAnInputErrorAndClearingTheHistoryEmptiesBoth
     EXPECT_TRUE(SaysOnly(L"削除しました"));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms), SearchHistory{});
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
+
+    // A replace all past the editor's limit is refused and the text kept.
+    std::wstring text;
+    for (int line = 0; line < 210; ++line) text += std::wstring(1000, L'a') + L'\r';
+    SetEditorText(text);
+    const std::wstring replacement(512, L'b');
+    Search(L"置換", L"a", IDC_REPLACE_ALL, replacement.c_str());
+    EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため置換できませんでした", 5000));
+    EXPECT_EQ(CurrentEditor().EditorText(), text);
+    EXPECT_FALSE(CurrentEditor().IsModified());
 }
 
-TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {
+TEST_F(SearchCommands, RegexSearchesAnchorToLinesReplaceLiterallyAndRememberInvalidPatterns) {
     SetEditorText(L"abc\rxabc");
     Search(L"正規表現検索", L"^abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
@@ -269,27 +256,21 @@ TEST_F(SearchCommands, RegexFindAnchorsToLinesAndIsRepeatedByTheFindKeys) {
     CurrentEditor().PlaceCaret(0);
     Search(L"検索", L"^abc", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-}
 
-TEST_F(SearchCommands, RegexReplaceInsertsTheReplacementLiterally) {
     SetEditorText(L"a1b22c333");
     Search(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
     ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
-
     SetEditorText(L"x7y8");
     CurrentEditor().PlaceCaret(1);
     Search(L"正規表現置換", L"([0-9])", IDOK, L"$1");
     ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
     EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
-}
 
-TEST_F(SearchCommands, AnInvalidPatternFindsNothingAndIsStillRemembered) {
     SetEditorText(L"((");
     Search(L"正規表現検索", L"(", IDOK);
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
-
     Search(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(CurrentEditor().EditorText(), L"((");

@@ -37,7 +37,7 @@ protected:
     static std::string FindLogBytes() { return FileBytes(DataFolder() + L"\\Find.log"); }
 };
 
-TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
+TEST_F(FindLog, GivesBackExactlyTheTermsItStoredAndMigratesTheLegacyAnsiFileOnce) {
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
     const SearchHistory terms{L" abc ", L"\"x\"", L"'y'", L"\"", L"a=b;c", L"検索語句", L"\tz", L"x'",
                               std::wstring(512, L'\u3042'), L""};
@@ -50,9 +50,8 @@ TEST_F(FindLog, GivesBackExactlyTheTermsItStored) {
     EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
     const std::string section("[\0F\0i\0n\0d\0\x35\0]\0", 14);
     EXPECT_NE(bytes.find(section), std::string::npos);
-}
 
-TEST_F(FindLog, MigratesTheLegacyAnsiFileAndNoLegacyFileLeavesTheHistoryAlone) {
+    ClearDataFolder();
     const ScratchFolder legacy(L"orinda-legacy-find");
     // 検索 in Shift_JIS (code page 932).
     WriteTestFile(legacy.File(L"Find.log"),

@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndThenSaysEnd) {
+TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndStepsThroughLinesNvdaPassesOverThenSaysEnd) {
     SetEditorText(L"zero line\rfirst line\rsecond line\rthird line\rfourth line");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(2) + 4);
@@ -46,15 +46,14 @@ TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndThenSaysEnd) {
     EXPECT_EQ(SpokenTexts(), (Texts{L"second line", L"third line", L"fourth line", L"終わり"}));
     EXPECT_EQ(editor.GetSelection().start, editor.LineStart(4));
     EXPECT_EQ(editor.GetSelection().end, editor.LineStart(4));
-}
 
-TEST_F(ContinuousReading, NvdaPassesOverShortLinesButTheCaretStepsThroughThem) {
+    ClearSpeechLog();
     SetEditorText(L"abc\r\rde\rx\rfgh");
     StartReading();
     ASSERT_TRUE(WaitUntilFinished(5000));
     EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
     EXPECT_EQ(SpokenTexts(), (Texts{L"abc", L"fgh", L"終わり"}));
-    EXPECT_EQ(CurrentEditor().GetSelection().start, CurrentEditor().LineStart(4));
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(4));
 }
 
 TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
@@ -67,17 +66,36 @@ TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
     EXPECT_FALSE(IsReading());
     const Editor editor = CurrentEditor();
     EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
-    PumpMessages(600);
-    const Texts spoken = SpokenTexts();
-    EXPECT_EQ(spoken.back(), L"line seven is long enough to be interrupted while it is read");
+    // Once the worker has left and its messages are handled, nothing more comes.
+    EXPECT_TRUE(WaitForReadingWorker(5000));
+    Settle();
+    EXPECT_EQ(SpokenTexts().back(), L"line seven is long enough to be interrupted while it is read");
     EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
 }
 
-TEST_F(ContinuousReading, StoppingOnTheFirstLineKeepsTheCaretThere) {
+TEST_F(ContinuousReading, EscapeOnTheFirstLineALockedOrDisconnectedSessionOrLosingTheFocusStopsIt) {
     ReadSlowly(L"300", L"the first line is being read\rsecond", L"the first line is being read", 5);
     PressKeys({VK_ESCAPE});
     EXPECT_FALSE(IsReading());
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+
+    const std::wstring line = L"private text that is never read over a locked screen";
+    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
+        ClearSpeechLog();
+        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
+        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
+        EXPECT_FALSE(IsReading()) << change;
+        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    }
+
+    // Slow enough that the reading cannot end by itself within the wait below.
+    ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
+               L"a line that takes a while to read aloud");
+    const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                       nullptr, nullptr, nullptr);
+    SetFocus(other);
+    EXPECT_TRUE(PumpUntil([] { return !IsReading(); }, 2000));
+    DestroyWindow(other);
 }
 
 TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
@@ -91,14 +109,14 @@ TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
-TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
+TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAndAPasteWaits) {
     ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
                L"a line that takes a while to read aloud");
 
     SendCommand(kCmdCaretPosition);
     PressKeys({VK_F2});
     PressKeys({VK_F4});
-    PumpMessages(200);
+    Settle();
     EXPECT_TRUE(IsReading());
     for (const auto& text : SpokenTexts()) EXPECT_EQ(text.find(L"文字"), std::wstring::npos) << "spoke a position";
 
@@ -111,9 +129,7 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThrough) {
     EXPECT_TRUE(IsWindow(window_));
     EXPECT_FALSE(IsReading());
     EXPECT_TRUE(CurrentEditor().IsModified());
-}
 
-TEST_F(ContinuousReading, APasteWaitsUntilTheReadingEnds) {
     ASSERT_TRUE(SetClipboardText(window_, L"+"));
     ReadSlowly(L"40", L"a line read aloud\rsecond line", L"a line read aloud");
     PressKeys({VK_SHIFT, VK_INSERT});
@@ -124,29 +140,7 @@ TEST_F(ContinuousReading, APasteWaitsUntilTheReadingEnds) {
     EXPECT_TRUE(PumpUntil([] { return CurrentEditor().Text() == L"a line read aloud\r\n+second line"; }, 2000));
 }
 
-TEST_F(ContinuousReading, ALockedOrDisconnectedSessionStopsIt) {
-    const std::wstring line = L"private text that is never read over a locked screen";
-    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
-        ClearSpeechLog();
-        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
-        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
-        EXPECT_FALSE(IsReading()) << change;
-        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
-    }
-}
-
-TEST_F(ContinuousReading, LosingTheFocusStopsIt) {
-    ReadSlowly(L"40", L"a line that takes a while to read aloud\rsecond line here",
-               L"a line that takes a while to read aloud");
-    const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                       nullptr, nullptr, nullptr);
-    SetFocus(other);
-    PumpMessages(50);
-    EXPECT_FALSE(IsReading());
-    DestroyWindow(other);
-}
-
-TEST_F(ContinuousReading, NoEngineMeansNoReading) {
+TEST_F(ContinuousReading, NoEngineMeansNoReadingPcTalkerReadsEveryLineAndNvdaNotRunningEndsAtTheStart) {
     SetSpeechEngine(kNoSpeech);
     SetEditorText(L"some text\rmore text");
     StartReading();
@@ -154,20 +148,19 @@ TEST_F(ContinuousReading, NoEngineMeansNoReading) {
     SetSpeechEngine(kNvda);
     SendCommand(kCmdCaretPosition);
     EXPECT_TRUE(WaitForSpeech(L"1行1文字", 1000));
-}
 
-TEST_F(ContinuousReading, PcTalkerReadsEveryLine) {
+    ClearSpeechLog();
     SetSpeechEngine(kPcTalker);
     SetEditorText(L"一行目\r\r三行目");
     StartReading();
     ASSERT_TRUE(WaitUntilFinished(5000));
     EXPECT_EQ(SpokenTexts("PCTKPReadExW"),
               (Texts{L"一行目 [5,1,0]", L" [5,1,0]", L"三行目 [5,1,0]", L"終わり [5,1,0]"}));
-}
 
-TEST_F(ContinuousReading, NvdaNotRunningEndsWhereTheReadingStarted) {
+    SetSpeechEngine(kNvda);
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_NOT_RUNNING", L"1");
     SetEditorText(L"x\rfirst line\rsecond line\rthird line");
+    ClearSpeechLog();
     StartReading();
     EXPECT_TRUE(WaitUntilFinished(2000));
     EXPECT_TRUE(NothingHeard());

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(SapiVoice, EscapesXmlAndMarksPitchOnlyWhenItIsNotZero) {
+TEST(SapiVoice, EscapesXmlMarksPitchOnlyWhenItIsNotZeroAndClampsTheParameters) {
     EXPECT_EQ(EscapeXml(L"a\"b&c'd<e>f 日本"), L"a&quot;b&amp;c&apos;d&lt;e&gt;f 日本");
 
     const SpokenText plain = SpokenForm(L"1 < 2", 0);
@@ -16,9 +16,8 @@ TEST(SapiVoice, EscapesXmlAndMarksPitchOnlyWhenItIsNotZero) {
     EXPECT_EQ(raised.text, L"<pitch absmiddle=\"-3\">a&lt;b &amp; &quot;c&quot;</pitch>");
     EXPECT_TRUE(raised.isXml);
     EXPECT_EQ(SpokenForm(L"abc", 25).text, L"<pitch absmiddle=\"10\">abc</pitch>");
-}
 
-TEST(SapiVoice, ClampsVolumeRateAndPitch) {
+    // Volume, rate and pitch are clamped to their ranges.
     const auto clamped = [](const VoiceParameters& asked) {
         const VoiceParameters parameters = ClampVoiceParameters(asked);
         return std::make_tuple(parameters.volume, parameters.rate, parameters.pitch);

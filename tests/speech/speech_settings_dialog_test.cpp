@@ -35,7 +35,7 @@ protected:
     std::vector<std::wstring> names_;
 };
 
-TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUsesIt) {
+TEST_F(SpeechSettingsDialog, CancelKeepsOkStoresTheEngineAndAReaderWithoutItsLibraryIsExplainedUnlessCancelled) {
     WriteSettingNumber(L"Option16", 0);
     ChooseEngine(1, IDCANCEL);
     EXPECT_EQ(shownSelection_, 2);
@@ -61,9 +61,8 @@ TEST_F(SpeechSettingsDialog, CancelKeepsTheEngineOkStoresItAndTheNextMessageUses
     ClearSpeechLog();
     Speak(L"聞こえない", 0);
     EXPECT_TRUE(NothingHeard());
-}
 
-TEST_F(SpeechSettingsDialog, NvdaWithoutItsLibraryIsExplainedAndALibraryPutInPlaceIsTaken) {
+    // A reader without its library is explained; a library put in place is taken.
     const ScratchFolder folder(L"orinda-without-nvda");
     SetSpeechLibraryFolder(folder.Path());
     ASSERT_FALSE(LoadNvdaClient(SpeechLibraryFolder()));
@@ -82,12 +81,10 @@ TEST_F(SpeechSettingsDialog, NvdaWithoutItsLibraryIsExplainedAndALibraryPutInPla
     EXPECT_TRUE(text.empty()) << text;
     Speak(L"届いた", 0);
     EXPECT_TRUE(WaitForSpeech(L"届いた", 2000));
-}
 
-TEST_F(SpeechSettingsDialog, PcTalkerWithoutItsLibraryIsExplainedUnlessTheChoiceIsCancelled) {
+    // PC-Talker without its library is explained too, unless the choice is cancelled.
     UnloadPcTalker();
     SetEnvironmentVariableW(L"ORINDA_FAKE_PCTALKER_BROKEN", L"1");
-    std::wstring text;
     AnswerBoxKeepingText(L"オリンダ", &text);
     ChooseEngine(1, IDCANCEL);
     Settle();
