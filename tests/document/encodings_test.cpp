@@ -15,7 +15,11 @@ std::wstring Decode(const std::string& bytes, int codePage) {
     return DecodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), codePage);
 }
 
-TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesShortUtf8JapaneseAsUtf8) {
+std::string WithoutMark(const std::wstring& text, int codePage) {
+    return EncodeText(text, codePage).value().substr(2);
+}
+
+TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesUtf16WithoutAMarkOnlyWhereItReadsWellFormed) {
     EXPECT_EQ(Detect(""), kUtf8);
     EXPECT_EQ(Detect("\xEF\xBB\xBF"), kUtf8WithBom);
     EXPECT_EQ(Detect("\xFE\xFF\x30\x42"), kUtf16Be);
@@ -27,15 +31,9 @@ TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesShortUtf8JapaneseAsUtf8) {
     EXPECT_EQ(Detect("あい"), kUtf8);
     for (const wchar_t* text : {L"こんにちは", L"東京都", L"日本語のテキスト\r\n", L"ｶﾀｶﾅ", L"髙橋①"})
         EXPECT_EQ(Detect(EncodeText(text, kShiftJis).value()), kShiftJis) << static_cast<int>(text[0]);
-}
 
-std::string WithoutMark(const std::wstring& text, int codePage) {
-    return EncodeText(text, codePage).value().substr(2);
-}
-
-// Its NULs and line breaks tell UTF-16 without a mark and its byte order;
-// anything else keeps the 8-bit reading up to the NUL.
-TEST(DetectEncoding, Utf16WithoutMarkIsTakenOnlyWhereItReadsWellFormed) {
+    // Its NULs and line breaks tell UTF-16 without a mark and its byte order;
+    // anything else keeps the 8-bit reading up to the NUL.
     // 一 (4E00) and the ideographic space put NULs on the other side: the
     // line breaks decide.
     for (const wchar_t* text : {L"一　一\r\n", L"Hello, world"}) {
@@ -51,7 +49,7 @@ TEST(DetectEncoding, Utf16WithoutMarkIsTakenOnlyWhereItReadsWellFormed) {
     EXPECT_EQ(Detect(WithoutMark(L"ab\xDC00", kUtf16Le)), kShiftJis);
 }
 
-TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
+TEST(EncodingsOfText, DecodingEndsAtNulDropsOddByteSkipsOnlyARealMarkAndEveryEncodingReadsBack) {
     EXPECT_EQ(Decode("", kUtf8), L"");
     EXPECT_EQ(Decode("\xFF\xFE", kUtf16Le), L"");
     EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0\0\0b\0", 8), kUtf16Le), L"a");
@@ -59,9 +57,7 @@ TEST(DecodeBytes, EndsAtNulDropsOddByteAndSkipsOnlyARealMark) {
     EXPECT_EQ(Decode("\x81\x20", kUtf8).size(), 2u);
     // A reload in an encoding whose mark the file lacks keeps every character.
     EXPECT_EQ(Decode("abc", kUtf8WithBom), L"abc");
-}
 
-TEST(EncodeText, WritesMarksAndByteOrderAndEveryEncodingReadsBack) {
     EXPECT_EQ(EncodeText(L"", kUtf8), std::string());  // an empty text is written, not refused
     EXPECT_EQ(EncodeText(L"a", kUtf16Le), std::string("\xFF\xFE" "a\0", 4));
     EXPECT_EQ(EncodeText(L"\U0001F600", kShiftJis), "??");  // not in code page 932: one per unit

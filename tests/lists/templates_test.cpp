@@ -44,21 +44,6 @@ std::wstring ClipboardText() {
 
 const SYSTEMTIME kTime = SystemTime(2024, 3, 5, 9, 8, 7);
 
-TEST(TemplateFile, AnAnsiBodyALongTitleAndNames) {
-    EXPECT_EQ(ParseTemplate("\x82\xA0", L"sjis").body, L"あ");
-    EXPECT_EQ(ParseTemplate(kMark + "[Header]\r\nTitle=" + std::string(300, 'a') + "\r\n----------\r\nb", L"n").title,
-              std::wstring(260, L'a'));
-
-    // One second gives suffixes, and only the newest five hundred are listed.
-    EXPECT_EQ(TemplateName(kTime, 1), L"20240305090807");
-    EXPECT_EQ(TemplateName(kTime, 2), L"20240305090807_02");
-    std::vector<std::wstring> many;
-    for (int i = 0; i < 501; ++i) many.push_back(std::to_wstring(1000 + i));
-    const std::vector<std::wstring> newest = NewestTemplateNames(many, 500);
-    EXPECT_EQ(newest.size(), 500u);
-    EXPECT_EQ(newest.back(), L"1001");
-}
-
 using TemplatesTest = MainWindowTest;
 
 TEST_F(TemplatesTest, AddingStoresTheSelectionAsTextAndRefusesAnEmptyTitleOrBody) {
@@ -103,6 +88,17 @@ TEST_F(TemplatesTest, AddingStoresTheSelectionAsTextAndRefusesAnEmptyTitleOrBody
 }
 
 TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesDeletesAfterTheQuestionAndInserts) {
+    EXPECT_EQ(ParseTemplate("\x82\xA0", L"sjis").body, L"あ");
+    EXPECT_EQ(ParseTemplate(kMark + "[Header]\r\nTitle=" + std::string(300, 'a') + "\r\n----------\r\nb", L"n").title,
+              std::wstring(260, L'a'));
+
+    // One second gives suffixes, and only the newest five hundred are listed.
+    EXPECT_EQ(TemplateName(kTime, 1), L"20240305090807");
+    EXPECT_EQ(TemplateName(kTime, 2), L"20240305090807_02");
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 501; ++i) many.push_back(std::to_wstring(1000 + i));
+    EXPECT_EQ(NewestTemplateNames(many, 500).back(), L"1001");
+
     ASSERT_TRUE(StoreTemplate({L"first", L"one"}, kTime));
     ASSERT_TRUE(StoreTemplate({L"second", L"two"}, kTime));
     // Copied there by the user: no header, and a name before the time stamps.
