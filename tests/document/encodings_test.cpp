@@ -19,7 +19,7 @@ std::string WithoutMark(const std::wstring& text, int codePage) {
     return EncodeText(text, codePage).value().substr(2);
 }
 
-TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesUtf16WithoutAMarkOnlyWhereItReadsWellFormed) {
+TEST(Encodings, DetectedByTheRulesInOrderDecodedUpToANulAndEachReadsBackWhatItWrote) {
     EXPECT_EQ(Detect(""), kUtf8);
     EXPECT_EQ(Detect("\xEF\xBB\xBF"), kUtf8WithBom);
     EXPECT_EQ(Detect("\xFE\xFF\x30\x42"), kUtf16Be);
@@ -47,9 +47,7 @@ TEST(DetectEncoding, FollowsTheRulesInOrderAndTakesUtf16WithoutAMarkOnlyWhereItR
     EXPECT_EQ(Detect(std::string("abc\0de", 6)), kUtf8);
     // A lone surrogate: its DC reads as half-width katakana.
     EXPECT_EQ(Detect(WithoutMark(L"ab\xDC00", kUtf16Le)), kShiftJis);
-}
 
-TEST(EncodingsOfText, DecodingEndsAtNulDropsOddByteSkipsOnlyARealMarkAndEveryEncodingReadsBack) {
     EXPECT_EQ(Decode("", kUtf8), L"");
     EXPECT_EQ(Decode("\xFF\xFE", kUtf16Le), L"");
     EXPECT_EQ(Decode(std::string("\xFF\xFE" "a\0\0\0b\0", 8), kUtf16Le), L"a");

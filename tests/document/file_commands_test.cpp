@@ -68,7 +68,7 @@ TEST_F(FileCommandsTest, OpenDetectsSaveKeepsTheBytesAndSaveWithEncodingWritesTh
     EXPECT_EQ(CurrentEditor().Text().back(), L'z');
 }
 
-TEST_F(FileCommandsTest, SaveQuestionAnswersAndTextEditedBack) {
+TEST_F(FileCommandsTest, SaveQuestionAnswersTextEditedBackAndInsertGoesAfterTheSelectionNeverIntoLockedText) {
     SetEditorText(L"text");
     CurrentEditor().ReplaceSelection(L"more ");
     const std::wstring title = WindowText(window_);
@@ -136,9 +136,7 @@ TEST_F(FileCommandsTest, SaveQuestionAnswersAndTextEditedBack) {
     EXPECT_TRUE(WaitForSpeech(L"新規", 2000));
     EXPECT_TRUE(CurrentEditor().IsEmpty());
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(FileCommandsTest, InsertGoesAfterTheSelectionAndNeverIntoLockedText) {
     SetEditorText(L"abcd");
     WriteTestFile(File(L"a.txt"), "\xC3\xA9X");  // UTF-8 "éX"
     CurrentEditor().Select(1, 3);

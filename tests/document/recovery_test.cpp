@@ -32,7 +32,7 @@ std::wstring LeaveCopy(const wchar_t* name, const RecoveryContent& content) {
 
 using Recovery = FileWindowTest;
 
-TEST_F(Recovery, OnlyCopiesOfInstancesThatAreGoneAreOfferedAndYesOrNoTakesThem) {
+TEST_F(Recovery, CopiesOfInstancesThatAreGoneAreOfferedUnreadableOnesLeftAndACommandLineFileStartsANewInstance) {
     PressKeys({'A'});
     ASSERT_TRUE(PumpUntil([] { return !OwnRecoveryCopy().empty() && WaitForRecoveryWrite(0) &&
                                       FileExists(OwnRecoveryCopy()); }, 15000));
@@ -69,9 +69,7 @@ TEST_F(Recovery, OnlyCopiesOfInstancesThatAreGoneAreOfferedAndYesOrNoTakesThem) 
     EXPECT_FALSE(FileExists(older));
     EXPECT_EQ(FileBytes(BackupFolder() + L"\\older.txt"), olderBytes);
     EXPECT_EQ(editor.EditorText(), L"一\r二");
-}
 
-TEST_F(Recovery, CutCopiesKeepWhatTheyHeldUnreadableOnesAreLeftAndAfterACommandLineFileYesStartsANewInstance) {
     const std::string bytes = FormatRecoveryCopy({L"一行目\r二行目😀", L"C:\\docs\\a.txt", kShiftJis, 3});
     RecoveryContent read;
     // Line breaks as files hold them, so that a copy moved to the backups reads as text.
@@ -100,7 +98,7 @@ TEST_F(Recovery, CutCopiesKeepWhatTheyHeldUnreadableOnesAreLeftAndAfterACommandL
     EXPECT_TRUE(FileExists(RecoveryFolder() + L"\\damaged.txt"));
 
     // After a file named on the command line, yes opens the copy in a new instance.
-    const std::wstring copy = LeaveCopy(L"c.txt", {L"text", L"", kUtf8, 0});
+    const std::wstring waiting = LeaveCopy(L"c.txt", {L"text", L"", kUtf8, 0});
     static std::wstring started;
     Outside().startProgram = [](const std::wstring& program, const std::wstring& parameters) {
         started = program + L" " + parameters;
@@ -109,10 +107,10 @@ TEST_F(Recovery, CutCopiesKeepWhatTheyHeldUnreadableOnesAreLeftAndAfterACommandL
     SetEditorText(L"file");
     AnswerWith(L"復元確認", IDYES);
     OfferRecoveryCopy(window_, true);
-    EXPECT_EQ(started, ProgramFilePath() + L" /recover \"" + copy + L"\"");
+    EXPECT_EQ(started, ProgramFilePath() + L" /recover \"" + waiting + L"\"");
     EXPECT_EQ(CurrentEditor().EditorText(), L"file");
 
-    RecoverCopy(copy);
+    RecoverCopy(waiting);
     EXPECT_EQ(CurrentEditor().EditorText(), L"text");
     // Nothing outside the Recovery folder is taken over.
     WriteTestFile(File(L"other.txt"), FormatRecoveryCopy({L"other", L"", kUtf8, 0}));

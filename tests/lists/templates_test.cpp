@@ -46,47 +46,6 @@ const SYSTEMTIME kTime = SystemTime(2024, 3, 5, 9, 8, 7);
 
 using TemplatesTest = MainWindowTest;
 
-TEST_F(TemplatesTest, AddingStoresTheSelectionAsTextAndRefusesAnEmptyTitleOrBody) {
-    SetEditorText(L"abc\r\n{\\rtf1 x}");
-    CurrentEditor().Select(4, 13);
-    std::wstring bodyShown;
-    std::wstring noTitle, noBody;
-    bool focusOnBody = false;
-    bool focusOnOk = false;
-    AnswerDialog(L"定型文の追加", [&](HWND dialog) {
-        bodyShown = WindowText(GetDlgItem(dialog, 102));
-        AnswerBoxKeepingText(L"入力エラー", &noTitle);
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        SetDlgItemTextW(dialog, 101, L"T");
-        SetDlgItemTextW(dialog, 102, L"");
-        AnswerBoxKeepingText(L"入力エラー", &noBody);
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-        focusOnBody = GetFocus() == GetDlgItem(dialog, 102);
-        SetDlgItemTextW(dialog, 102, L"{\\rtf1 x}\r\n");
-        SetFocus(GetDlgItem(dialog, 102));
-        SendDlgItemMessageW(dialog, 102, EM_SETSEL, 9, 9);
-        // Typed for the dialog's own loop, which handles Tab as the user's key.
-        for (BYTE key : std::initializer_list<BYTE>{'A', VK_RETURN, 'B', VK_TAB}) {
-            keybd_event(key, 0, 0, 0);
-            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-        }
-        AnswerDialog(L"定型文の追加", [&](HWND sameDialog) {
-            focusOnOk = GetFocus() == GetDlgItem(sameDialog, IDOK);
-            PostMessageW(sameDialog, WM_COMMAND, IDOK, 0);
-        });
-    });
-    SendCommand(kCmdAddTemplate);
-    EXPECT_EQ(bodyShown, L"{\\rtf1 x}");
-    EXPECT_EQ(noTitle, L"定型文のタイトルが入力されていません");
-    EXPECT_EQ(noBody, L"定型文の本文が入力されていません");
-    EXPECT_TRUE(focusOnBody);
-    EXPECT_TRUE(focusOnOk);
-    EXPECT_TRUE(WaitForSpeech(L"登録しました", 2000));
-    const std::vector<std::wstring> files = TemplateFiles();
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb\r\n");
-}
-
 TEST_F(TemplatesTest, TheListShowsNewestFirstCopiesDeletesAfterTheQuestionAndInserts) {
     EXPECT_EQ(ParseTemplate("\x82\xA0", L"sjis").body, L"あ");
     EXPECT_EQ(ParseTemplate(kMark + "[Header]\r\nTitle=" + std::string(300, 'a') + "\r\n----------\r\nb", L"n").title,
@@ -187,7 +146,47 @@ void EditFirstTemplate(std::function<void(HWND)> edit) {
     SendCommand(MainWindow(), kCmdTemplateList);
 }
 
-TEST_F(TemplatesTest, EditingKeepsTheExactBodyAFailedSaveTheOldAndLegacyOnesAreConverted) {
+TEST_F(TemplatesTest, AddingAndEditingKeepTheExactTextAFailedSaveTheOldAndLegacyOnesAreConverted) {
+    SetEditorText(L"abc\r\n{\\rtf1 x}");
+    CurrentEditor().Select(4, 13);
+    std::wstring bodyShown;
+    std::wstring noTitle, noBody;
+    bool focusOnBody = false;
+    bool focusOnOk = false;
+    AnswerDialog(L"定型文の追加", [&](HWND dialog) {
+        bodyShown = WindowText(GetDlgItem(dialog, 102));
+        AnswerBoxKeepingText(L"入力エラー", &noTitle);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        SetDlgItemTextW(dialog, 101, L"T");
+        SetDlgItemTextW(dialog, 102, L"");
+        AnswerBoxKeepingText(L"入力エラー", &noBody);
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        focusOnBody = GetFocus() == GetDlgItem(dialog, 102);
+        SetDlgItemTextW(dialog, 102, L"{\\rtf1 x}\r\n");
+        SetFocus(GetDlgItem(dialog, 102));
+        SendDlgItemMessageW(dialog, 102, EM_SETSEL, 9, 9);
+        // Typed for the dialog's own loop, which handles Tab as the user's key.
+        for (BYTE key : std::initializer_list<BYTE>{'A', VK_RETURN, 'B', VK_TAB}) {
+            keybd_event(key, 0, 0, 0);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        }
+        AnswerDialog(L"定型文の追加", [&](HWND sameDialog) {
+            focusOnOk = GetFocus() == GetDlgItem(sameDialog, IDOK);
+            PostMessageW(sameDialog, WM_COMMAND, IDOK, 0);
+        });
+    });
+    SendCommand(kCmdAddTemplate);
+    EXPECT_EQ(bodyShown, L"{\\rtf1 x}");
+    EXPECT_EQ(noTitle, L"定型文のタイトルが入力されていません");
+    EXPECT_EQ(noBody, L"定型文の本文が入力されていません");
+    EXPECT_TRUE(focusOnBody);
+    EXPECT_TRUE(focusOnOk);
+    EXPECT_TRUE(WaitForSpeech(L"登録しました", 2000));
+    const std::vector<std::wstring> files = TemplateFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(FileBytes(files[0]), kMark + "[Header]\nTitle=T\n----------\n{\\rtf1 x}a\r\nb\r\n");
+
+    ClearDataFolder();
     ASSERT_TRUE(StoreTemplate({L"T", L"\r\nline one\r\n\r\n"}, kTime));
     const std::wstring file = TemplateFiles().at(0);
     const std::string stored = FileBytes(file);
@@ -195,7 +194,6 @@ TEST_F(TemplatesTest, EditingKeepsTheExactBodyAFailedSaveTheOldAndLegacyOnesAreC
         SendDlgItemMessageW(dialog, 101, EM_SETSEL, 0, -1);
         SendDlgItemMessageW(dialog, 101, WM_CHAR, letter, 0);
     };
-    std::wstring bodyShown;
     EditFirstTemplate([&bodyShown](HWND dialog) {
         bodyShown = WindowText(GetDlgItem(dialog, 102));
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
