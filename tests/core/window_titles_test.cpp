@@ -11,7 +11,6 @@ TEST(UntitledNumber, ReadsOnlyTheExactUntitledTitleForm) {
     } cases[] = {
         {L"無題2147483646 - オリンダ", 2147483646},
         {L"無題0 - オリンダ", 0},
-        {L"無題 - オリンダ", 0},
         {L"無題3 - オリンダ!", 0},
         {L"memo.txt - オリンダ", 0},
         // A number so large that one more would not fit is not taken.
