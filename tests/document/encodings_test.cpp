@@ -42,8 +42,10 @@ TEST(Encodings, DetectedByTheRulesInOrderDecodedUpToANulAndEachReadsBackWhatItWr
             EXPECT_EQ(Decode(bytes, codePage), text) << codePage;
         }
     }
-    EXPECT_EQ(Detect(std::string("ab\0cd", 5)), kUtf8);
-    EXPECT_EQ(Detect(std::string("abc\0de", 6)), kUtf8);
+    // One NUL, or an odd count of bytes, is no UTF-16.
+    const std::string odd = WithoutMark(L"Hello", kUtf16Le) + "!";
+    for (const std::string& bytes : {std::string("ab\0cd", 5), std::string("abc\0de", 6), odd})
+        EXPECT_EQ(Detect(bytes), kUtf8);
     // A lone surrogate: its DC reads as half-width katakana.
     EXPECT_EQ(Detect(WithoutMark(L"ab\xDC00", kUtf16Le)), kShiftJis);
 

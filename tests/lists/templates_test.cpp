@@ -151,10 +151,13 @@ TEST_F(TemplatesTest, AddingAndEditingKeepTheExactTextAFailedSaveTheOldAndLegacy
     CurrentEditor().Select(4, 13);
     std::wstring bodyShown;
     std::wstring noTitle, noBody;
+    bool plain = false;
     bool focusOnBody = false;
     bool focusOnOk = false;
     AnswerDialog(L"定型文の追加", [&](HWND dialog) {
         bodyShown = WindowText(GetDlgItem(dialog, 102));
+        // Wine shows RTF markup literally even in rich mode: only the mode tells.
+        plain = SendDlgItemMessageW(dialog, 102, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT;
         AnswerBoxKeepingText(L"入力エラー", &noTitle);
         SendMessageW(dialog, WM_COMMAND, IDOK, 0);
         SetDlgItemTextW(dialog, 101, L"T");
@@ -177,6 +180,7 @@ TEST_F(TemplatesTest, AddingAndEditingKeepTheExactTextAFailedSaveTheOldAndLegacy
     });
     SendCommand(kCmdAddTemplate);
     EXPECT_EQ(bodyShown, L"{\\rtf1 x}");
+    EXPECT_TRUE(plain);
     EXPECT_EQ(noTitle, L"定型文のタイトルが入力されていません");
     EXPECT_EQ(noBody, L"定型文の本文が入力されていません");
     EXPECT_TRUE(focusOnBody);
