@@ -22,11 +22,8 @@ namespace {
 
 using Backup = FileWindowTest;
 
-TEST(BackupName, IsTheLocalTimeWithLeadingZeros) {
-    EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
-}
-
 TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
+    EXPECT_EQ(BackupNameOf(SystemTime(2026, 1, 2, 3, 4, 5)), L"2026年01月02日03時04分05秒");
     // An instance started in the same second has claimed the name already.
     const std::wstring sharedName = BackupPath();
     WriteTestFile(sharedName, "other instance");
@@ -39,7 +36,6 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
     EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_TRUE(DocumentPath().empty());
     EXPECT_EQ(WindowText(window_), before);
-    DeleteFileW(BackupPath().c_str());
 
     // Logging off asks nothing, so unsaved text goes to the backup instead.
     CurrentEditor().ReplaceSelection(L" again");
@@ -50,20 +46,14 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
 
     // The text stays modified while the save question is open.
     CurrentEditor().ReplaceSelection(L"!");
-    std::string backup, logOffBackup;
+    std::string backup;
     AnswerDialog(L"保存確認", [&](HWND box) {
         SendMessageW(window_, InstanceMessage(), 0, 0);
         backup = FileBytes(BackupPath());
-        DeleteFileW(BackupPath().c_str());
-        SendMessageW(window_, WM_ENDSESSION, TRUE, 0);
-        logOffBackup = FileBytes(BackupPath());
         PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     });
     SendCommand(kCmdNew);
     EXPECT_EQ(backup, "changed again!");
-    EXPECT_EQ(logOffBackup, "changed again!");
-    EXPECT_EQ(CurrentEditor().Text(), L"changed again!");
-    EXPECT_TRUE(CurrentEditor().IsModified());
 
     static std::wstring opened;
     Outside().shellOpen = [](const std::wstring& folder) {
@@ -80,25 +70,19 @@ TEST_F(Backup, SafetyCopiesAreWrittenSilentlyUnderTheirOwnNames) {
     ASSERT_EQ(LoadDocument(File(L"a.txt")), ReadResult::kDone);
     CurrentEditor().PlaceCaret(4);
     SaveTemporaryCopy();
-    const FileHistory history = LoadHistory();
-    ASSERT_GE(history.size(), 2u);
-    EXPECT_EQ(history[0].path, TemporaryCopyPath());
-    EXPECT_EQ(history[0].fileName, L"Temp.txt");
-    EXPECT_EQ(history[0].position, 4);
-    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "0123456789");
-    EXPECT_FALSE(CurrentEditor().IsModified());
+    const HistoryEntry newest = LoadHistory().at(0);
+    EXPECT_EQ(newest.path, TemporaryCopyPath());
+    EXPECT_EQ(newest.position, 4);
     EXPECT_EQ(DocumentPath(), File(L"a.txt"));
 
     // Unwritable: nothing else changes.
     const std::string listed = FileBytes(HistoryFilePath());
     WriteTestFile(TemporaryCopyPath(), "old");
     const HANDLE lock = CreateFileW(TemporaryCopyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     CurrentEditor().ReplaceSelection(L"unsaved");
     EXPECT_FALSE(SaveTemporaryCopy());
     CloseHandle(lock);
     EXPECT_EQ(FileBytes(HistoryFilePath()), listed);
-    EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_EQ(FileBytes(TemporaryCopyPath()), "old");
 }
 
