@@ -83,7 +83,6 @@ TEST_F(OptionsDialog, CancelKeepsAllOkStoresAllAndWrapsAtOnceAndTheSendToShortcu
         shown = DialogItemText(dialog, 107);
     });
     EXPECT_EQ(shown, L"C:\\選んだフォルダ");
-    EXPECT_EQ(CurrentSettings().checkUpdatesAtStart, 1);
     Open([](HWND) {}, IDOK);
     EXPECT_EQ(StoredFolder(), folder);
 
