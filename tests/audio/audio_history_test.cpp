@@ -21,7 +21,7 @@ Strings Paths(const PathEntries& entries) {
 
 using AudioHistory = MainWindowTest;
 
-TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndAnyFileLoadsUpToTwenty) {
+TEST_F(AudioHistory, LegacyFileIsConvertedNoAudioLogIsWrittenOverUnreadAnyLoadsUpToTwentyAndTheDialogDeletesAsStored) {
     const ScratchFolder legacy(L"orinda_legacy_audio");
     // "音声" in code page 932.
     WriteTestFile(legacy.File(L"Audio.log"),
@@ -49,9 +49,8 @@ TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndA
     paths = Paths(LoadAudioHistory());
     EXPECT_EQ(paths.front(), L"C:\\new|0");
     EXPECT_EQ(paths.back(), L"C:\\f18|18");
-}
 
-TEST_F(AudioHistory, DialogListsNamesAndDeletesFromTheListAsStoredNow) {
+    // The dialog lists names and deletes from the list as stored now.
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}, {L"C:\\d\\b.wav", L"b.wav", 2}});
     Strings lines;
     LRESULT selected = -1;
