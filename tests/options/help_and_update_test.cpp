@@ -76,14 +76,18 @@ TEST_F(HelpAndUpdate, ACheckWithoutAnswerIsSpokenOnlyWhenAskedAndManualsPagesAnd
     SendCommand(kCmdUpdateCheck);
     EXPECT_GE(SpeechDelay(L"更新を確認できませんでした", asked), 100);
     g_site.clear();
+    ClearSpeechLog();
     SendCommand(kCmdUpdateCheck);
+    EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
     EXPECT_EQ(g_asked.size(), 2u);
     // An answer that is no version number (an error page served as 200) is
     // no check, and never "up to date".
     g_site = L"https://maker.test";
     g_reachable = true;
     g_versionFile = "<ht";
+    ClearSpeechLog();
     EXPECT_EQ(BoxShownBy(kCmdUpdateCheck, L"更新チェック"), L"");
+    EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
 
     for (WORD id : {kCmdManual, kCmdCommandList, kCmdUpdateHistoryPage, kCmdProductPage, kCmdMakerSite,
                     kCmdContactForm})

@@ -187,6 +187,7 @@ TEST_F(SleepTimer, ShutdownWaitsForTheOtherInstancesAndForcesOnlyWhenAllSavedThe
     CurrentEditor().ReplaceSelection(L"mine");
     Tick(901);
     EXPECT_EQ(g_power, std::vector<std::wstring>{L"forced shutdown after backup"});
+    EXPECT_EQ(FileBytes(TemporaryCopyPath()), "mine");
 
     // Its backup can no longer be written: Windows must ask it, not kill it.
     std::filesystem::remove_all(DataFolder() + L"\\BackUp");
