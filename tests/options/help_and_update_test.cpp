@@ -75,8 +75,8 @@ TEST_F(HelpAndUpdate, ACheckWithoutAnswerIsSpokenOnlyWhenAskedAndManualsPagesAnd
     const double asked = fake::NowMs();
     SendCommand(kCmdUpdateCheck);
     EXPECT_GE(SpeechDelay(L"更新を確認できませんでした", asked), 100);
-    ClearSpeechLog();
     g_site.clear();
+    ClearSpeechLog();
     SendCommand(kCmdUpdateCheck);
     EXPECT_TRUE(WaitForSpeech(L"更新を確認できませんでした", 2000));
     EXPECT_EQ(g_asked.size(), 2u);

@@ -83,7 +83,6 @@ TEST_F(OptionsDialog, CancelKeepsAllOkStoresAllAndWrapsAtOnceAndTheSendToShortcu
         shown = DialogItemText(dialog, 107);
     });
     EXPECT_EQ(shown, L"C:\\選んだフォルダ");
-    EXPECT_EQ(CurrentSettings().checkUpdatesAtStart, 1);
     Open([](HWND) {}, IDOK);
     EXPECT_EQ(StoredFolder(), folder);
 
@@ -112,10 +111,7 @@ TEST_F(OptionsDialog, CancelKeepsAllOkStoresAllAndWrapsAtOnceAndTheSendToShortcu
     g_sendTo += L"\\missing";
     std::wstring failure;
     AnswerWith(L"作成確認", IDYES);
-    AnswerDialog(L"エラー", [&failure](HWND box) {
-        failure = DialogItemText(box, 0xFFFF);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    AnswerBoxKeepingText(L"エラー", &failure);
     EXPECT_EQ(ClickShortcutButton().second, kCreate);
     EXPECT_EQ(failure, L"送るメニューにショートカットを作成できませんでした。");
 
