@@ -58,6 +58,7 @@ TEST_F(Recovery, CopiesOfInstancesThatAreGoneAreOfferedUnreadableOnesLeftAndACom
     const Editor editor = CurrentEditor();
     EXPECT_EQ(editor.EditorText(), L"一\r二");
     EXPECT_EQ(editor.GetSelection().start, 2);
+    EXPECT_TRUE(editor.IsModified());  // else closing would drop it without a question
     EXPECT_EQ(DocumentPath(), L"");
     EXPECT_EQ(DocumentEncoding(), kShiftJis);
     EXPECT_EQ(WindowText(window_).rfind(L"無題", 0), 0u);
