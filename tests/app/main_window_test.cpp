@@ -176,12 +176,10 @@ TEST_F(CommandLine, AFileOpensAtItsRememberedCaretOrNamesANewFile) {
     WriteTestFile(File(L"a.txt"), "0123456789");
     SaveHistory({{File(L"a.txt"), L"a.txt", 6}});
     window_ = Restart(window_, File(L"a.txt"));
-    ASSERT_NE(window_, nullptr);
     EXPECT_EQ(CurrentEditor().GetSelection().start, 6);
 
     WriteSettingNumber(L"Option16", kNvda);
     window_ = Restart(window_, File(L"saved.txt"));
-    ASSERT_NE(window_, nullptr);
     EXPECT_TRUE(WaitForSpeech(L"新しいファイルです", 1000));
     EXPECT_EQ(WindowText(window_), L"saved.txt - オリンダ");
     CurrentEditor().ReplaceSelection(L"new");
