@@ -62,27 +62,6 @@ TEST_F(MainWindow, StartsEmptyWithTheEditorAboveAStatusBarThatHoldsStillUnderAMe
     EXPECT_TRUE(StatusBecomes(L"1行3文字"));
 }
 
-TEST_F(MainWindow, PageUpDownAndCtrlEndMoveAndAnnounceTheCaret) {
-    std::wstring text = L"line 1";
-    for (int line = 2; line <= 30; ++line) text += L"\rline " + std::to_wstring(line);
-    SetEditorText(text);
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(4) + 2);
-    PressKeys({VK_PRIOR});
-    EXPECT_EQ(editor.GetSelection().start, 0);
-
-    PressKeys({VK_NEXT});
-    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(20));
-    editor.PlaceCaret(editor.LineStart(24) + 3);
-    PressKeys({VK_NEXT});
-    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(29));
-    EXPECT_TRUE(WaitForSpeech(L"30行1文字", 1000));
-
-    editor.PlaceCaret(0);
-    PressKeys({VK_CONTROL, VK_END});
-    EXPECT_TRUE(WaitForSpeech(L"30行8文字", 1000));
-}
-
 TEST_F(MainWindow, KeysAndCommandsThatDoNothingSayNothingAndTheRestAnswer) {
     SetEditorText(L"hello");
     PressKeys({VK_ESCAPE});
@@ -105,6 +84,26 @@ TEST_F(MainWindow, KeysAndCommandsThatDoNothingSayNothingAndTheRestAnswer) {
     SendMessageW(EditorWindow(), EM_SETREADONLY, TRUE, 0);
     PressKeys({VK_CONTROL, 'V'});
     EXPECT_TRUE(WaitForSpeech(L"貼り付け", 1000));
+
+    // Page Up and Down move by 20 lines, and no further than the text.
+    std::wstring text = L"line 1";
+    for (int line = 2; line <= 30; ++line) text += L"\rline " + std::to_wstring(line);
+    SetEditorText(text);
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(editor.LineStart(4) + 2);
+    PressKeys({VK_PRIOR});
+    EXPECT_EQ(editor.GetSelection().start, 0);
+
+    PressKeys({VK_NEXT});
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(20));
+    editor.PlaceCaret(editor.LineStart(24) + 3);
+    PressKeys({VK_NEXT});
+    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(29));
+    EXPECT_TRUE(WaitForSpeech(L"30行1文字", 1000));
+
+    editor.PlaceCaret(0);
+    PressKeys({VK_CONTROL, VK_END});
+    EXPECT_TRUE(WaitForSpeech(L"30行8文字", 1000));
 }
 
 // The first command and the item count of the popup menu that is open, read

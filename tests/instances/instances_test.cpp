@@ -38,7 +38,6 @@ TEST(Instances, UntitledNumbersFollowTheHighestShownTheSwitchRestoresTheChosenAn
     Instance first = Start(Program());
     Instance second = Start(Program());
     Instance third = Start(Program());
-    ASSERT_TRUE(first.window && second.window && third.window);
     EXPECT_EQ(WindowText(first.window), L"無題1 - オリンダ");
 
     // The switch lists the others front-most first.
@@ -69,7 +68,6 @@ TEST(Instances, UntitledNumbersFollowTheHighestShownTheSwitchRestoresTheChosenAn
 
 TEST(Instances, OneMoreStartsUntitledAndCloseAllAsksEachWhereOneMayStay) {
     Instance first = Start(Program());
-    ASSERT_TRUE(first.window);
     PostMessageW(first.window, WM_COMMAND, 573, 0);
     Instance second = Adopt(L"無題2 - オリンダ");
     ASSERT_TRUE(second.window && second.process.hProcess);
@@ -101,7 +99,6 @@ TEST(Instances, AFileNamedRelativeToTheCurrentFolderOpensAndNvdaAnswersOrACopyWi
     const ScratchFolder folder(L"orinda-relative");
     WriteTestFile(folder.File(L"note.txt"), "text");
     Instance instance = Start(Program(), L"note.txt", folder.Path().c_str(), L"note.txt");
-    ASSERT_NE(instance.window, nullptr);
     EXPECT_EQ(WindowText(instance.window), L"note.txt - オリンダ");
 
     ClearSpeechLog();
@@ -114,7 +111,6 @@ TEST(Instances, AFileNamedRelativeToTheCurrentFolderOpensAndNvdaAnswersOrACopyWi
     const std::wstring program = folder.File(L"OrindaTestInstance.exe");
     ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
     instance = Start(program);
-    ASSERT_NE(instance.window, nullptr);
     if (const HWND box = WaitForDialog(instance, L"オリンダ")) PostMessageW(box, WM_COMMAND, IDOK, 0);
     PostMessageW(instance.window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitForExit(instance));
@@ -144,7 +140,6 @@ std::wstring EditorText(const Instance& instance) {
 TEST(RecoveryInstances, AKilledInstancesTextComesBackAndNothingIsOfferedForARunningOrClosedOne) {
     ClearDataFolder();
     Instance killed = Start(Program());
-    ASSERT_TRUE(killed.window);
     TypeUnsavedText(killed);
     ASSERT_TRUE(PumpUntil([] { return CopiesLeft() == 1; }, 20000));
     Instance beside = Start(Program());
@@ -158,7 +153,6 @@ TEST(RecoveryInstances, AKilledInstancesTextComesBackAndNothingIsOfferedForARunn
     ASSERT_TRUE(WaitForExit(killed));
     Close(killed);
     Instance restarted = Start(Program());
-    ASSERT_TRUE(restarted.window);
     const HWND question = WaitForDialog(restarted, L"復元確認");
     EXPECT_EQ(DialogItemText(question, 0xFFFF), L"保存されずに終了したテキストがあります。\n復元しますか？");
     PostMessageW(question, WM_COMMAND, IDYES, 0);
