@@ -148,9 +148,8 @@ TEST_F(FuzzCorpus, DamagedDocumentsDecodeToNoMoreUnitsThanBytesInEveryEncoding) 
             for (int decodeAs = 0; decodeAs < kEncodingCount; ++decodeAs)
                 EXPECT_LE(DecodeBytes(data, bytes.size(), EncodingAtIndex(decodeAs)).size(), bytes.size());
             if (round % 5 == 0) {
-                const std::wstring path = folder.File(L"fuzz.txt");
-                WriteTestFile(path, bytes);
-                LoadDocument(path);
+                WriteTestFile(folder.File(L"fuzz.txt"), bytes);
+                LoadDocument(folder.File(L"fuzz.txt"));
                 EXPECT_LE(CurrentEditor().Text().size(), bytes.size());
             }
         }
