@@ -1,13 +1,15 @@
 // A seeded corpus of damaged list files and documents, made afresh on every
-// run from real entries and random bytes, through the program's own readers.
-// The list dialogs show what these readers return.
+// run from real entries and random bytes, through the program's own readers
+// and the dialogs that list them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "audio/audio_history.h"
@@ -17,7 +19,9 @@
 #include "document/encodings.h"
 #include "lists/favourites.h"
 #include "lists/file_history.h"
+#include "lists/path_list_dialog.h"
 #include "lists/templates.h"
+#include "resources/lists_ids.h"
 #include "search/search_history.h"
 #include "support/test_support.h"
 
@@ -99,10 +103,11 @@ void ExpectEntriesFit(const PathEntries& entries) {
 
 using FuzzCorpus = MainWindowTest;
 
-TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAndAreNeverWrittenUnread) {
+TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAreNeverWrittenUnreadAndTheirDialogsShowThemWithin) {
     std::mt19937 random(20240607);
     CreateDirectoryW(TemplateFolder().c_str(), nullptr);
-    for (const ListKind& list : Lists()) {
+    const std::vector<ListKind> lists = Lists();
+    for (const ListKind& list : lists) {
         for (int round = 0; round < 30; ++round) {
             SCOPED_TRACE(std::string(list.name) + " round " + std::to_string(round));
             const std::string bytes = Mutated(random, list.real);
@@ -131,6 +136,30 @@ TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAndAreNeverWrittenUnread) {
         }
         DeleteFileW(list.path().c_str());
     }
+
+    random.seed(1717);
+    std::wstring path;
+    const std::vector<std::tuple<const wchar_t*, int, std::function<bool()>>> dialogs = {
+        {L"履歴一覧", IDC_PATH_LIST, [&] { return ChooseFromHistory(window_, path); }},
+        {L"お気に入り一覧", IDC_PATH_LIST, [&] { return ChooseFromFavourites(window_, path); }},
+        {L"オーディオファイル履歴", IDC_PATH_LIST, [&] { return ChooseFromAudioHistory(window_).has_value(); }},
+        {L"定型文一覧", IDC_TEMPLATE_LIST, [&] { return ChooseTemplate(window_, path); }}};
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        for (const ListKind& list : lists) WriteTestFile(list.path(), Mutated(random, list.real));
+        for (const auto& [title, listId, choose] : dialogs) {
+            std::vector<std::wstring> items;
+            bool shown = false;
+            AnswerDialog(title, [&, listId = listId](HWND dialog) {
+                shown = true;
+                items = ListBoxItems(GetDlgItem(dialog, listId));
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
+            EXPECT_FALSE(choose());
+            EXPECT_TRUE(shown);
+            for (const std::wstring& item : items) EXPECT_LE(item.size(), 260u);
+        }
+    }
 }
 
 TEST_F(FuzzCorpus, DamagedDocumentsDecodeToNoMoreUnitsThanBytesInEveryEncoding) {
@@ -145,8 +174,13 @@ TEST_F(FuzzCorpus, DamagedDocumentsDecodeToNoMoreUnitsThanBytesInEveryEncoding) 
             SCOPED_TRACE(std::to_string(codePage) + " round " + std::to_string(round));
             const std::string bytes = Mutated(random, *real);
             const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-            for (int decodeAs = 0; decodeAs < kEncodingCount; ++decodeAs)
+            const int detected = DetectEncoding(data, bytes.size());
+            int listed = 0;
+            for (int decodeAs = 0; decodeAs < kEncodingCount; ++decodeAs) {
+                listed += EncodingAtIndex(decodeAs) == detected;
                 EXPECT_LE(DecodeBytes(data, bytes.size(), EncodingAtIndex(decodeAs)).size(), bytes.size());
+            }
+            EXPECT_EQ(listed, 1) << detected;
             if (round % 5 == 0) {
                 WriteTestFile(folder.File(L"fuzz.txt"), bytes);
                 LoadDocument(folder.File(L"fuzz.txt"));
