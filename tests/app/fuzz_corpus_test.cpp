@@ -29,10 +29,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Utf16Le(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-
 // One real entry per list, as the program writes it.
 struct ListKind {
     const char* name;
@@ -42,12 +38,13 @@ struct ListKind {
 
 std::vector<ListKind> Lists() {
     const std::string mark = "\xEF\xBB\xBF";
+    const std::wstring find = L"[Find0]\r\nFindString0=検索\r\nFindString1=\"  x \"\r\n";
     return {{"history", HistoryFilePath,
              mark + "FilePath=C:\\文書\\a.txt|CurselPoint=12\r\nFilePath=D:\\b.txt|CurselPoint=0\r\n"},
             {"favourites", FavouritesFilePath, mark + "FilePath=C:\\文書\\a.txt\r\nFilePath=D:\\b.txt\r\n"},
             {"audio", AudioHistoryPath, mark + "FilePath=C:\\音楽\\a.mp3|Point=4200\r\nFilePath=D:\\b.wav|Point=0\r\n"},
             {"find", [] { return DataFolder() + L"\\Find.log"; },
-             "\xFF\xFE" + Utf16Le(L"[Find0]\r\nFindString0=検索\r\nFindString1=\"  x \"\r\n")},
+             "\xFF\xFE" + std::string(reinterpret_cast<const char*>(find.data()), find.size() * sizeof(wchar_t))},
             {"template", [] { return TemplateFolder() + L"\\20240101120000.txt"; },
              mark + "[Header]\nTitle=挨拶\n----------\nこんにちは\r\n二行目\r\n"}};
 }
@@ -101,7 +98,6 @@ void ExpectEntriesFit(const PathEntries& entries) {
     for (const PathEntry& entry : entries) {
         EXPECT_FALSE(entry.path.empty());
         EXPECT_LE(entry.path.size(), 260u);
-        EXPECT_LE(entry.fileName.size(), entry.path.size());
     }
 }
 
@@ -137,9 +133,6 @@ TEST_F(FuzzCorpus, DamagedListFilesReadIntoBuffersAreNeverWrittenUnreadAndTheirD
             AddToSearchHistory(SearchHistoryKind::FindTerms, L"new");
             CloseHandle(lock);
             EXPECT_EQ(FileBytes(list.path()), bytes);
-            // Readable again: the change keeps what could be read and still fits.
-            AddToHistory(L"C:\\new.txt");
-            ExpectEntriesFit(LoadHistory());
         }
         DeleteFileW(list.path().c_str());
     }
@@ -189,9 +182,8 @@ TEST_F(FuzzCorpus, DamagedDocumentsDecodeToNoMoreUnitsThanBytesInEveryEncoding) 
             }
             EXPECT_EQ(listed, 1) << detected;
             if (round % 5 == 0) {
-                const std::wstring path = folder.File(L"fuzz.txt");
-                WriteTestFile(path, bytes);
-                LoadDocument(path);
+                WriteTestFile(folder.File(L"fuzz.txt"), bytes);
+                LoadDocument(folder.File(L"fuzz.txt"));
                 EXPECT_LE(CurrentEditor().Text().size(), bytes.size());
             }
         }

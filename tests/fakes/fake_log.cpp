@@ -18,7 +18,6 @@ std::string Utf8(const wchar_t* text) {
         else if (*unit == L'\\') escaped += L"\\\\";
         else escaped += *unit;
     }
-    if (escaped.empty()) return {};
     const int size = WideCharToMultiByte(CP_UTF8, 0, escaped.data(), static_cast<int>(escaped.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');

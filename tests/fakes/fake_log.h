@@ -15,7 +15,6 @@ double NowMs();
 
 void Log(const char* function, const wchar_t* text);
 
-// An environment number, or `fallback` when unset.
 double EnvironmentNumber(const wchar_t* name, double fallback);
 
 }  // namespace fake

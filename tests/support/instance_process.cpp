@@ -22,7 +22,7 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
-        (!search->title || Title(window) == search->title)) {
+        (!search->title || WindowText(window) == search->title)) {
         search->found = window;
         return FALSE;
     }
@@ -33,10 +33,6 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
 
 std::wstring Program() {
     return ExecutableFolder() + L"\\OrindaTestInstance.exe";
-}
-
-std::wstring Title(HWND window) {
-    return WindowText(window);
 }
 
 Instance Start(const std::wstring& program, const std::wstring& argument, const wchar_t* folder,
@@ -56,7 +52,7 @@ Instance Start(const std::wstring& program, const std::wstring& argument, const 
             WindowSearch search{instance.process.dwProcessId, L"Orinda", nullptr, nullptr};
             EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
             instance.window = search.found;
-            return search.found && Title(search.found).rfind(titleStart, 0) == 0;
+            return search.found && WindowText(search.found).rfind(titleStart, 0) == 0;
         },
         20000);
     return instance;

@@ -13,7 +13,6 @@ struct Instance {
 
 // The program as the tests run it, with the tests' settings and data folder.
 std::wstring Program();
-std::wstring Title(HWND window);
 
 // Start the program and wait until its window shows a title that begins
 // with `titleStart`.

@@ -30,11 +30,6 @@ std::wstring SpeechLogPath() {
     return path;
 }
 
-HACCEL Accelerators() {
-    static const HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORA");
-    return accelerators;
-}
-
 struct PendingAnswer {
     std::wstring title;
     std::function<void(HWND)> answer;
@@ -71,20 +66,15 @@ void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 OutsideWorld g_realOutside{};
 
-// Read-only files too.
-void DeleteFilesBelow(const std::wstring& folder) {
+// Read-only files too, which remove_all would leave.
+void DeleteFilesBelow(const std::wstring& folder, bool andFolders = false) {
     std::error_code error;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
         if (!entry.is_regular_file(error)) continue;
         SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(entry.path().c_str());
     }
-}
-
-void RemoveFolder(const std::wstring& folder) {
-    DeleteFilesBelow(folder);
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
+    if (andFolders) std::filesystem::remove_all(folder, error);
 }
 
 }  // namespace
@@ -184,13 +174,14 @@ void ResetFakeSpeech() {
 }
 
 bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs) {
+    static const HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), L"ORA");
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
             const HWND window = MainWindow();
-            if (window && TranslateAcceleratorW(window, Accelerators(), &message)) continue;
+            if (window && TranslateAcceleratorW(window, accelerators, &message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -262,7 +253,6 @@ DWORD ReadSettingNumber(const wchar_t* name, bool* present) {
     return value;
 }
 
-// RegSetKeyValueW creates the key when it is missing.
 void WriteSettingNumber(const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, SettingsKey().c_str(), name, REG_DWORD, &value, sizeof value);
 }
@@ -325,12 +315,12 @@ ScratchFolder::ScratchFolder(const wchar_t* name) {
     GetTempPathW(MAX_PATH, temp);
     path_ = std::wstring(temp) + name;
     // What a test that crashed left behind is not this test's.
-    RemoveFolder(path_);
+    DeleteFilesBelow(path_, true);
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
 ScratchFolder::~ScratchFolder() {
-    RemoveFolder(path_);
+    DeleteFilesBelow(path_, true);
 }
 
 void WriteTestFile(const std::wstring& path, const std::string& bytes) {

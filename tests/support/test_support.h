@@ -33,7 +33,6 @@ const OutsideWorld& RealOutsideWorld();
 
 void ClearSpeechLog();
 std::vector<SpeechCall> ReadSpeechLog();
-// The texts of one function's calls, in order.
 std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
 // Pump messages until `function` was called with `text`, or the time is up.
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
@@ -73,11 +72,9 @@ void AnswerWith(const std::wstring& title, int button, bool* answered = nullptr)
 void AnswerBoxKeepingText(const std::wstring& title, std::wstring* text);
 // Type a path into the next file dialog of that title and press OK.
 void AnswerFileDialog(const std::wstring& title, const std::wstring& path);
-// Click a dialog's button as the user would.
 void ClickButton(HWND dialog, int id);
 // The text of a dialog's control; 0xFFFF is a message box's text.
 std::wstring DialogItemText(HWND dialog, int id);
-// Run a command as its menu item or key would.
 inline void SendCommand(HWND window, WORD id) { SendMessageW(window, WM_COMMAND, id, 0); }
 
 // Remove the program's settings key so that the next start is a first run.
@@ -126,12 +123,10 @@ public:
     ~FailingAllocations();
 };
 
-// A local time for the clocks that tests set.
 inline SYSTEMTIME SystemTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0) {
     return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
-// The texts of a list box's items, in order.
 std::vector<std::wstring> ListBoxItems(HWND list);
 // Press Delete in a list box as the user would; wait until it holds
 // `linesAfter` lines.
@@ -153,7 +148,6 @@ private:
     OutsideWorld outside_{};
 };
 
-// A main window test with a scratch folder for its files.
 class FileWindowTest : public MainWindowTest {
 protected:
     std::wstring File(const wchar_t* name) const { return folder_.File(name); }
