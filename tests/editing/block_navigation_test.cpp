@@ -6,7 +6,6 @@
 
 #include "app/commands.h"
 #include "core/editor_control.h"
-#include "core/settings.h"
 #include "editing/block_navigation.h"
 #include "support/test_support.h"
 

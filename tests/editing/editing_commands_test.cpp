@@ -8,7 +8,6 @@
 #include "core/outside_world.h"
 #include "core/settings.h"
 #include "document/document_state.h"
-#include "document/encodings.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"
 #include "editing/text_commands.h"

@@ -5,7 +5,6 @@
 #include "app/commands.h"
 #include "core/editor_control.h"
 #include "document/encodings.h"
-#include "editing/reading_commands.h"
 #include "support/test_support.h"
 
 using namespace testing_support;

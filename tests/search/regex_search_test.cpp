@@ -23,14 +23,12 @@ TEST(RegexFind, ForwardAnchorsToLinesWithinTheRangeAndKeepsEcmaScriptMeaningOfAn
     EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
     EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
     EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
-    EXPECT_EQ(Forward(L"^$", L"a\r\rb", 1).position, 2);
     // The ends of the range.
     EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
     EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
 
     // "^" and "$" inside a pattern anchor to the whole text, not to lines.
     EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
-    EXPECT_EQ(Forward(L"(^)b", L"ba", 0).position, 0);
     EXPECT_EQ(Forward(L"a$|c", L"a\rc", 0).position, 2);
     // "." stops at CR, LF, U+2028 and U+2029, and at form feed and U+0085,
     // which Boost also counts as line separators; the line anchors still see
