@@ -17,7 +17,7 @@ using namespace testing_support;
 
 namespace {
 
-TEST(DateTimeText, WritesEraWeekdayAndClockWithoutLeadingZeros) {
+TEST(InsertedTexts, DatesWriteEraWeekdayAndClockWithoutLeadingZerosAndConversionsMapWidthAndCase) {
     const SYSTEMTIME sunday = SystemTime(2023, 5, 7, 0, 5, 9);
     EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
     EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
@@ -27,9 +27,7 @@ TEST(DateTimeText, WritesEraWeekdayAndClockWithoutLeadingZeros) {
     EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
     // January and February count as months of the year before.
     EXPECT_EQ(DateTimeText(4, SystemTime(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
-}
 
-TEST(ConvertText, MapsToFullWidthAndLowerCase) {
     EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
     EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
 }
@@ -86,7 +84,7 @@ protected:
     int shownSelection_ = -1;
 };
 
-TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrowsAndWithoutMemoryKeepsTheText) {
+TEST_F(EditingCommands, ConversionQuickInputAndEditLockGuardTheTextWrapSpeaksAndF5AndTheClipboardActSilently) {
     SetEditorText(L"ガギ abc\rdef yy");
     const Editor editor = CurrentEditor();
     editor.Select(3, 9);
@@ -135,9 +133,8 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrowsAndW
     }
     EXPECT_EQ(CurrentEditor().EditorText(), text);
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUntilLiftedAgain) {
+    // Quick input inserts after the selection.
     SetEditorText(L"ab");
     CurrentEditor().Select(0, 2);
     QuickInput(1, IDOK);
@@ -152,15 +149,15 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     EXPECT_EQ(CurrentEditor().EditorText(), L"ab令和5年5月7日（日曜日）\r");
 
     SetEditorText(L"abc");
-    const Editor editor = CurrentEditor();
+    const Editor lockable = CurrentEditor();
     const double pressed = fake::NowMs();
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_GE(SpeechDelay(L"編集禁止", pressed), 100);
-    editor.PlaceCaret(3);
+    lockable.PlaceCaret(3);
     PressKeys({'X'});
-    editor.Select(0, 3);
+    lockable.Select(0, 3);
     SendCommand(kCmdUpperCase);
-    EXPECT_EQ(editor.EditorText(), L"abc");
+    EXPECT_EQ(lockable.EditorText(), L"abc");
     // Quick input refuses before its dialog, not after the choice.
     ClearSpeechLog();
     bool dialogShown = false;
@@ -172,9 +169,9 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     ClearSpeechLog();
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_TRUE(WaitForSpeech(L"編集許可", 1000));
-    editor.PlaceCaret(3);
+    lockable.PlaceCaret(3);
     PressKeys({'X'});
-    EXPECT_EQ(editor.EditorText(), L"abcx");
+    EXPECT_EQ(lockable.EditorText(), L"abcx");
 
     // A file that is read-only on disk keeps its lock, silently.
     SetLockToggleAllowed(false);
@@ -182,9 +179,8 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_TRUE(NothingHeard());
     EXPECT_TRUE(IsEditable());
-}
 
-TEST_F(EditingCommands, WordWrapSaysItsSwitchWhileF5AndTheClipboardCommandsActSilently) {
+    // Word wrap says its switch; F5 and the clipboard commands act silently.
     MoveWindow(window_, 0, 0, 160, 300, TRUE);
     SetEditorText(std::wstring(60, L'w'));
     PressKeys({VK_F11});
@@ -197,12 +193,12 @@ TEST_F(EditingCommands, WordWrapSaysItsSwitchWhileF5AndTheClipboardCommandsActSi
 
     ClearSpeechLog();
     SetEditorText(L"top\rsee http://example.com/page (more)");
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(1) + 30);
+    const Editor withAddress = CurrentEditor();
+    withAddress.PlaceCaret(withAddress.LineStart(1) + 30);
     PressKeys({VK_F5});
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"http://example.com/page"});
     g_opened.clear();
-    editor.PlaceCaret(0);
+    withAddress.PlaceCaret(0);
     PressKeys({VK_F5});
     EXPECT_TRUE(g_opened.empty());
 

@@ -26,7 +26,7 @@ protected:
     using Texts = std::vector<std::wstring>;
 };
 
-TEST_F(ReadingCommands, LinesSplitAtTheCaretReadWholeAndSelectionStateNamesMarkedStartOrSelection) {
+TEST_F(ReadingCommands, LinesSelectionStateNameEncodingAndCountsAreReadAsAsked) {
     SetEditorText(L"first\r\rthird line");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(2) + 5);
@@ -69,9 +69,7 @@ TEST_F(ReadingCommands, LinesSplitAtTheCaretReadWholeAndSelectionStateNamesMarke
     SetEditorText(L"abc\rde");
     editor.Select(0, 6);
     EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行1文字から2行2文字まで5文字が範囲選択されています"});
-}
 
-TEST_F(ReadingCommands, UntitledDocumentsNameAndCountsTreatLineBreaksAndWrappedLinesAsAsked) {
     EXPECT_EQ(SayKeys({VK_MENU, '2'}), Texts{L"ファイルはロードされていません"});
     EXPECT_EQ(SayKeys({VK_MENU, '3'}), Texts{L"文字コードはUTF-8です"});
     EXPECT_EQ(EncodingSentence(1234), L"文字コードはShift_JISです");
@@ -95,8 +93,8 @@ TEST_F(ReadingCommands, UntitledDocumentsNameAndCountsTreatLineBreaksAndWrappedL
     EXPECT_EQ(Say(kCmdCharacterCountWithBreaks), Texts{L"改行文字を含めて81文字"});
 
     // The caret on the second wrapped line is on line 2.
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(1) + 1);
+    const Editor wrapped = CurrentEditor();
+    wrapped.PlaceCaret(wrapped.LineStart(1) + 1);
     EXPECT_EQ(Say(kCmdCaretPosition), Texts{L"2行2文字"});
 }
 

@@ -104,7 +104,7 @@ TEST_F(SearchCommands, FindAsksForATermThenWalksFromHitToHitBothWaysAndRemembers
     EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
 }
 
-TEST_F(SearchCommands, ReplaceTakesTheOccurrenceAtTheCaretAndReplaceAllEveryOneFromThere) {
+TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTermOrTooLongATextAndClearsItsHistory) {
     SetEditorText(L"abcabc");
     CurrentEditor().PlaceCaret(3);
     Search(L"置換", L"abc", IDOK, L"X");
@@ -126,9 +126,7 @@ TEST_F(SearchCommands, ReplaceTakesTheOccurrenceAtTheCaretAndReplaceAllEveryOneF
     // An empty replacement is not remembered.
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements)[0], L"b");
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::ReplaceTerms)[0], L"b");
-}
 
-TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
     SetEditorText(L"one two one");
     const Editor before = CurrentEditor();
     before.ReplaceSelection(L"A");
@@ -167,9 +165,8 @@ TEST_F(SearchCommands, OneUndoBringsBackTheTextBeforeAReplaceAll) {
     SendCommand(kCmdUndo);
     EXPECT_EQ(CurrentEditor().EditorText(), L"Aone two one");
     EXPECT_TRUE(CurrentEditor().IsModified());
-}
 
-TEST_F(SearchCommands, AnEmptyTermOrATextPastTheLimitIsRefusedAndClearingTheHistoryEmptiesBothFields) {
+    // An empty term is refused, and the dialog stays open.
     SetEditorText(L"abc");
     std::wstring boxText;
     bool stillOpen = false;

@@ -18,16 +18,15 @@ SearchHistory Numbered(int count) {
     return history;
 }
 
-TEST(SearchHistoryList, AnEqualTermMovesToTheFrontAndAnEleventhDropsTheOldest) {
+TEST(FindLog, KeepsTermsNewestFirstGivesBackExactlyWhatItStoredAndMigratesTheLegacyAnsiFileOnce) {
+    // An equal term moves to the front; a new one drops the oldest.
     SearchHistory history = Numbered(10);
     MoveToFront(history, L"t4");
     EXPECT_EQ(history, (SearchHistory{L"t4", L"t0", L"t1", L"t2", L"t3", L"t5", L"t6", L"t7", L"t8", L"t9"}));
     history = Numbered(10);
     MoveToFront(history, L"T0");  // compared case-sensitively: a new term
     EXPECT_EQ(history, (SearchHistory{L"T0", L"t0", L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"}));
-}
 
-TEST(FindLog, GivesBackExactlyTheTermsItStoredAndMigratesTheLegacyAnsiFileOnce) {
     ClearDataFolder();
     const SearchHistory terms{L" abc ", L"\"x\"", L"'y'", L"\"", L"a=b;c", L"検索語句", L"\tz", L"x'",
                               std::wstring(512, L'\u3042'), L""};

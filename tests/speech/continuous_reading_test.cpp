@@ -158,7 +158,7 @@ TEST_F(ContinuousReading, NoEngineMeansNoReadingPcTalkerReadsEveryLineAndNvdaNot
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
-TEST_F(ContinuousReading, AHungScreenReaderFreezesNeitherTheStopNorASecondReading) {
+TEST_F(ContinuousReading, AHungScreenReaderFreezesNeitherTheStopNorASecondReadingAndOneWithoutIsSpeakingIsTimed) {
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", L"4000");
     SetEditorText(L"a line NVDA never returns from\rsecond line");
     StartReading();
@@ -171,9 +171,9 @@ TEST_F(ContinuousReading, AHungScreenReaderFreezesNeitherTheStopNorASecondReadin
     EXPECT_FALSE(IsReading());
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
     EXPECT_TRUE(WaitForReadingWorker(6000));
-}
 
-TEST_F(ContinuousReading, WithoutIsSpeakingEachLineTakesItsEstimatedTime) {
+    // Without isSpeaking each line takes its estimated time.
+    ClearSpeechLog();
     ASSERT_TRUE(LoadNvdaClientFrom(ExecutableFolder() + L"\\nvda_without_is_speaking.dll"));
     SetEditorText(L"最初の行です\r次の行です");
     StartReading();

@@ -53,7 +53,7 @@ TEST_F(SpeechRouter, NvdaSpeaksOnlyTheLatestOfQuickMessagesButBraillesEach) {
         }
 }
 
-TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWaysLongMessagesAreCutAndTheNewLibraryNameSpeaks) {
+TEST_F(SpeechRouter, BrailleToggleSpeaksAndShowsLongMessagesAreCutTheNewLibraryNameSpeaksAndPcTalkerHoldsTheCaller) {
     PressKeys({VK_CONTROL, 'B'});
     EXPECT_TRUE(WaitForSpeech(L"点字表示オン", 1000));
     PressKeys({VK_CONTROL, 'B'});
@@ -78,9 +78,8 @@ TEST_F(SpeechRouter, BrailleToggleIsSpokenAndShownBothWaysLongMessagesAreCutAndT
     EXPECT_NE(GetModuleHandleW((folder + L"\\nvdaControllerClient.dll").c_str()), nullptr);
     SendCommand(kCmdCaretPosition);
     EXPECT_TRUE(WaitForSpeech(L"1行1文字", 2000));
-}
 
-TEST_F(SpeechRouter, PcTalkerHoldsTheCallerForTheDelayOnlyWhileRunning) {
+    // PC-Talker holds the caller for the delay, only while it runs.
     SetSpeechEngine(kPcTalker);
     using Clock = std::chrono::steady_clock;
     auto start = Clock::now();
