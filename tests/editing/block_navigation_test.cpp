@@ -16,27 +16,6 @@ namespace {
 // Lines a, b, empty, c, d, empty, empty, e: blocks start at lines 0, 3, 7.
 const std::wstring kEightLines = L"a\rb\r\rc\rd\r\r\re";
 
-TEST(BlocksOfText, ListsEveryBlockStartCutsLongLinesWholeAndStepsAskForMoreTextAtThePieceEdges) {
-    // A leading empty line, a line of one space inside a block, a trailing break.
-    const std::vector<Block> others = BlocksOfText(L"\rx\r \ry\r\rz\r");
-    ASSERT_EQ(others.size(), 2u);
-    EXPECT_EQ(others[0].line, 1);
-    EXPECT_EQ(others[1].line, 5);
-    EXPECT_TRUE(BlocksOfText(L"").empty());
-
-    // A surrogate pair that straddles the limit is left out whole.
-    const std::wstring longLine = std::wstring(3071, L'a') + L"\xD83D\xDE00" + L"tail";
-    const std::vector<Block> blocks = BlocksOfText(longLine);
-    ASSERT_EQ(blocks.size(), 1u);
-    EXPECT_EQ(blocks[0].text, std::wstring(3071, L'a'));
-
-    // A piece that starts inside the text cannot tell whether its first line
-    // follows an empty one, nor where a line longer than the piece begins.
-    EXPECT_EQ(PreviousBlockStart(L"b\rc", 10, 12), kNeedMoreText);
-    EXPECT_EQ(ParagraphStart(L"abc", 10, 13), kNeedMoreText);
-    EXPECT_EQ(ParagraphStart(L"a\rbc", 10, 14), 12);
-}
-
 class BlockNavigation : public MainWindowTest {
 protected:
     void PlaceOnLine(long line) { CurrentEditor().PlaceCaret(CurrentEditor().LineStart(line)); }
@@ -65,7 +44,26 @@ protected:
     }
 };
 
-TEST_F(BlockNavigation, KeysAndTheListMoveBetweenBlockStartsBeyondTheFirstPieceAndOverWrappedLines) {
+TEST_F(BlockNavigation, BlocksAreFoundWholeAndTheKeysAndTheListMoveBetweenThemBeyondTheFirstPieceAndOverWrappedLines) {
+    // A leading empty line, a line of one space inside a block, a trailing break.
+    const std::vector<Block> others = BlocksOfText(L"\rx\r \ry\r\rz\r");
+    ASSERT_EQ(others.size(), 2u);
+    EXPECT_EQ(others[0].line, 1);
+    EXPECT_EQ(others[1].line, 5);
+    EXPECT_TRUE(BlocksOfText(L"").empty());
+
+    // A surrogate pair that straddles the limit is left out whole.
+    const std::wstring longLine = std::wstring(3071, L'a') + L"\xD83D\xDE00" + L"tail";
+    const std::vector<Block> blocks = BlocksOfText(longLine);
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].text, std::wstring(3071, L'a'));
+
+    // A piece that starts inside the text cannot tell whether its first line
+    // follows an empty one, nor where a line longer than the piece begins.
+    EXPECT_EQ(PreviousBlockStart(L"b\rc", 10, 12), kNeedMoreText);
+    EXPECT_EQ(ParagraphStart(L"abc", 10, 13), kNeedMoreText);
+    EXPECT_EQ(ParagraphStart(L"a\rbc", 10, 14), 12);
+
     SetEditorText(kEightLines);
     PlaceOnLine(4);
     ExpectMoveTo({VK_CONTROL, VK_DOWN}, 7, L"e");

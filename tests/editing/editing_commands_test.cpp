@@ -17,37 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-TEST(InsertedTexts, DatesWriteEraWeekdayAndClockWithoutLeadingZerosAndConversionsMapWidthAndCase) {
-    const SYSTEMTIME sunday = SystemTime(2023, 5, 7, 0, 5, 9);
-    EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
-    EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
-    EXPECT_EQ(DateTimeText(4, sunday), L"2023年5月7日（日曜日）\r\n");
-    EXPECT_EQ(DateTimeText(5, sunday), L"午前0時5分9秒\r\n");
-    EXPECT_EQ(DateTimeText(6, sunday), L"0時5分9秒\r\n");
-    EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
-    // January and February count as months of the year before.
-    EXPECT_EQ(DateTimeText(4, SystemTime(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
-
-    EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
-    EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
-}
-
-TEST(UrlNearColumn, PicksTheNearestStartStopsAtItsEndAndIgnoresWhatIsNoAddress) {
-    const std::wstring two = L"http://first.example/ xxx https://second.example/";
-    EXPECT_EQ(UrlNearColumn(two, 30), L"https://second.example/");
-    // Equally far from both: the earlier one.
-    EXPECT_EQ(UrlNearColumn(two, 13), L"http://first.example/");
-
-    // What does not look like an address is passed over.
-    EXPECT_EQ(UrlNearColumn(L"http://localhost", 0), L"");
-    EXPECT_EQ(UrlNearColumn(L"http://a.b", 0), L"http://a.b");
-    EXPECT_EQ(UrlNearColumn(L"http://a.", 0), L"");
-    EXPECT_EQ(UrlNearColumn(L"HTTP://example.com", 0), L"");
-    const std::wstring longest = L"http://example.com/" + std::wstring(260 - 19, L'p');
-    EXPECT_EQ(UrlNearColumn(longest, 0), longest);
-    EXPECT_EQ(UrlNearColumn(longest + L"p", 0), L"");
-}
-
 std::vector<std::wstring> g_opened;
 bool RecordOpen(const std::wstring& target) {
     g_opened.push_back(target);
@@ -84,7 +53,20 @@ protected:
     int shownSelection_ = -1;
 };
 
-TEST_F(EditingCommands, ConversionQuickInputAndEditLockGuardTheTextWrapSpeaksAndF5AndTheClipboardActSilently) {
+TEST_F(EditingCommands, DatesConversionLockWrapAddressesAndTheClipboardDoWhatTheMenuSaysAndGuardTheText) {
+    const SYSTEMTIME sunday = SystemTime(2023, 5, 7, 0, 5, 9);
+    EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(4, sunday), L"2023年5月7日（日曜日）\r\n");
+    EXPECT_EQ(DateTimeText(5, sunday), L"午前0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(6, sunday), L"0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
+    // January and February count as months of the year before.
+    EXPECT_EQ(DateTimeText(4, SystemTime(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
+
+    EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
+    EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
+
     SetEditorText(L"ガギ abc\rdef yy");
     const Editor editor = CurrentEditor();
     editor.Select(3, 9);
@@ -190,6 +172,20 @@ TEST_F(EditingCommands, ConversionQuickInputAndEditLockGuardTheTextWrapSpeaksAnd
     EXPECT_EQ(CurrentSettings().wordWrap, 0);
     EXPECT_EQ(CurrentEditor().LineCount(), 1);
     EXPECT_TRUE(WaitForSpeech(L"折り返し表示オフ", 1000));
+
+    const std::wstring two = L"http://first.example/ xxx https://second.example/";
+    EXPECT_EQ(UrlNearColumn(two, 30), L"https://second.example/");
+    // Equally far from both: the earlier one.
+    EXPECT_EQ(UrlNearColumn(two, 13), L"http://first.example/");
+
+    // What does not look like an address is passed over.
+    EXPECT_EQ(UrlNearColumn(L"http://localhost", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"http://a.b", 0), L"http://a.b");
+    EXPECT_EQ(UrlNearColumn(L"http://a.", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"HTTP://example.com", 0), L"");
+    const std::wstring longest = L"http://example.com/" + std::wstring(260 - 19, L'p');
+    EXPECT_EQ(UrlNearColumn(longest, 0), longest);
+    EXPECT_EQ(UrlNearColumn(longest + L"p", 0), L"");
 
     ClearSpeechLog();
     SetEditorText(L"top\rsee http://example.com/page (more)");

@@ -18,8 +18,16 @@ long Backward(const std::wstring& pattern, const std::wstring& text, long before
     return RegexFindBackward(PrepareRegex(pattern), text, before);
 }
 
+std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {
+    std::uniform_int_distribution<int> length(0, maxLength);
+    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+    std::wstring text;
+    for (int i = length(random); i > 0; --i) text += alphabet[pick(random)];
+    return text;
+}
+
 // Boost's defaults differ from ECMAScript; these pin the meaning we chose.
-TEST(RegexFind, AnchorsToLinesKeepsEcmaScriptMeaningFindsTheLastHitBeforeTheCaretAndGivesUpOnRunawayPatterns) {
+TEST(RegexSearch, AnchorsToLinesKeepsEcmaScriptMeaningFindsBackwardGivesUpOnRunawaysAndReplacesAllAsStepByStep) {
     EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
     EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
     EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
@@ -60,17 +68,8 @@ TEST(RegexFind, AnchorsToLinesKeepsEcmaScriptMeaningFindsTheLastHitBeforeTheCare
     const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
     EXPECT_EQ(replaced.count, 0);
     EXPECT_EQ(replaced.text, alternating);
-}
 
-std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {
-    std::uniform_int_distribution<int> length(0, maxLength);
-    std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
-    std::wstring text;
-    for (int i = length(random); i > 0; --i) text += alphabet[pick(random)];
-    return text;
-}
-
-TEST(ReplaceAllEquivalence, FastBuildersMatchTheStepByStepRule) {
+    // The fast replace-all builders match the step-by-step rule.
     const std::vector<std::wstring> patterns = {
         L"a", L"a*", L"^a", L"b$", L"^", L"$", L"^$", L"a|b", L"(?<=a)b", L"\\bb", L"[0-9]+",
         L"x*", L"(?<=\\r)a", L"^b*", L"(^)a", L"a$|1", L"\\Bb", L"a(?=\\r)"};

@@ -53,7 +53,7 @@ TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndStepsThroughLinesNvdaPas
     EXPECT_EQ(SpokenTexts(), (Texts{L"abc", L"fgh", L"終わり"}));
 }
 
-TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
+TEST_F(ContinuousReading, CtrlStopsAtOnceLeavingTheCaretOnThePreviousLineAndAStopWhileNvdaTakesALineCancelsIt) {
     std::wstring text;
     for (int line = 0; line < 7; ++line) text += L"l" + std::to_wstring(line) + L"a\r";
     text += L"line seven is long enough to be interrupted while it is read\rline eight\rline nine";
@@ -66,6 +66,17 @@ TEST_F(ContinuousReading, CtrlStopsAtOnceAndLeavesTheCaretOnThePreviousLine) {
     Settle();
     EXPECT_EQ(SpokenTexts().back(), L"line seven is long enough to be interrupted while it is read");
     EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
+
+    // A stop while NVDA takes a line cancels that line.
+    ClearSpeechLog();
+    const std::wstring sends = std::to_wstring(reinterpret_cast<INT_PTR>(window_)) + L" " + std::to_wstring(kCmdCancel);
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", sends.c_str());
+    ReadSlowly(L"300", L"zero\rthe line the stop lands on\rnever read", L"the line the stop lands on", 5);
+    ASSERT_TRUE(WaitForSpeech(L"", 5000, "cancelSpeech"));
+    const std::vector<SpeechCall> calls = ReadSpeechLog();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].text, L"the line the stop lands on");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
 TEST_F(ContinuousReading, EscapeOnTheFirstLineALockedSessionOrLosingTheFocusStopsIt) {
@@ -91,18 +102,7 @@ TEST_F(ContinuousReading, EscapeOnTheFirstLineALockedSessionOrLosingTheFocusStop
     DestroyWindow(other);
 }
 
-TEST_F(ContinuousReading, AStopWhileNvdaTakesALineCancelsThatLine) {
-    const std::wstring sends = std::to_wstring(reinterpret_cast<INT_PTR>(window_)) + L" " + std::to_wstring(kCmdCancel);
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_SPEAK_SENDS", sends.c_str());
-    ReadSlowly(L"300", L"zero\rthe line the stop lands on\rnever read", L"the line the stop lands on", 5);
-    ASSERT_TRUE(WaitForSpeech(L"", 5000, "cancelSpeech"));
-    const std::vector<SpeechCall> calls = ReadSpeechLog();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].text, L"the line the stop lands on");
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
-}
-
-TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAndAPasteWaits) {
+TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAPasteWaitsAndOnlyARunningReaderReads) {
     ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
                L"a line that takes a while to read aloud");
 
@@ -129,9 +129,8 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAnd
     // Read to its end, the paste lands where the reading left the caret.
     ASSERT_TRUE(WaitUntilFinished(5000));
     EXPECT_TRUE(PumpUntil([] { return CurrentEditor().Text() == L"a line read aloud\r\n+second line"; }, 2000));
-}
 
-TEST_F(ContinuousReading, NoEngineMeansNoReadingPcTalkerReadsEveryLineAndNvdaNotRunningEndsAtTheStart) {
+    // No engine means no reading; PC-Talker reads every line; NVDA not running ends at the start.
     SetSpeechEngine(kNoSpeech);
     SetEditorText(L"some text\rmore text");
     StartReading();
