@@ -85,12 +85,14 @@ TEST_F(ContinuousReading, EscapeOnTheFirstLineALockedSessionOrLosingTheFocusStop
     EXPECT_FALSE(IsReading());
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 
-    // A disconnected session stops it by the same test as a locked one.
     const std::wstring line = L"private text that is never read over a locked screen";
-    ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
-    SendMessageW(window_, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    EXPECT_FALSE(IsReading());
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
+        ClearSpeechLog();
+        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
+        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
+        EXPECT_FALSE(IsReading()) << change;
+        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    }
 
     // Slow enough that the reading cannot end by itself within the wait below.
     ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
