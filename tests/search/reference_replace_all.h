@@ -10,10 +10,11 @@
 
 namespace reference {
 
+// `find` gives the first hit at or after a position of the text as it is now.
 // Gives up (returns false) once `limit` has passed.
-inline bool RegexReplaceAll(const std::wstring& pattern, const std::wstring& original, long from,
-                            const std::wstring& replacement, ReplaceAllResult& result,
-                            std::chrono::steady_clock::duration limit = std::chrono::hours(1)) {
+template <class Find>
+bool ReplaceStepByStep(const std::wstring& original, long from, const std::wstring& replacement,
+                       ReplaceAllResult& result, std::chrono::steady_clock::duration limit, Find find) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     std::wstring text = original;
     long searchFrom = from;
@@ -21,7 +22,7 @@ inline bool RegexReplaceAll(const std::wstring& pattern, const std::wstring& ori
     result.caret = from;
     for (;;) {
         if (std::chrono::steady_clock::now() > deadline) return false;
-        const RegexHit hit = RegexFindForward(PrepareRegex(pattern), text, searchFrom);
+        const RegexHit hit = find(text, searchFrom);
         if (!hit.Found()) break;
         text = text.substr(0, static_cast<size_t>(hit.position)) + replacement +
                text.substr(static_cast<size_t>(hit.position + hit.length));
@@ -33,26 +34,23 @@ inline bool RegexReplaceAll(const std::wstring& pattern, const std::wstring& ori
     return true;
 }
 
+inline bool RegexReplaceAll(const std::wstring& pattern, const std::wstring& original, long from,
+                            const std::wstring& replacement, ReplaceAllResult& result,
+                            std::chrono::steady_clock::duration limit = std::chrono::hours(1)) {
+    return ReplaceStepByStep(original, from, replacement, result, limit, [&pattern](const std::wstring& text, long at) {
+        return RegexFindForward(PrepareRegex(pattern), text, at);
+    });
+}
+
 inline bool PlainReplaceAll(const std::wstring& original, long from, const std::wstring& term,
                             const std::wstring& replacement, bool matchCase, ReplaceAllResult& result,
                             std::chrono::steady_clock::duration limit = std::chrono::hours(1)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    std::wstring text = original;
-    size_t position = static_cast<size_t>(from);
-    result = ReplaceAllResult{};
-    result.caret = from;
-    for (;;) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+    return ReplaceStepByStep(original, from, replacement, result, limit, [&](const std::wstring& text, long at) {
         const std::wstring haystack = matchCase ? text : LowerForMatching(text);
-        const size_t hit = haystack.find(matchCase ? term : LowerForMatching(term), position);
-        if (hit == std::wstring::npos) break;
-        text = text.substr(0, hit) + replacement + text.substr(hit + term.size());
-        ++result.count;
-        position = hit + replacement.size();
-        result.caret = static_cast<long>(position);
-    }
-    result.text = text;
-    return true;
+        const size_t hit = haystack.find(matchCase ? term : LowerForMatching(term), static_cast<size_t>(at));
+        if (hit == std::wstring::npos) return RegexHit{};
+        return RegexHit{static_cast<long>(hit), static_cast<long>(term.size())};
+    });
 }
 
 }  // namespace reference

