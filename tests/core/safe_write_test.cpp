@@ -23,7 +23,7 @@ bool TemporaryFileLeftIn(const std::wstring& folder) {
     return true;
 }
 
-TEST(SafeWrite, AFailedWriteLeavesTheOldFileAndASuccessKeepsItsAttributesEvenNearThePathLimit) {
+TEST(SafeWrite, AFailedWriteLeavesTheOldFileASuccessKeepsItsAttributesAndAFailedReplacementWritesInPlace) {
     ASSERT_TRUE(PrepareDataFolder());  // where a write in place would keep the old content
     const ScratchFolder folder(L"orinda_safe_write");
     const std::wstring path = folder.File(L"a.txt");
@@ -47,14 +47,10 @@ TEST(SafeWrite, AFailedWriteLeavesTheOldFileAndASuccessKeepsItsAttributesEvenNea
     EXPECT_TRUE(WriteFileSafely(deep + L"\\a.txt", "new"));
     EXPECT_EQ(FileBytes(deep + L"\\a.txt"), "new");
     EXPECT_FALSE(TemporaryFileLeftIn(deep));
-}
 
-// The old content waits in the backup folder, copied piece by piece: no
-// file need fit in memory.
-TEST(SafeWrite, AFailedReplacementWritesInPlaceAndAFailureThereBringsTheOldFileBack) {
-    ASSERT_TRUE(PrepareDataFolder());
-    const ScratchFolder folder(L"orinda_safe_write");
-    const std::wstring path = folder.File(L"a.txt");
+    // A failed replacement writes in place, and a failure there brings the old
+    // file back. The old content waits in the backup folder, copied piece by
+    // piece: no file need fit in memory.
     std::string old(300001, '\0');
     for (size_t i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i * 7 + i / 65536);
     for (const bool fails : {false, true}) {
@@ -65,15 +61,15 @@ TEST(SafeWrite, AFailedReplacementWritesInPlaceAndAFailureThereBringsTheOldFileB
                                           OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
         int writes = 0;
-        bool written = false;
+        bool replaced = false;
         {
             const FailingAllocations noLargeBlocks(64 * 1024);
-            written = ReplaceFileContent(path, [fails, &writes](HANDLE file) {
+            replaced = ReplaceFileContent(path, [fails, &writes](HANDLE file) {
                 return WriteAll(file, "new", 3) && !(fails && ++writes == 2);
             });
         }
         CloseHandle(viewer);
-        EXPECT_EQ(written, !fails);
+        EXPECT_EQ(replaced, !fails);
         EXPECT_TRUE(FileBytes(path) == (fails ? old : "new")) << fails;
         EXPECT_FALSE(TemporaryFileLeftIn(folder.Path()));
         WIN32_FIND_DATAW found{};
