@@ -60,8 +60,6 @@ TEST_F(ReadingCommands, LinesSelectionStateNameEncodingAndCountsAreReadAsAsked) 
     editor.PlaceCaret(2);
     PressKeys({VK_F4});
     ASSERT_TRUE(WaitForSpeech(L"1行3文字から1行5文字まで3文字を範囲選択しました", 1000));
-    EXPECT_EQ(editor.GetSelection().start, 2);
-    EXPECT_EQ(editor.GetSelection().end, 5);
     EXPECT_EQ(Say(kCmdSelectionState), Texts{L"1行3文字から1行5文字まで3文字が範囲選択されています"});
 
     SetEditorText(L"abc\rde");
