@@ -52,6 +52,7 @@ TEST_F(ContinuousReading, ReadsToTheEndStopsOnCtrlOrASpeakCallAndNeitherAHungRea
     EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
     EXPECT_EQ(SpokenTexts(), (Texts{L"abc", L"fgh", L"終わり"}));
 
+    // A hung NVDA freezes neither the stop nor a second reading.
     SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", L"4000");
     SetEditorText(L"a line NVDA never returns from\rsecond line");
     StartReading();
