@@ -112,7 +112,6 @@ TEST_F(BlockNavigation, BlocksAreFoundWholeAndTheKeysAndTheListMoveBetweenThemBe
 
     SetEditorText(L"");
     OnBlockList(IDOK, [](HWND) {});
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 
     // Wrapped lines count while word wrap is on.
     MoveWindow(window_, 0, 0, 200, 300, TRUE);

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "app/commands.h"
+#include "core/data_folder.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
+#include "core/window_text.h"
 #include "resources/search_ids.h"
 #include "search/search_history.h"
 #include "support/test_support.h"
@@ -14,6 +16,12 @@
 using namespace testing_support;
 
 namespace {
+
+SearchHistory Numbered(int count) {
+    SearchHistory history;
+    for (int i = 0; i < count; ++i) history[i] = L"t" + std::to_wstring(i);
+    return history;
+}
 
 // Opens the dialog of that title by its keys and answers it: fills the
 // fields, then clicks.
@@ -47,9 +55,26 @@ protected:
         ClearSpeechLog();
         return said;
     }
+    void Jump(const std::wstring& typed) {
+        AnswerDialog(L"行移動", [this, typed](HWND dialog) {
+            const HWND combo = GetDlgItem(dialog, 101);
+            shownField_ = WindowText(combo);
+            shownItems_ = static_cast<long>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+            firstItem_.assign(16, L'\0');
+            firstItem_.resize(static_cast<size_t>(
+                SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(firstItem_.data()))));
+            SetWindowTextW(combo, typed.c_str());
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        ClearSpeechLog();
+        PressKeys({VK_CONTROL, 'J'});
+    }
+    std::wstring shownField_;
+    std::wstring firstItem_;
+    long shownItems_ = 0;
 };
 
-TEST_F(SearchCommands, FindAsksForATermThenWalksFromHitToHitBothWaysAndRemembersIt) {
+TEST_F(SearchCommands, FindJumpRegexAndReplaceAnswerRefuseWhatTheyCannotDoAndKeepTheirHistoriesNewestFirst) {
     SetEditorText(L"abcabc");
     PressKeys({VK_SHIFT, VK_F3});
     EXPECT_TRUE(NothingHeard());  // no term yet: nothing happens
@@ -102,9 +127,82 @@ TEST_F(SearchCommands, FindAsksForATermThenWalksFromHitToHitBothWaysAndRemembers
     SetEditorText(L"abc");
     Search(L"検索", std::wstring(600, L'q'), IDOK);
     EXPECT_EQ(CurrentSettings().findTerm, std::wstring(512, L'q'));
-}
 
-TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTermOrTooLongATextAndClearsItsHistory) {
+    // The jump offers the lines around the caret.
+    SetEditorText(L"one\rtwo\rthree");
+    const Editor editor = CurrentEditor();
+    editor.PlaceCaret(5);
+    Jump(L"3abc");
+    EXPECT_EQ(shownField_, L"2");
+    EXPECT_EQ(shownItems_, 3);
+    EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+
+    editor.PlaceCaret(10);
+    Jump(L"");
+    EXPECT_TRUE(WaitForSpeech(L"3行1文字", 1000));
+
+    // An impossible number or Cancel leaves the caret.
+    editor.Select(5, 6);
+    Jump(L"4");
+    EXPECT_EQ(editor.GetSelection().end, 6);
+    EXPECT_EQ(Heard(), std::vector<std::wstring>{L"2行2文字"});
+
+    ClearSpeechLog();
+    AnswerDialog(L"行移動", [](HWND dialog) {
+        SetDlgItemTextW(dialog, 101, L"1");
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendCommand(kCmdJumpToLine);
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 5);
+    EXPECT_TRUE(NothingHeard());
+
+    // A long text lists the lines around the caret and takes any typed line.
+    std::wstring text;
+    for (int line = 0; line < 12000; ++line) text += L"x\r";
+    SetEditorText(text);
+    CurrentEditor().PlaceCaret(2 * 11990);
+    Jump(L"3");
+    EXPECT_EQ(shownField_, L"11991");
+    EXPECT_EQ(shownItems_, 10000);
+    EXPECT_EQ(firstItem_, L"2002");
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 4);
+
+    ClearSpeechLog();
+    SetEditorText(L"xx\rabc\rabc");
+    Search(L"正規表現検索", L"^abc", IDOK);
+    EXPECT_TRUE(SaysOnly(L"2行1文字"));
+    PressKeys({VK_F3});
+    EXPECT_TRUE(SaysOnly(L"3行1文字"));
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"2行1文字"));
+    CurrentEditor().PlaceCaret(4);  // inside the first hit
+    PressKeys({VK_SHIFT, VK_F3});
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    // A plain find ends the regex mode again.
+    CurrentEditor().PlaceCaret(0);
+    Search(L"検索", L"^abc", IDOK);
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+
+    SetEditorText(L"a1b22c333");
+    Search(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
+    ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
+    SetEditorText(L"x7y8");
+    CurrentEditor().PlaceCaret(1);
+    Search(L"正規表現置換", L"([0-9])", IDOK, L"$1");
+    ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
+    EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
+
+    SetEditorText(L"((");
+    Search(L"正規表現検索", L"(", IDOK);
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
+    Search(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
+    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    EXPECT_EQ(CurrentEditor().EditorText(), L"((");
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"(");
+
     SetEditorText(L"abcabc");
     CurrentEditor().PlaceCaret(3);
     Search(L"置換", L"abc", IDOK, L"X");
@@ -141,7 +239,6 @@ TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTerm
     PressKeys({'X'});
     ClearSpeechLog();
     PressKeys({VK_CONTROL, 'Z'});
-    EXPECT_EQ(CurrentEditor().EditorText(), L"A1 two 1");
     EXPECT_TRUE(WaitForSpeech(L"元に戻す", 1000));
     ClearSpeechLog();
     PressKeys({VK_CONTROL, 'Z'});
@@ -155,7 +252,6 @@ TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTerm
     ClearSpeechLog();
     PressKeys({VK_CONTROL, 'Z'});
     EXPECT_TRUE(NothingHeard());
-    EXPECT_EQ(CurrentEditor().EditorText(), L"Aone two one");
 
     // The menu's undo, after a save in between: the text brought back is not the saved one.
     CurrentEditor().PlaceCaret(0);
@@ -206,7 +302,7 @@ TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTerm
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::Replacements), SearchHistory{});
 
     // A replace all past the editor's limit is refused and the text kept.
-    std::wstring text;
+    text.clear();
     for (int line = 0; line < 210; ++line) text += std::wstring(1000, L'a') + L'\r';
     SetEditorText(text);
     const std::wstring replacement(512, L'b');
@@ -214,43 +310,41 @@ TEST_F(SearchCommands, ReplaceWorksFromTheCaretUndoesInOneStepRefusesAnEmptyTerm
     EXPECT_TRUE(WaitForSpeech(L"テキストが長くなりすぎるため置換できませんでした", 5000));
     EXPECT_EQ(CurrentEditor().EditorText(), text);
     EXPECT_FALSE(CurrentEditor().IsModified());
-}
 
-TEST_F(SearchCommands, RegexSearchesAnchorToLinesReplaceLiterallyAndRememberInvalidPatterns) {
-    SetEditorText(L"xx\rabc\rabc");
-    Search(L"正規表現検索", L"^abc", IDOK);
-    EXPECT_TRUE(SaysOnly(L"2行1文字"));
-    PressKeys({VK_F3});
-    EXPECT_TRUE(SaysOnly(L"3行1文字"));
-    PressKeys({VK_SHIFT, VK_F3});
-    EXPECT_TRUE(SaysOnly(L"2行1文字"));
-    CurrentEditor().PlaceCaret(4);  // inside the first hit
-    PressKeys({VK_SHIFT, VK_F3});
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    // The histories: an equal term moves to the front; a new one drops the oldest.
+    SearchHistory history = Numbered(10);
+    MoveToFront(history, L"t4");
+    EXPECT_EQ(history, (SearchHistory{L"t4", L"t0", L"t1", L"t2", L"t3", L"t5", L"t6", L"t7", L"t8", L"t9"}));
+    history = Numbered(10);
+    MoveToFront(history, L"T0");  // compared case-sensitively: a new term
+    EXPECT_EQ(history, (SearchHistory{L"T0", L"t0", L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"}));
 
-    // A plain find ends the regex mode again.
-    CurrentEditor().PlaceCaret(0);
-    Search(L"検索", L"^abc", IDOK);
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
+    ClearDataFolder();
+    const SearchHistory terms{L" abc ", L"\"x\"", L"'y'", L"\"", L"a=b;c", L"検索語句", L"\tz", L"x'",
+                              std::wstring(512, L'\u3042'), L""};
+    ASSERT_TRUE(SaveSearchHistory(SearchHistoryKind::RegexReplacements, terms));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements), terms);
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), SearchHistory{});
 
-    SetEditorText(L"a1b22c333");
-    Search(L"正規表現置換", L"[0-9]+", IDC_REGEX_REPLACE_ALL, L"-");
-    ExpectReplaced(L"3件置換しました", L"a-b-c-", 6);
-    SetEditorText(L"x7y8");
-    CurrentEditor().PlaceCaret(1);
-    Search(L"正規表現置換", L"([0-9])", IDOK, L"$1");
-    ExpectReplaced(L"1件置換しました", L"x$1y8", 3);
-    EXPECT_EQ(CurrentSettings().regexReplaceWith, L"$1");
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacements)[0], L"$1");
+    const std::string bytes = FileBytes(DataFolder() + L"\\Find.log");
+    EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE"));
+    const std::string section("[\0F\0i\0n\0d\0\x35\0]\0", 14);
+    EXPECT_NE(bytes.find(section), std::string::npos);
 
-    SetEditorText(L"((");
-    Search(L"正規表現検索", L"(", IDOK);
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
-    Search(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"((");
-    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"(");
+    ClearDataFolder();
+    const ScratchFolder legacy(L"orinda-legacy-find");
+    // 検索 in Shift_JIS (code page 932).
+    WriteTestFile(legacy.File(L"Find.log"),
+                  "[Find0]\r\nFindString0=\x8C\x9F\x8D\xF5\r\nFindString1=abc\r\n[Find4]\r\nFindString0=^x$\r\n");
+    MigrateLegacySearchHistory(legacy.Path());
+
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms), (SearchHistory{L"検索", L"abc"}));
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"^x$");
+
+    // A later start keeps the terms used since.
+    AddToSearchHistory(SearchHistoryKind::FindTerms, L"mine");
+    MigrateLegacySearchHistory(legacy.Path());
+    EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::FindTerms)[0], L"mine");
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndStepsThroughLinesNvdaPassesOverThenSaysEnd) {
+TEST_F(ContinuousReading, ReadsToTheEndStopsOnCtrlOrASpeakCallAndNeitherAHungReaderNorOneWithoutIsSpeakingHangs) {
     SetEditorText(L"zero line\rfirst line\rsecond line\rthird line\rfourth line");
     const Editor editor = CurrentEditor();
     editor.PlaceCaret(editor.LineStart(2) + 4);
@@ -51,21 +51,50 @@ TEST_F(ContinuousReading, ReadsFromTheCaretsLineToTheEndStepsThroughLinesNvdaPas
     ASSERT_TRUE(WaitUntilFinished(5000));
     EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
     EXPECT_EQ(SpokenTexts(), (Texts{L"abc", L"fgh", L"終わり"}));
-}
 
-TEST_F(ContinuousReading, CtrlStopsAtOnceLeavingTheCaretOnThePreviousLineAndAStopWhileNvdaTakesALineCancelsIt) {
+    // A hung NVDA freezes neither the stop nor a second reading.
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", L"4000");
+    SetEditorText(L"a line NVDA never returns from\rsecond line");
+    StartReading();
+    WaitUntilReading(L"a line NVDA never returns from");
+    const ULONGLONG before = GetTickCount64();
+    StopReading();
+    // The old worker is still inside NVDA: no second worker starts beside it.
+    StartReading();
+    EXPECT_LT(GetTickCount64() - before, 2000u);
+    EXPECT_FALSE(IsReading());
+    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
+    EXPECT_TRUE(WaitForReadingWorker(6000));
+
+    // Without isSpeaking each line takes its estimated time.
+    ClearSpeechLog();
+    ASSERT_TRUE(LoadNvdaClientFrom(ExecutableFolder() + L"\\nvda_without_is_speaking.dll"));
+    SetEditorText(L"最初の行です\r次の行です");
+    StartReading();
+    ASSERT_TRUE(WaitUntilFinished(10000));
+    EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
+    std::vector<double> times;
+    for (const auto& call : ReadSpeechLog())
+        if (call.function == "speakText") times.push_back(call.ms);
+    ASSERT_EQ(times.size(), 3u);
+    // About seven Japanese characters a second, and a pause after the line.
+    EXPECT_GE(times[1] - times[0], 850.0);
+    EXPECT_LT(times[1] - times[0], 2500.0);
+
+    ASSERT_TRUE(LoadNvdaClient(ExecutableFolder()));
+    // Ctrl stops at once, leaving the caret on the line before the one being read.
+    ClearSpeechLog();
     std::wstring text;
     for (int line = 0; line < 7; ++line) text += L"l" + std::to_wstring(line) + L"a\r";
     text += L"line seven is long enough to be interrupted while it is read\rline eight\rline nine";
     ReadSlowly(L"40", text, L"line seven is long enough to be interrupted while it is read");
 
     PressKeys({VK_CONTROL});
-    const Editor editor = CurrentEditor();
     // Once the worker has left and its messages are handled, nothing more comes.
     EXPECT_TRUE(WaitForReadingWorker(5000));
     Settle();
     EXPECT_EQ(SpokenTexts().back(), L"line seven is long enough to be interrupted while it is read");
-    EXPECT_EQ(editor.GetSelection().start, editor.LineStart(6));
+    EXPECT_EQ(CurrentEditor().GetSelection().start, CurrentEditor().LineStart(6));
 
     // A stop while NVDA takes a line cancels that line.
     ClearSpeechLog();
@@ -79,32 +108,7 @@ TEST_F(ContinuousReading, CtrlStopsAtOnceLeavingTheCaretOnThePreviousLineAndASto
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 }
 
-TEST_F(ContinuousReading, EscapeOnTheFirstLineALockedSessionOrLosingTheFocusStopsIt) {
-    ReadSlowly(L"300", L"the first line is being read\rsecond", L"the first line is being read", 5);
-    PressKeys({VK_ESCAPE});
-    EXPECT_FALSE(IsReading());
-    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
-
-    const std::wstring line = L"private text that is never read over a locked screen";
-    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
-        ClearSpeechLog();
-        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
-        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
-        EXPECT_FALSE(IsReading()) << change;
-        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
-    }
-
-    // Slow enough that the reading cannot end by itself within the wait below.
-    ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
-               L"a line that takes a while to read aloud");
-    const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                       nullptr, nullptr, nullptr);
-    SetFocus(other);
-    EXPECT_TRUE(PumpUntil([] { return !IsReading(); }, 2000));
-    DestroyWindow(other);
-}
-
-TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAPasteWaitsAndOnlyARunningReaderReads) {
+TEST_F(ContinuousReading, GuardLetsOnlyTheEssentialCommandsThroughAPasteWaitsAndEscapeASessionChangeOrFocusStopsIt) {
     ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
                L"a line that takes a while to read aloud");
 
@@ -157,36 +161,31 @@ TEST_F(ContinuousReading, GuardSilencesCommandsButLetsTheEssentialOnesThroughAPa
     EXPECT_TRUE(WaitUntilFinished(2000));
     EXPECT_TRUE(NothingHeard());
     EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
-}
 
-TEST_F(ContinuousReading, AHungScreenReaderFreezesNeitherTheStopNorASecondReadingAndOneWithoutIsSpeakingIsTimed) {
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", L"4000");
-    SetEditorText(L"a line NVDA never returns from\rsecond line");
-    StartReading();
-    WaitUntilReading(L"a line NVDA never returns from");
-    const ULONGLONG before = GetTickCount64();
-    StopReading();
-    // The old worker is still inside NVDA: no second worker starts beside it.
-    StartReading();
-    EXPECT_LT(GetTickCount64() - before, 2000u);
+    // Escape on the first line, a locked or lost session, or losing the focus stops it.
+    ResetFakeSpeech();
+    ReadSlowly(L"300", L"the first line is being read\rsecond", L"the first line is being read", 5);
+    PressKeys({VK_ESCAPE});
     EXPECT_FALSE(IsReading());
-    SetEnvironmentVariableW(L"ORINDA_FAKE_NVDA_BLOCK_MS", nullptr);
-    EXPECT_TRUE(WaitForReadingWorker(6000));
+    EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
 
-    // Without isSpeaking each line takes its estimated time.
-    ClearSpeechLog();
-    ASSERT_TRUE(LoadNvdaClientFrom(ExecutableFolder() + L"\\nvda_without_is_speaking.dll"));
-    SetEditorText(L"最初の行です\r次の行です");
-    StartReading();
-    ASSERT_TRUE(WaitUntilFinished(10000));
-    EXPECT_TRUE(WaitForSpeech(L"終わり", 1000));
-    std::vector<double> times;
-    for (const auto& call : ReadSpeechLog())
-        if (call.function == "speakText") times.push_back(call.ms);
-    ASSERT_EQ(times.size(), 3u);
-    // About seven Japanese characters a second, and a pause after the line.
-    EXPECT_GE(times[1] - times[0], 850.0);
-    EXPECT_LT(times[1] - times[0], 2500.0);
+    const std::wstring line = L"private text that is never read over a locked screen";
+    for (WPARAM change : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_DISCONNECT}) {
+        ClearSpeechLog();
+        ReadSlowly(L"300", L"zero\r" + line + L"\rmore", line, 5);
+        SendMessageW(window_, WM_WTSSESSION_CHANGE, change, 0);
+        EXPECT_FALSE(IsReading()) << change;
+        EXPECT_EQ(CurrentEditor().GetSelection().start, 0);
+    }
+
+    // Slow enough that the reading cannot end by itself within the wait below.
+    ReadSlowly(L"300", L"a line that takes a while to read aloud\rsecond line here",
+               L"a line that takes a while to read aloud");
+    const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                       nullptr, nullptr, nullptr);
+    SetFocus(other);
+    EXPECT_TRUE(PumpUntil([] { return !IsReading(); }, 2000));
+    DestroyWindow(other);
 }
 
 }  // namespace
