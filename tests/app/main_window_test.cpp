@@ -63,6 +63,7 @@ TEST_F(MainWindow, KeysAndCommandsThatDoNothingSayNothingAndTheRestAnswer) {
         SendCommand(id);
     PressKeys({VK_CONTROL, VK_RETURN});
     PressKeys({VK_CONTROL, 'C'});
+    PressKeys({VK_CONTROL, 'Z'});
     EXPECT_TRUE(NothingHeard());
     EXPECT_EQ(CurrentEditor().EditorText(), L"hello");
 

@@ -37,7 +37,6 @@ struct PendingAnswer {
 std::vector<PendingAnswer> g_pendingAnswers;
 UINT_PTR g_answerTimer = 0;
 
-// A visible dialog of this thread with this title.
 HWND FindDialog(const std::wstring& title) {
     for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"#32770", title.c_str())) != nullptr;)
         if (IsWindowVisible(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return window;
