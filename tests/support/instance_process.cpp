@@ -8,25 +8,13 @@ namespace testing_support {
 namespace {
 
 // A visible window of a process with this class and, unless null, title.
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (processId == search->processId && std::wstring(className) == search->className && IsWindowVisible(window) &&
-        (!search->title || WindowText(window) == search->title)) {
-        search->found = window;
-        return FALSE;
+HWND FindWindowOfProcess(DWORD processId, const wchar_t* className, const wchar_t* title) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, title)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
     }
-    return TRUE;
+    return nullptr;
 }
 
 }  // namespace
@@ -49,10 +37,8 @@ Instance Start(const std::wstring& program, const std::wstring& argument, const 
     WaitForInputIdle(instance.process.hProcess, 20000);
     PumpUntil(
         [&] {
-            WindowSearch search{instance.process.dwProcessId, L"Orinda", nullptr, nullptr};
-            EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-            instance.window = search.found;
-            return search.found && WindowText(search.found).rfind(titleStart, 0) == 0;
+            instance.window = FindWindowOfProcess(instance.process.dwProcessId, L"Orinda", nullptr);
+            return instance.window && WindowText(instance.window).rfind(titleStart, 0) == 0;
         },
         20000);
     return instance;
@@ -70,9 +56,10 @@ void Close(Instance& instance) {
 }
 
 HWND WaitForDialog(const Instance& instance, const wchar_t* title) {
-    WindowSearch search{instance.process.dwProcessId, L"#32770", title, nullptr};
-    PumpUntil([&search] { return !EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search)); }, 10000);
-    return search.found;
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = FindWindowOfProcess(instance.process.dwProcessId, L"#32770", title)) != nullptr; },
+              10000);
+    return found;
 }
 
 bool HandledSoFar(const Instance& instance) {

@@ -1,5 +1,4 @@
 #pragma once
-// Other instances of the program, started as real processes.
 #include <windows.h>
 
 #include <string>

@@ -37,29 +37,23 @@ struct PendingAnswer {
 std::vector<PendingAnswer> g_pendingAnswers;
 UINT_PTR g_answerTimer = 0;
 
-BOOL CALLBACK FindDialogByTitle(HWND window, LPARAM lParam) {
-    auto* found = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(lParam);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && *found->first == WindowText(window)) {
-        found->second = window;
-        return FALSE;
-    }
-    return TRUE;
+HWND FindDialog(const std::wstring& title) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"#32770", title.c_str())) != nullptr;)
+        if (IsWindowVisible(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return window;
+    return nullptr;
 }
 
 void CALLBACK AnswerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     for (auto pending = g_pendingAnswers.begin(); pending != g_pendingAnswers.end(); ++pending) {
-        std::pair<const std::wstring*, HWND> found{&pending->title, nullptr};
-        EnumThreadWindows(GetCurrentThreadId(), FindDialogByTitle, reinterpret_cast<LPARAM>(&found));
-        if (!found.second) continue;
+        const HWND dialog = FindDialog(pending->title);
+        if (!dialog) continue;
         const auto answer = pending->answer;
         g_pendingAnswers.erase(pending);
         if (g_pendingAnswers.empty()) {
             KillTimer(nullptr, g_answerTimer);
             g_answerTimer = 0;
         }
-        answer(found.second);
+        answer(dialog);
         return;
     }
 }
@@ -262,11 +256,6 @@ void WriteSettingString(const wchar_t* name, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-std::wstring SettingValue::Text() const {
-    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
-}
-
 SettingValue ReadSetting(const wchar_t* name) {
     SettingValue value;
     HKEY key;
@@ -296,13 +285,6 @@ void PressDeleteInList(HWND list, size_t linesAfter) {
     SetFocus(list);
     PressKeys({VK_DELETE});
     PumpUntil([list, linesAfter] { return ListBoxItems(list).size() == linesAfter; }, 2000);
-}
-
-std::wstring ExecutableFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
 void ClearDataFolder() {

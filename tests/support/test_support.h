@@ -1,7 +1,4 @@
 #pragma once
-// What the tests share: the speech log of the stand-in libraries, message
-// pumping, real key presses, dialogs answered by a timer, the settings key,
-// scratch files, and a fresh main window per test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +9,7 @@
 #include <vector>
 
 #include "core/outside_world.h"
+#include "core/paths.h"
 #include "fakes/fake_log.h"
 
 namespace testing_support {
@@ -34,7 +32,6 @@ const OutsideWorld& RealOutsideWorld();
 void ClearSpeechLog();
 std::vector<SpeechCall> ReadSpeechLog();
 std::vector<std::wstring> SpokenTexts(const char* function = "speakText");
-// Pump messages until `function` was called with `text`, or the time is up.
 bool WaitForSpeech(const std::wstring& text, unsigned timeoutMs, const char* function = "speakText");
 // How long after `since` (fake::NowMs, the clock of the log's stamps) the
 // text was first spoken, waiting for it as WaitForSpeech does; negative when
@@ -87,11 +84,14 @@ struct SettingValue {
     bool present = false;
     DWORD type = 0;
     std::vector<BYTE> bytes;
-    std::wstring Text() const;  // up to the first NUL
+    std::wstring Text() const {  // up to the first NUL
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        return text.substr(0, text.find(L'\0'));
+    }
 };
 SettingValue ReadSetting(const wchar_t* name);
 
-std::wstring ExecutableFolder();
+inline std::wstring ExecutableFolder() { return ProgramFolder(); }
 
 // Delete the lists, templates and backups in the test profile's data folder,
 // so that a test starts with none.
