@@ -1,8 +1,10 @@
+#include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/commands.h"
@@ -13,6 +15,35 @@
 using namespace testing_support;
 
 namespace {
+
+// The body that the real request takes from a server on the loopback address
+// (nothing leaves the machine) that answers `answer`, or "refused".
+std::string BodyFrom(const std::string& answer) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    bind(listener, reinterpret_cast<sockaddr*>(&address), size);
+    listen(listener, 1);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    std::thread server([listener, &answer] {
+        const SOCKET client = accept(listener, nullptr, nullptr);
+        char request[2048];
+        recv(client, request, sizeof request, 0);
+        send(client, answer.data(), static_cast<int>(answer.size()), 0);
+        closesocket(client);
+    });
+    std::string body;
+    const bool taken = RealOutsideWorld().httpGet(
+        L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/appversion/orinda500.ver", 4, body);
+    closesocket(listener);
+    server.join();
+    WSACleanup();
+    return taken ? body : "refused";
+}
 
 std::string g_versionFile;
 bool g_reachable = true;
@@ -104,6 +135,12 @@ TEST_F(HelpAndUpdate, ACheckWithoutAnswerIsSpokenOnlyWhenAskedAndManualsPagesAnd
     g_site.clear();
     SendCommand(kCmdContactForm);
     EXPECT_TRUE(WaitForSpeech(L"ページを開けませんでした", 2000));
+}
+
+TEST(VersionRequest, TakesOnlyAnOkAnswerAndAtMostFourBytesOfIt) {
+    EXPECT_EQ(BodyFrom("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n50"), "50");
+    EXPECT_EQ(BodyFrom("HTTP/1.1 200 OK\r\nContent-Length: 6\r\nConnection: close\r\n\r\n0502xy"), "0502");
+    EXPECT_EQ(BodyFrom("HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\nConnection: close\r\n\r\n999"), "refused");
 }
 
 }  // namespace
