@@ -97,8 +97,7 @@ TEST_F(TemplatesTest, TheListCopiesDeletesAndInsertsAddingAndEditingKeepTheTextA
     SendCommand(kCmdTemplateList);
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"second", L"first", L"00memo"}));
     EXPECT_EQ(copies, (std::vector<std::wstring>{L"two", L"plain\r\n----------\r\ntext"}));
-    EXPECT_EQ(questions, (std::vector<std::wstring>{L"定型文の「second」を削除してもよろしいですか",
-                                                     L"定型文の「second」を削除してもよろしいですか"}));
+    EXPECT_EQ(questions, std::vector<std::wstring>(2, L"定型文の「second」を削除してもよろしいですか"));
     EXPECT_EQ(linesAfterYes, (std::vector<std::wstring>{L"first", L"00memo"}));
     EXPECT_TRUE(WaitForSpeech(L"削除しました", 2000));
     EXPECT_EQ(SpokenTexts(), (std::vector<std::wstring>{L"コピーしました", L"コピーしました", L"削除しました"}));
