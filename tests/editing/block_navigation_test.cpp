@@ -78,7 +78,6 @@ TEST_F(BlockNavigation, BlocksAreFoundWholeAndTheKeysAndTheListMoveBetweenThemBe
     ExpectMoveTo({VK_CONTROL, VK_DOWN}, 3, L"last");
     ExpectMoveTo({VK_CONTROL, VK_UP}, 0, L"first");
 
-    // The list shows every block, and OK moves to the chosen one.
     ClearSpeechLog();
     SetEditorText(kEightLines);
     PlaceOnLine(1);
