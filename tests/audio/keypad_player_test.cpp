@@ -119,7 +119,7 @@ TEST_F(Player, WithoutAFileItSaysSoAFileItCannotOpenIsNotKeptAndOneOpensAtItsRes
     EXPECT_EQ(history[2].position, 15000);
 }
 
-TEST_F(Player, SeeksVolumeAndSpeedStopAtTheEdgesAndAnswerAloudOnlyWhileStopped) {
+TEST_F(Player, SeeksVolumeAndSpeedStopAtTheEdgesAnswerAloudOnlyWhileStoppedAndARefusedPlayOrTheEndStopsIt) {
     CurrentSettings().autoPlayOpenedAudio = 0;
     OpenListed(L"C:\\a.mp3", 2000);
     EXPECT_EQ(Run(kCmdBackThreeSeconds), L"0分0秒");
@@ -168,12 +168,11 @@ TEST_F(Player, SeeksVolumeAndSpeedStopAtTheEdgesAndAnswerAloudOnlyWhileStopped) 
     for (int i = 0; i < 17; ++i) SendCommand(kCmdSpeedDown);
     EXPECT_EQ(Run(kCmdSpeedDown), L"再生スピード0.1");
     EXPECT_EQ(Run(kCmdPlayerVolume), L"再生ボリューム 19");
-}
 
-TEST_F(Player, APlayTheDeviceRefusesLeavesThePlayerStoppedAndHeardAndTheEndOfPlaybackRewinds) {
+    CurrentSettings().autoPlayOpenedAudio = 1;
     g_device.refusesPlay = true;
     EXPECT_EQ(OpenListed(L"C:\\a.mp3", 0), L"a.mp3を開きました");
-    EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 16");
+    EXPECT_EQ(Run(kCmdVolumeUp), L"ボリューム 20");
     for (const WORD id : {kCmdForwardTenSeconds, kCmdSpeedUp}) {
         g_device.refusesPlay = false;
         EXPECT_EQ(Run(kCmdPlayOrStop), L"");

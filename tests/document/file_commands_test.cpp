@@ -179,7 +179,6 @@ TEST_F(FileCommandsTest, FilesThatCannotBeLoadedAreRefusedAndLockedOnesLoadLocke
 
     const Editor editor = CurrentEditor();
     EXPECT_GT(editor.LineCount(), 2);
-    EXPECT_TRUE(editor.IsReadOnly());
     EXPECT_FALSE(IsEditable());
     EXPECT_FALSE(IsLockToggleAllowed());
     EXPECT_FALSE(editor.IsModified());

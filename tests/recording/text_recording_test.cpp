@@ -223,7 +223,7 @@ TEST_F(Recording, NothingToRecordOrNoStartsNothingASelectionGoesOverExactlyAndTh
     EXPECT_EQ(g_tested.size(), 1u);
 }
 
-TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRateAndNoNameReplacesAFile) {
+TEST_F(Recording, WithTheEncoderTheWaveBecomesMp3NoNameReplacesAFileAndTheDialogStoresOnlyOnOk) {
     SetEncoderPath(StandInEncoder());
     CurrentSettings().recordingBitRate = 1;
     SetEditorText(L"abc");
@@ -242,6 +242,32 @@ TEST_F(Recording, WithTheEncoderTheWaveIsConvertedToMp3AtTheChosenBitRateAndNoNa
     EXPECT_EQ(UniqueRecordingPath(folder_, L"x", L".wav"), folder_ + L"\\x (3).wav");
     CurrentSettings().recordingBitRate = 7;
     EXPECT_EQ(RecordingBitRate(), 64);
+
+    // The settings dialog: browsing then Cancel keeps the folder, OK stores every value.
+    g_browsed = folder_ + L"\\elsewhere";
+    std::wstring shownAfterBrowsing, shownAgain;
+    OpenSettings([&shownAfterBrowsing](HWND dialog) {
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
+        shownAfterBrowsing = DialogItemText(dialog, IDC_REC_FOLDER);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(ReadSetting(L"Option25").Text(), SpecialFolder(CSIDL_PERSONAL));
+    OpenSettings([&shownAgain](HWND dialog) {
+        shownAgain = DialogItemText(dialog, IDC_REC_FOLDER);
+        const std::pair<int, int> choices[] = {
+            {IDC_REC_VOICE, 1}, {IDC_REC_VOLUME, 10}, {IDC_REC_RATE, 12}, {IDC_REC_PITCH, 7}, {IDC_REC_BIT_RATE, 2}};
+        for (const auto& [combo, index] : choices) SendDlgItemMessageW(dialog, combo, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
+        SendMessageW(dialog, WM_COMMAND, IDC_REC_OPEN_FOLDER, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(shownAfterBrowsing, g_browsed);
+    EXPECT_EQ(shownAgain, folder_);
+    const std::pair<const wchar_t*, DWORD> stored[] = {{L"Option21", 1}, {L"Option22", 10}, {L"Option23", 12},
+                                                       {L"Option24", 7}, {L"Option26", 2},  {L"Option27", 1}};
+    for (const auto& [name, value] : stored) EXPECT_EQ(ReadSettingNumber(name), value) << name;
+    EXPECT_EQ(ReadSetting(L"Option25").Text(), g_browsed);
+    EXPECT_EQ(RecordingVoice(), kLongVoice);
 }
 
 TEST_F(Recording, FailuresAreAnnouncedAsFailuresAndOpenNoFolder) {
@@ -310,34 +336,6 @@ TEST_F(Recording, CancelAnsweredNoGoesOnAndYesLeavesNoFileWhereverTheRecordingWa
     Record(window_, kCmdRecordWholeText);
     EXPECT_TRUE(answered);
     EXPECT_TRUE(LeftNothing());
-}
-
-TEST_F(Recording, BrowsingThenCancelKeepsTheFolderAndOkStoresEveryValue) {
-    SetEncoderPath(StandInEncoder());
-    g_browsed = folder_ + L"\\elsewhere";
-    std::wstring shownAfterBrowsing, shownAgain;
-    OpenSettings([&shownAfterBrowsing](HWND dialog) {
-        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
-        shownAfterBrowsing = DialogItemText(dialog, IDC_REC_FOLDER);
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(ReadSetting(L"Option25").Text(), SpecialFolder(CSIDL_PERSONAL));
-    OpenSettings([&shownAgain](HWND dialog) {
-        shownAgain = DialogItemText(dialog, IDC_REC_FOLDER);
-        const std::pair<int, int> choices[] = {
-            {IDC_REC_VOICE, 1}, {IDC_REC_VOLUME, 10}, {IDC_REC_RATE, 12}, {IDC_REC_PITCH, 7}, {IDC_REC_BIT_RATE, 2}};
-        for (const auto& [combo, index] : choices) SendDlgItemMessageW(dialog, combo, CB_SETCURSEL, index, 0);
-        SendMessageW(dialog, WM_COMMAND, IDC_REC_BROWSE, 0);
-        SendMessageW(dialog, WM_COMMAND, IDC_REC_OPEN_FOLDER, 0);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(shownAfterBrowsing, g_browsed);
-    EXPECT_EQ(shownAgain, folder_);
-    const std::pair<const wchar_t*, DWORD> stored[] = {{L"Option21", 1}, {L"Option22", 10}, {L"Option23", 12},
-                                                       {L"Option24", 7}, {L"Option26", 2},  {L"Option27", 1}};
-    for (const auto& [name, value] : stored) EXPECT_EQ(ReadSettingNumber(name), value) << name;
-    EXPECT_EQ(ReadSetting(L"Option25").Text(), g_browsed);
-    EXPECT_EQ(RecordingVoice(), kLongVoice);
 }
 
 // Wine's SAPI lists one voice that it cannot name and renders nothing: the

@@ -31,7 +31,6 @@ TEST(RegexSearch, AnchorsToLinesKeepsEcmaScriptMeaningFindsBackwardGivesUpOnRuna
     EXPECT_EQ(Forward(L"abc$", L"abc\rd", 0).position, 0);
     EXPECT_EQ(Forward(L"a\\$", L"a$", 0).position, 0);
     EXPECT_FALSE(Forward(L"^a", L"aaa", 1).Found());
-    // The ends of the range.
     EXPECT_FALSE(Forward(L"a", L"aaa", 3).Found());
     EXPECT_EQ(Forward(L"a", L"aaa", 2).position, 2);
 

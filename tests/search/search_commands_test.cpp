@@ -199,8 +199,7 @@ TEST_F(SearchCommands, FindJumpRegexAndReplaceAnswerRefuseWhatTheyCannotDoAndKee
     EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexFindPatterns)[0], L"(");
     Search(L"正規表現置換", L"(", IDC_REGEX_REPLACE_ALL, L"x");
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"((");
+    ExpectReplaced(L"見つかりませんでした", L"((", 0);
     EXPECT_EQ(LoadSearchHistory(SearchHistoryKind::RegexReplacePatterns)[0], L"(");
 
     SetEditorText(L"abcabc");
@@ -209,14 +208,12 @@ TEST_F(SearchCommands, FindJumpRegexAndReplaceAnswerRefuseWhatTheyCannotDoAndKee
     ExpectReplaced(L"1件置換しました", L"abcX", 4);
     EXPECT_TRUE(CurrentEditor().CanUndo());
     Search(L"置換", L"abc", IDOK, L"X");
-    EXPECT_TRUE(SaysOnly(L"見つかりませんでした"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"abcX");
+    ExpectReplaced(L"見つかりませんでした", L"abcX", 4);
 
     SetEditorText(L"a\ra a");
     CurrentEditor().PlaceCaret(2);
     Search(L"置換", L"A", IDC_REPLACE_ALL, L"b");
-    EXPECT_TRUE(SaysOnly(L"2件置換しました"));
-    EXPECT_EQ(CurrentEditor().EditorText(), L"a\rb b");
+    ExpectReplaced(L"2件置換しました", L"a\rb b", 5);
 
     SetEditorText(L"abcabc");
     Search(L"置換", L"b", IDC_REPLACE_ALL, L"");

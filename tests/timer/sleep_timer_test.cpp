@@ -142,7 +142,6 @@ TEST_F(SleepTimer, ExitFallsBackToTheBackupAndStaysWithoutEither) {
     CurrentEditor().ReplaceSelection(L"unsaved");
     InitSafetyCopyPaths(L"");
     Tick(901);
-    EXPECT_TRUE(CurrentEditor().IsModified());
     EXPECT_TRUE(WaitForSpeech(L"テキストを保存できないため、オリンダを終了しませんでした", 2000));
 
     InitSafetyCopyPaths(DataFolder());
