@@ -67,9 +67,9 @@ bool StandInRender(const std::wstring& text, const std::wstring& path, const std
         std::lock_guard<std::mutex> lock(g_lock);
         g_rendered.push_back(Call(text, voice, values));
     }
-    if (g_renderMode == kRenderFails) return false;
     if (g_renderMode == kRenderOutOfMemory) throw std::length_error("the spoken form");
     std::ofstream(fs::path(path), std::ios::binary) << kWave;
+    if (g_renderMode == kRenderFails) return false;  // with part of the wave written
     g_rendering = true;
     while (g_renderMode == kRenderUntilCancelled && !cancel) Sleep(10);
     g_rendering = false;
