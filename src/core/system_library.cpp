@@ -5,12 +5,8 @@
 void RestrictLibrarySearch() {
     // Looked up, not imported: Windows 7 has it only with an update, and
     // without it the program must still start.
-    using SetDirectories = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     const auto setDirectories =
-        kernel ? reinterpret_cast<SetDirectories>(
-                     reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-               : nullptr;
+        SystemFunction<BOOL(WINAPI*)(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
     if (setDirectories && setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     // At least never the current directory (the user's data folder).
     SetDllDirectoryW(L"");

@@ -1,9 +1,9 @@
 #include "editing/text_commands.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <optional>
 
+#include "core/clipboard.h"
 #include "core/editor_control.h"
 #include "core/settings.h"
 #include "core/whole_text.h"
@@ -53,30 +53,6 @@ void ConvertSelection(Conversion conversion, const wchar_t* doneMessage) {
     if (unchanged) Speak(L"変換できませんでした", kAnswerDelayMs);
     else if (change == WholeTextChange::kDone) Speak(doneMessage, kAtOnce);
     else SpeakChangeRefused(change, L"変換");
-}
-
-// The clipboard is closed and its memory unlocked even when the copy runs
-// out of memory.
-struct OpenedClipboard {
-    ~OpenedClipboard() { CloseClipboard(); }
-};
-struct LockedMemory {
-    HANDLE data;
-    const void* bytes;
-    ~LockedMemory() {
-        if (bytes) GlobalUnlock(data);
-    }
-};
-
-std::optional<std::wstring> ClipboardText(HWND owner) {
-    if (!OpenClipboard(owner)) return std::nullopt;
-    const OpenedClipboard opened;
-    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return std::nullopt;
-    const LockedMemory locked{data, GlobalLock(data)};
-    if (!locked.bytes) return std::nullopt;
-    const auto* units = static_cast<const wchar_t*>(locked.bytes);
-    return std::wstring(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> MapWidth(const std::wstring& text, DWORD flag) {

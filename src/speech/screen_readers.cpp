@@ -59,9 +59,8 @@ bool LibraryMissing(bool firstStart) {
 }
 
 void RetryChosenLibrary() {
-    if (!ChosenLibraryMissing()) return;
-    if (SpeechEngine() == kNvda) LoadNvdaClient(SpeechLibraryFolder());
-    else LoadPcTalker(SpeechLibraryFolder());
+    // PC-Talker's was tried just now, when it was chosen (SetSpeechEngine).
+    if (SpeechEngine() == kNvda && !NvdaClientLoaded()) LoadNvdaClient(SpeechLibraryFolder());
 }
 
 void ExplainMissingLibrary(HWND owner, bool firstStart) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "core/clipboard.h"
 #include "core/app_window.h"
 #include "core/editor_control.h"
 #include "core/paths.h"
@@ -29,17 +30,6 @@ std::vector<std::wstring> TemplateFiles() {
     std::vector<std::wstring> files;
     for (const auto& entry : std::filesystem::directory_iterator(TemplateFolder())) files.push_back(entry.path());
     return files;
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
 }
 
 const SYSTEMTIME kTime = SystemTime(2024, 3, 5, 9, 8, 7);
@@ -77,12 +67,12 @@ TEST_F(TemplatesTest, TheListCopiesDeletesAndInsertsAddingAndEditingKeepTheTextA
         const HWND list = GetDlgItem(dialog, 101);
         lines = ListBoxItems(list);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
-        copies.push_back(ClipboardText());
+        copies.push_back(ClipboardText(nullptr).value_or(L""));
         // Heard before the next answer, which would otherwise replace it.
         PumpUntil([] { return !IsSpeechWaiting(); }, 2000);
         SendMessageW(list, LB_SETCURSEL, 2, 0);
         SendMessageW(dialog, WM_COMMAND, 103, 0);
-        copies.push_back(ClipboardText());
+        copies.push_back(ClipboardText(nullptr).value_or(L""));
         for (const int answer : {IDNO, IDYES}) {
             AnswerDialog(L"削除確認", [&questions, answer](HWND box) {
                 questions.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
